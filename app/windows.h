@@ -1,0 +1,10 @@
+#pragma once
+// Creation of the program's windows, once each, in the program's order, and
+// the wiring of the main window's commands to them.
+#include <QString>
+#include <QStringList>
+
+void createWindows(const QStringList& arguments);
+void showMainWindow();
+// Creates what the updater needs and runs it; returns its result text.
+QString runUpdaterRun();

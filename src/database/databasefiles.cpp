@@ -1,0 +1,102 @@
+#include "database/databasefiles.h"
+
+#include "database/databaseoptions.h"
+#include "database/generaloptions.h"
+#include "engine/query.h"
+#include "platform/folders.h"
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+DatabaseListing ListDatabases(const QString& root) {
+    DatabaseListing listing;
+    QDir dir(platform::normalizePath(root));
+    const QStringList folders =
+        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& folder : folders) {
+        QDir language(dir.filePath(folder));
+        const QStringList files = language.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+        for (const QString& file : files) {
+            const QString suffix = QFileInfo(file).suffix().toLower();
+            if (suffix != QLatin1String("ol") && suffix != QLatin1String("db"))
+                continue;
+            listing.dbnames << language.filePath(file);
+            listing.titles << file;
+            listing.namenliste << folder + QLatin1Char('/') + file;
+        }
+    }
+    return listing;
+}
+
+QString VocabularyRoot() {
+    if (GeneralOptions.rbVVCustom && !CustomVocabularyDir.isEmpty())
+        return CustomVocabularyDir;
+    return WorkDir;
+}
+
+TablePathParts SplitTablePath(const QString& tablePath) {
+    const QString path = platform::normalizePath(tablePath);
+    TablePathParts parts;
+    parts.extension = path.right(3);
+    if (!parts.extension.startsWith(QLatin1Char('.')))
+        parts.extension = QLatin1Char('.') + QFileInfo(path).suffix();
+    parts.base = path.left(path.size() - parts.extension.size());
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    parts.folder = path.left(slash + 1);
+    parts.name = parts.base.mid(slash + 1);
+    return parts;
+}
+
+bool DeleteDatabaseFiles(const QString& tablePath) {
+    const TablePathParts parts = SplitTablePath(tablePath);
+    // The quiz files of the database are named after its language, which
+    // only its options record knows.
+    TDatabaseOptionsRec options;
+    const bool haveLanguage = options.load(DatabaseOptionsFile(parts.base));
+    QStringList files{platform::normalizePath(tablePath), parts.base + QStringLiteral(".px"),
+                      parts.base + QStringLiteral(".lst"), parts.base + QStringLiteral(".opt")};
+    if (haveLanguage && !options.Language.isEmpty()) {
+        const QString stem = parts.name + options.Language;
+        for (const char* ending : {".lab", "aw.dat", "aw2.dat"})
+            files << platform::dataFile(stem + QLatin1String(ending));
+    }
+    engine::releaseTable(tablePath);
+    bool ok = true;
+    for (const QString& file : files) {
+        const QString found =
+            platform::findCaseInsensitive(QFileInfo(file).path(), QFileInfo(file).fileName());
+        if (QFileInfo::exists(found) && !QFile::remove(found))
+            ok = false;
+    }
+    return ok;
+}
+
+const QString& ForbiddenNameCharacters() {
+    static const QString characters = QStringLiteral("./\\:*?\"<>|");
+    return characters;
+}
+
+QString ForbiddenCharactersMessage() {
+    QString list;
+    for (QChar c : ForbiddenNameCharacters()) {
+        if (!list.isEmpty())
+            list += QLatin1Char(' ');
+        list += c;
+    }
+    return QStringLiteral("Der Name enhält unzulässige Zeichen. Bitte korrigieren sie das. "
+                          "Folgende Zeichen sind nicht erlaubt: ") +
+           list;
+}
+
+QString CheckDatabaseName(const QString& name) {
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("Bitte erst gültigen Namen eingeben");
+    for (QChar c : name)
+        if (ForbiddenNameCharacters().contains(c) || c.unicode() < 32)
+            return ForbiddenCharactersMessage();
+    if (name.size() > MaxDatabaseNameLength)
+        return QStringLiteral("Der Name ist zu lang (höchstens %1 Zeichen).").arg(MaxDatabaseNameLength);
+    return QString();
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The files of the databases: listing the databases of the language folders,
+// deleting one database with its companions, and checking a typed name.
+#include <QString>
+#include <QStringList>
+
+// The databases of the language folders below `root`, as three parallel
+// lists: line i of each describes the same database.
+struct DatabaseListing {
+    QStringList dbnames;   // full paths of the table files
+    QStringList titles;    // file names
+    QStringList namenliste; // language folder + "/" + file name, as shown
+};
+DatabaseListing ListDatabases(const QString& root);
+
+// The folder whose language folders hold the databases: the custom vocabulary
+// folder when the general settings choose it, otherwise WorkDir.
+QString VocabularyRoot();
+
+// Deletes the table file and its own ".px", ".lst" and ".opt", and the
+// database's interrupted-quiz and lesson-selection files in WorkDir's "data"
+// folder. A table of the same name with the other extension stays. Returns
+// false when a file that exists could not be removed.
+bool DeleteDatabaseFiles(const QString& tablePath);
+
+// The parts of a table path: name, folder (with a trailing "/"), base
+// (without the extension) and extension (".ol" or ".db").
+struct TablePathParts {
+    QString name;
+    QString folder;
+    QString base;
+    QString extension;
+};
+TablePathParts SplitTablePath(const QString& tablePath);
+
+// Checks a database or language name typed by the user. Returns an empty
+// string when it is usable, otherwise the German message for the user.
+QString CheckDatabaseName(const QString& name);
+// The characters a name may not contain, in the order the message lists them.
+const QString& ForbiddenNameCharacters();
+QString ForbiddenCharactersMessage();
+constexpr int MaxDatabaseNameLength = 30;

@@ -1,0 +1,331 @@
+#include "database/lessons.h"
+
+#include "database/currentdatabase.h"
+#include "database/vocabularytable.h"
+#include "engine/query.h"
+#include "platform/codec.h"
+#include "platform/messagebox.h"
+#include "platform/paths.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+#include <QSaveFile>
+#include <QSet>
+#include <algorithm>
+
+LessonList baumlist;
+
+namespace {
+
+const QString TopNodePrefix = QStringLiteral("Lektion ");
+
+// The locale's case-insensitive order. Building a collator is not free, so
+// one is kept per locale name.
+int localeCompare(const QString& a, const QString& b) {
+    thread_local QString localeName;
+    thread_local QCollator collator;
+    const QLocale locale;
+    if (localeName != locale.name() || localeName.isEmpty()) {
+        localeName = locale.name();
+        collator = QCollator(locale);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+    }
+    const int c = collator.compare(a, b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+// Texts the collator calls equal (differing in case, say) still get a fixed
+// order, so sorting never depends on the order lines came in.
+int totalCompare(const QString& a, const QString& b) {
+    const int c = localeCompare(a, b);
+    if (c != 0) return c;
+    const int ordinal = QString::compare(a, b, Qt::CaseSensitive);
+    return ordinal < 0 ? -1 : (ordinal > 0 ? 1 : 0);
+}
+
+// Leading decimal digits of a text as a number; 0 when it starts otherwise.
+qint64 leadingNumber(const QString& text) {
+    qint64 value = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) break;
+        if (value < (qint64(1) << 50)) value = value * 10 + (c.unicode() - '0');
+    }
+    return value;
+}
+
+bool keyMatches(const QString& line, const QString& key) {
+    if (key.size() != LessonNumberLength && key.size() != LessonCodeLength) return false;
+    return line.size() >= key.size() && QStringView(line).left(key.size()) == key;
+}
+
+} // namespace
+
+// --- Codes ------------------------------------------------------------------
+
+QString NormalizeLessonNumber(const QString& number) {
+    if (number.size() == 1) return QStringLiteral("00") + number;
+    if (number.size() == 2) return QStringLiteral("0") + number;
+    return number;
+}
+
+QString LessonCode(const QString& number, const QString& letter, const QString& digit) {
+    return NormalizeLessonNumber(number) + letter + digit;
+}
+
+QString LessonCode(int number, QChar letter, QChar digit) {
+    return QStringLiteral("%1").arg(number, LessonNumberLength, 10, QLatin1Char('0')) + letter +
+           digit;
+}
+
+// --- The list ---------------------------------------------------------------
+
+bool LessonList::lessThan(const QString& a, const QString& b) {
+    // Codes first, so that the sections of one number stay together whatever
+    // their titles; titles in the locale's order.
+    const int code = QStringView(a)
+                         .left(LessonCodeLength)
+                         .compare(QStringView(b).left(LessonCodeLength), Qt::CaseInsensitive);
+    if (code != 0) return code < 0;
+    return localeCompare(a.mid(LessonCodeLength), b.mid(LessonCodeLength)) < 0;
+}
+
+void LessonList::setLines(const QStringList& lines) {
+    lines_ = lines;
+    std::stable_sort(lines_.begin(), lines_.end(), &LessonList::lessThan);
+}
+
+int LessonList::add(const QString& line) {
+    const auto at = std::upper_bound(lines_.begin(), lines_.end(), line, &LessonList::lessThan);
+    const int index = int(at - lines_.begin());
+    lines_.insert(index, line);
+    return index;
+}
+
+int LessonList::replace(int index, const QString& line) {
+    lines_.removeAt(index);
+    return add(line);
+}
+
+int LessonList::indexOfCode(const QString& code) const {
+    if (code.size() != LessonCodeLength) return -1;
+    for (int i = 0; i < lines_.size(); ++i)
+        if (keyMatches(lines_.at(i), code)) return i;
+    return -1;
+}
+
+bool LessonList::load(const QString& path) {
+    lines_.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = file.readAll();
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i <= size; ++i) {
+        if (i < size && bytes[i] != '\r' && bytes[i] != '\n') continue;
+        if (i > start) lines << platform::codec::fromBytes(bytes.mid(start, i - start));
+        if (i + 1 < size && bytes[i] == '\r' && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    setLines(lines);
+    return true;
+}
+
+bool LessonList::save(const QString& path) const {
+    QByteArray bytes;
+    for (const QString& line : lines_) {
+        bytes += platform::codec::toBytes(line);
+        bytes += "\r\n";
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QString LessonListPath(const QString& databaseBase) {
+    const QFileInfo base(platform::normalizePath(databaseBase));
+    return platform::findCaseInsensitive(base.path(), base.fileName() + QStringLiteral(".lst"));
+}
+
+QString LessonListPath() {
+    return LessonListPath(CurrentDatabaseBase);
+}
+
+bool SaveLessonList(const LessonList& list, const QString& path) {
+    if (list.save(path)) return true;
+    platform::showMessage(QStringLiteral("Die Lektionsliste konnte nicht gespeichert werden:\r\n") +
+                              QDir::toNativeSeparators(path),
+                          QStringLiteral("Fehler"), platform::Icon::Error);
+    return false;
+}
+
+bool SaveLessonList(const LessonList& list) {
+    return SaveLessonList(list, LessonListPath());
+}
+
+QString LessonCodeOfLine(const QString& line) {
+    return line.left(LessonCodeLength);
+}
+
+QString LessonTitleOfLine(const QString& line) {
+    return line.mid(LessonCodeLength);
+}
+
+bool LessonExists(const LessonList& list, const QString& code) {
+    return list.indexOfCode(code) >= 0;
+}
+
+// --- The tree as data -------------------------------------------------------
+
+QString LessonNodeText(const QString& number) {
+    QString shown = number;
+    if (shown.startsWith(QLatin1Char('0'))) shown.remove(0, 1);
+    if (shown.startsWith(QLatin1Char('0'))) shown.remove(0, 1);
+    return TopNodePrefix + shown;
+}
+
+QString LessonChildText(const QString& code, const QString& title) {
+    return code.mid(3, 1) + QLatin1Char(' ') + code.mid(4, 1) + QStringLiteral(" [") + title +
+           QLatin1Char(']');
+}
+
+int CompareLessonNodeTexts(const QString& first, const QString& second) {
+    const QString lektion = QStringLiteral("Lektion");
+    if (first.startsWith(lektion) && second.startsWith(lektion)) {
+        const qint64 a = leadingNumber(first.mid(TopNodePrefix.size()));
+        const qint64 b = leadingNumber(second.mid(TopNodePrefix.size()));
+        if (a != b) return a < b ? -1 : 1;
+    }
+    return totalCompare(first, second);
+}
+
+LessonTree BuildLessonTree(const QStringList& lines) {
+    LessonTree tree;
+    QHash<QString, qsizetype> nodeOfNumber;
+    for (const QString& line : lines) {
+        // A line too short to hold a code names no lesson that could be opened.
+        if (line.size() < LessonCodeLength) continue;
+        const QString number = line.left(LessonNumberLength);
+        auto found = nodeOfNumber.constFind(number);
+        qsizetype node;
+        if (found == nodeOfNumber.constEnd()) {
+            node = tree.size();
+            nodeOfNumber.insert(number, node);
+            tree.append(LessonTreeNode{number, LessonNodeText(number), {}});
+        } else {
+            node = *found;
+        }
+        const QString code = LessonCodeOfLine(line);
+        const QString title = LessonTitleOfLine(line);
+        tree[node].children.append(LessonTreeChild{code, title, LessonChildText(code, title)});
+    }
+    std::stable_sort(tree.begin(), tree.end(),
+                     [](const LessonTreeNode& a, const LessonTreeNode& b) {
+                         return CompareLessonNodeTexts(a.text, b.text) < 0;
+                     });
+    for (LessonTreeNode& node : tree)
+        std::stable_sort(node.children.begin(), node.children.end(),
+                         [](const LessonTreeChild& a, const LessonTreeChild& b) {
+                             return CompareLessonNodeTexts(a.text, b.text) < 0;
+                         });
+    return tree;
+}
+
+QString LessonCodeFromNodeTexts(const QString& topNodeText, const QString& childText) {
+    const QString number = NormalizeLessonNumber(topNodeText.mid(TopNodePrefix.size()));
+    return number + childText.mid(0, 1) + childText.mid(2, 1);
+}
+
+QString LessonTitleFromChildText(const QString& childText) {
+    QString title = childText.mid(5);
+    if (title.endsWith(QLatin1Char(']'))) title.chop(1);
+    return title;
+}
+
+QString FirstLessonCodeOf(const LessonTree& tree) {
+    for (const LessonTreeNode& node : tree)
+        if (!node.children.isEmpty())
+            return LessonCodeFromNodeTexts(node.text, node.children.first().text);
+    return QString();
+}
+
+// --- Changes of the list ----------------------------------------------------
+
+int RemoveLessonLines(LessonList& list, const QString& key) {
+    int first = -1;
+    for (int i = list.count() - 1; i >= 0; --i) {
+        if (keyMatches(list.at(i), key)) {
+            list.removeAt(i);
+            first = i;
+        }
+    }
+    if (list.isEmpty()) return -1;
+    return first >= 1 ? first - 1 : 0;
+}
+
+QString DeleteLessonFromList(LessonList& list, const QString& key, const QString& listPath) {
+    const int keep = RemoveLessonLines(list, key);
+    SaveLessonList(list, listPath);
+    if (keep < 0) return QString();
+    CurrentLessonCode = LessonCodeOfLine(list.at(keep));
+    return CurrentLessonCode;
+}
+
+bool RebuildLessonListFromTable(engine::Query& Query, LessonList& list) {
+    Query.close();
+    Query.clearSql();
+    Query.addSql(QStringLiteral("SELECT * FROM ") +
+                 engine::quoteLiteral(ShortPath(CurrentTablePath)));
+    Query.open();
+
+    // One line per code found in the table, whatever order its words lie in.
+    QStringList codes;
+    QSet<QString> seen;
+    const int column = Query.fieldIndex(QStringLiteral("Lektion"));
+    const int rows = Query.recordCount();
+    for (int row = 0; row < rows && column >= 0; ++row) {
+        const QString code = Query.valueAt(row, column).toString();
+        if (code.isEmpty() || seen.contains(code)) continue;
+        seen.insert(code);
+        codes << code;
+    }
+
+    const bool hadWords = !codes.isEmpty();
+    if (hadWords) {
+        // Titles live only in the list: keep what the old list had for a code.
+        QHash<QString, QString> titles;
+        for (const QString& line : list.lines()) {
+            const QString code = LessonCodeOfLine(line);
+            if (!titles.contains(code)) titles.insert(code, LessonTitleOfLine(line));
+        }
+        QStringList lines;
+        for (const QString& code : codes)
+            lines << code + titles.value(code);
+        list.setLines(lines);
+        CurrentLessonCode = codes.first();
+        ReopenLessonQuery(Query);
+    } else {
+        list.setLines({FirstLessonCode});
+        CurrentLessonCode = FirstLessonCode;
+        ReopenLessonQuery(Query);
+        if (Query.isEmpty()) InsertNewWordRecord(Query, FirstLessonCode);
+    }
+    SaveLessonList(list);
+    return hadWords;
+}
+
+bool OpenLesson(engine::Query& Query, const QString& code) {
+    CurrentLessonCode = code;
+    ReopenLessonQuery(Query);
+    if (!Query.isEmpty()) return false;
+    InsertNewWordRecord(Query, code);
+    return true;
+}

@@ -1,0 +1,297 @@
+// Opening and creating databases in the main window, and what the window shows
+// of the open database: captions, fonts and the navigation buttons.
+#include "mainwindow/mainwindow.h"
+
+#include "database/currentdatabase.h"
+#include "database/databasedisplay.h"
+#include "database/databasefiles.h"
+#include "database/databaseoptions.h"
+#include "database/generaloptions.h"
+#include "database/lessons.h"
+#include "database/lessontree.h"
+#include "database/newdatabasedialog.h"
+#include "database/opendialog.h"
+#include "database/recentdatabases.h"
+#include "database/specialoptions.h"
+#include "database/vocabularytable.h"
+#include "engine/fieldbinder.h"
+#include "engine/query.h"
+#include "engine/tablemodel.h"
+#include "mainwindow/recentmenu.h"
+#include "platform/folders.h"
+#include "platform/messagebox.h"
+#include "platform/modal.h"
+#include "platform/paths.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+const QString CaptionPrefix = QStringLiteral("Orvilex Vokabeltrainer - ");
+
+void setDatabaseParts(const QString& tablePath) {
+    const TablePathParts parts = SplitTablePath(tablePath);
+    CurrentTablePath = platform::normalizePath(tablePath);
+    CurrentExtension = parts.extension;
+    CurrentDatabaseName = parts.name;
+    CurrentDatabaseFolder = parts.folder;
+    CurrentDatabaseBase = parts.base;
+}
+} // namespace
+
+// --- opening ------------------------------------------------------------------
+
+void TForm1::OpenVocabularyDatabase(const QString& path) {
+    try {
+        openDatabaseSteps(path);
+    } catch (...) {
+        // Whatever failed, the window is left in the no-database state rather
+        // than half set up; the message reaches the user through the handler.
+        leaveDatabase();
+        throw;
+    }
+}
+
+void TForm1::openDatabaseSteps(const QString& path) {
+    DisableDatabaseControls();
+    if (!QFileInfo::exists(platform::normalizePath(path))) {
+        leaveDatabase();
+        platform::showMessage(QStringLiteral("Die Datenbank ") + path +
+                                  QStringLiteral(" wurde nicht gefunden."),
+                              QStringLiteral("Fehler"), platform::Icon::Error);
+        return;
+    }
+    setDatabaseParts(path);
+    setWindowTitle(CaptionPrefix + CurrentDatabaseName);
+
+    baumlist.load(LessonListPath());
+    if (baumlist.isEmpty()) {
+        // Without its lesson list the database is still readable: the list is
+        // built again from the lessons its words name.
+        RebuildLessonListFromTable(lekbaum, *Query, baumlist);
+    }
+    RebuildLessonTree(lekbaum, baumlist);
+    CurrentLessonCode = FirstLessonCodeOf(BuildLessonTree(baumlist));
+    SelectFirstLessonSection(lekbaum);
+    EnableDatabaseControls();
+
+    ReadDatabaseOptions(CurrentDatabaseBase);
+    AddRecentDatabase(CurrentTablePath, CurrentDatabaseName, CurrentLanguage);
+    SetLanguageLabels();
+    LoadDatabaseOptionFiles();
+    if (GeneralOptions.sza && hooks.showCharTable)
+        hooks.showCharTable();
+    ShowWordTypeAndDifficulty();
+    UpdateNavButtons();
+}
+
+void TForm1::leaveDatabase() {
+    Query->close();
+    DisableDatabaseControls();
+    CurrentTablePath.clear();
+    baumlist.clear();
+    lekbaum->clear();
+    setWindowTitle(QStringLiteral("Orvilex Vokabeltrainer"));
+}
+
+void TForm1::oeffnenClick() {
+    DisableDatabaseControls();
+    if (platform::execModal(*dateiladen) == 1) {
+        CurrentTablePath = dateiladen->Label2->text();
+        OpenVocabularyDatabase(CurrentTablePath);
+    } else if (!CurrentTablePath.isEmpty()) {
+        EnableDatabaseControls();
+        ShowWordTypeAndDifficulty();
+        UpdateNavButtons();
+    } else {
+        leaveDatabase();
+    }
+}
+
+void TForm1::openRecentDatabase(int slot) {
+    const QString path = RecentDatabasePath(slot);
+    if (path.isEmpty())
+        return;
+    if (!CheckRecordCompleteHere())
+        return;
+    OpenVocabularyDatabase(path);
+}
+
+void TForm1::RebuildRecentFilesMenu() {
+    ::RebuildRecentFilesMenu({mit1, mit2, mit3, mit4}, recentSeparator);
+}
+
+// --- creating -----------------------------------------------------------------
+
+bool TForm1::NeuClick2() {
+    // Everything the dialog rounds change is put back when the user cancels.
+    const QString previousPath = CurrentTablePath;
+    const QString previousLanguage = CurrentLanguage;
+    const TDatabaseOptionsRec previousOptions = DatabaseOptions;
+    const QString previousSelection = SelectionOptionsPath, previousQuiz = QuizOptionsPath,
+                  previousCharTable = CharTableOptionsPath;
+    DisableDatabaseControls();
+
+    QString name;
+    while (true) {
+        if (platform::execModal(*DialogNeu) != 1) {
+            CurrentTablePath = previousPath;
+            CurrentLanguage = previousLanguage;
+            DatabaseOptions = previousOptions;
+            SelectionOptionsPath = previousSelection;
+            QuizOptionsPath = previousQuiz;
+            CharTableOptionsPath = previousCharTable;
+            if (!CurrentTablePath.isEmpty() && !baumlist.isEmpty()) {
+                setDatabaseParts(CurrentTablePath);
+                EnableDatabaseControls();
+                ShowWordTypeAndDifficulty();
+                UpdateNavButtons();
+            }
+            return true;
+        }
+        name = DialogNeu->EditName->text().trimmed();
+        const QString problem = CheckDatabaseName(name);
+        if (!problem.isEmpty()) {
+            platform::showMessage(problem, QStringLiteral("Fehler"), platform::Icon::Error);
+            continue;
+        }
+        const QString language = DialogNeu->languageName();
+        const QString folder = platform::joinPath(VocabularyRoot(), language);
+        if (!platform::ensureFolder(folder)) {
+            platform::showMessage(QStringLiteral("Der Ordner ") + folder +
+                                      QStringLiteral(" kann nicht angelegt werden."),
+                                  QStringLiteral("Fehler"), platform::Icon::Error);
+            continue;
+        }
+        const QString tablePath = platform::joinPath(folder, name + QStringLiteral(".ol"));
+        if (QFileInfo::exists(tablePath)) {
+            if (platform::showMessage(QStringLiteral("Datei schon vorhanden. Überschreiben?"),
+                                      QStringLiteral("Datei schon vorhanden"),
+                                      platform::Icon::Question,
+                                      platform::Buttons::YesNo) != platform::Answer::Yes)
+                continue;
+            DeleteDatabaseFiles(tablePath);
+        }
+        CurrentLanguage = language;
+        setDatabaseParts(tablePath);
+        CreateVocabularyTable(*Query, CurrentTablePath);
+        break;
+    }
+    LoadDatabaseOptionFiles();
+    setWindowTitle(CaptionPrefix + CurrentDatabaseName);
+    CurrentLessonCode = FirstLessonCode;
+    EnableDatabaseControls();
+    DatabaseOptions = TDatabaseOptionsRec::forNewDatabase(CurrentLanguage);
+    WriteDatabaseOptions();
+    SetLanguageLabels();
+    InsertNewWordRecord(*Query, FirstLessonCode);
+    ShowWordTypeAndDifficulty();
+    baumlist.setLines({FirstLessonCode});
+    SaveLessonList(baumlist);
+    RebuildLessonTree(lekbaum, baumlist);
+    SelectFirstLessonSection(lekbaum);
+    Tab1->setCurrentIndex(0);
+    UpdateNavButtons();
+    DBFremdwort->setFocus();
+    return false;
+}
+
+// --- what the window shows of the database -------------------------------------
+
+void TForm1::SetLanguageLabels() {
+    const LanguageLabels plan =
+        PlanLanguageLabels(CurrentLanguage, IsHebrewDatabase(), DatabaseOptions.WordFont);
+    QLabel* labels[6] = {LabelPraeFut,     LabelPerAor,       LabelPerfekt,
+                         LabelFuturPassiv, LabelAoristPassiv, LabelPerfektPassiv};
+    for (int i = 0; i < 6; ++i)
+        if (!plan.formLabels[i].isEmpty())
+            labels[i]->setText(plan.formLabels[i]);
+    // The three extra forms are typed in the order the language lists them.
+    QWidget* extra[3] = {DBFuturPassiv, DBAoristPassiv, DBPerfektPassiv};
+    QWidget* ordered[3] = {};
+    for (int i = 0; i < 3; ++i)
+        ordered[plan.passiveTabOrder[i]] = extra[i];
+    setTabOrder(DBPerfekt, ordered[0]);
+    setTabOrder(ordered[0], ordered[1]);
+    setTabOrder(ordered[1], ordered[2]);
+    if (hooks.languageChanged)
+        hooks.languageChanged(plan);
+    ApplyFonts();
+    ApplySpecialFormCaptions();
+}
+
+void TForm1::ApplyFonts() {
+    const DatabaseFonts fonts = PlanDatabaseFonts(DatabaseOptions, IsHebrewDatabase());
+    auto apply = [this](QWidget* control, const WordFontView& view) {
+        control->setFont(view.font);
+        binder->setConverter(
+            control, [view](const QString& s) { return view.toDisplay(s); },
+            [view](const QString& s) { return view.fromDisplay(s); });
+    };
+    for (QWidget* w : std::initializer_list<QWidget*>{DBcFremdwort, DBPraeFut, DBPerAor, DBPerfekt,
+                                                      DBFuturPassiv, DBAoristPassiv,
+                                                      DBPerfektPassiv, DBGenetiv})
+        apply(w, fonts.tableWord);
+    apply(DBFremdwort, fonts.word);
+    apply(DBuebersetzung, fonts.translation);
+    apply(DBExtra, fonts.translation);
+    apply(DBcUebersetzung, fonts.tableTranslation);
+    apply(DBGenus, fonts.tableTranslation);
+    DBGitter->setFont(fonts.tableWord.font);
+    const WordFontView tableWord = fonts.tableWord, tableTranslation = fonts.tableTranslation;
+    Datenquelle->setDisplayConverter(
+        [tableWord, tableTranslation](const QString& field, const QString& s) {
+            return field == QLatin1String("Fremdwort") ? tableWord.toDisplay(s)
+                                                       : tableTranslation.toDisplay(s);
+        },
+        [tableWord, tableTranslation](const QString& field, const QString& s) {
+            return field == QLatin1String("Fremdwort") ? tableWord.fromDisplay(s)
+                                                       : tableTranslation.fromDisplay(s);
+        });
+    DBFremdwort->document()->setDefaultTextOption(
+        QTextOption(fonts.centreForeignWord ? Qt::AlignHCenter : Qt::AlignLeft));
+    binder->refresh();
+    if (hooks.fontsChanged)
+        hooks.fontsChanged(fonts);
+}
+
+void TForm1::ApplySpecialFormCaptions() {
+    PanelGre->setVisible(true);
+    const SpecialFormCaptions captions = SpecialFormCaptionsFor(CurrentLanguage);
+    const QFont font = CaptionFont(captions);
+    QLabel* labels[6] = {LabelPraeFut,     LabelPerAor,       LabelPerfekt,
+                         LabelFuturPassiv, LabelAoristPassiv, LabelPerfektPassiv};
+    for (int i = 0; i < 6; ++i) {
+        labels[i]->setFont(font);
+        labels[i]->setText(captions.Forms[i]);
+    }
+    LabelGenetiv->setText(captions.Genitive);
+    LabelGenus->setText(captions.Genus);
+    if (hooks.captionsChanged)
+        hooks.captionsChanged(captions);
+}
+
+void TForm1::UpdateNavButtons() {
+    const NavButtons state = NavButtonsFor(*Query);
+    SpeedFirst->setEnabled(state.first);
+    SpeedPrior->setEnabled(state.prior);
+    Speednext->setEnabled(state.next);
+    SpeedLast->setEnabled(state.last);
+}
+
+void TForm1::ShowWordTypeAndDifficulty() {
+    const WordTypeAndDifficulty shown = ::ShowWordTypeAndDifficulty(*Query);
+    if (!shown.active)
+        return;
+    const QSignalBlocker a(wortart), b(Schwcom); // only the user's choice writes the record
+    wortart->setCurrentIndex(shown.wortartItem);
+    Schwcom->setCurrentIndex(shown.schwierigkeitItem);
+}

@@ -1,0 +1,25 @@
+#include "platform/modal.h"
+
+#include <QDialog>
+
+namespace platform {
+namespace {
+ModalHandler& handler() {
+    static ModalHandler h;
+    return h;
+}
+} // namespace
+
+int execModal(QDialog& dialog) {
+    if (handler())
+        return handler()(dialog);
+    return dialog.exec();
+}
+
+ModalHandler setModalHandler(ModalHandler h) {
+    ModalHandler old = std::move(handler());
+    handler() = std::move(h);
+    return old;
+}
+
+} // namespace platform

@@ -1,0 +1,340 @@
+#include "database/currentdatabase.h"
+#include "database/lessons.h"
+#include "database/lessontree.h"
+#include "database/vocabularytable.h"
+#include "engine/query.h"
+#include "platform/messagebox.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList nodeTexts(const LessonTree& tree) {
+    QStringList texts;
+    for (const LessonTreeNode& node : tree)
+        texts << node.text;
+    return texts;
+}
+
+QStringList childTexts(const LessonTreeNode& node) {
+    QStringList texts;
+    for (const LessonTreeChild& child : node.children)
+        texts << child.text;
+    return texts;
+}
+
+void addWord(engine::Query& query, const QString& lesson, const QString& foreign) {
+    query.insert();
+    WriteNewRecordValues(query, lesson);
+    query.setValue(QStringLiteral("Fremdwort"), foreign);
+    query.setValue(QStringLiteral("Uebersetzung"), foreign + QStringLiteral("-de"));
+    query.post();
+}
+
+} // namespace
+
+class TestLessons : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        boxes.clear();
+        platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
+            boxes << request.caption + QStringLiteral(": ") + request.text;
+            return platform::Answer::Ok;
+        });
+        folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder->isValid());
+        CurrentDatabaseBase = folder->filePath(QStringLiteral("Caesar"));
+        CurrentTablePath = CurrentDatabaseBase + QStringLiteral(".ol");
+        CurrentLessonCode.clear();
+    }
+    void cleanup() { platform::setMessageBoxHandler({}); }
+
+    void codes() {
+        QCOMPARE(NormalizeLessonNumber("7"), QStringLiteral("007"));
+        QCOMPARE(NormalizeLessonNumber("12"), QStringLiteral("012"));
+        QCOMPARE(NormalizeLessonNumber("123"), QStringLiteral("123"));
+        QCOMPARE(LessonCode("7", "B", "2"), QStringLiteral("007B2"));
+        QCOMPARE(LessonCode(1, 'A', '1'), QStringLiteral("001A1"));
+        QCOMPARE(LessonCode(999, 'Z', '9'), QStringLiteral("999Z9"));
+    }
+
+    void treeFromListLines() {
+        const LessonTree tree =
+            BuildLessonTree(LessonList({"001A1Verben", "001B1", "010A2Zahlen"}));
+        QCOMPARE(nodeTexts(tree), QStringList({"Lektion 1", "Lektion 10"}));
+        QCOMPARE(childTexts(tree[0]), QStringList({"A 1 [Verben]", "B 1 []"}));
+        QCOMPARE(childTexts(tree[1]), QStringList({"A 2 [Zahlen]"}));
+        QCOMPARE(tree[1].children[0].code, QStringLiteral("010A2"));
+        QCOMPARE(FirstLessonCodeOf(tree), QStringLiteral("001A1"));
+    }
+
+    void topNodesInNumericOrder() {
+        const LessonTree tree =
+            BuildLessonTree(LessonList({"002A1", "100A1", "009A1", "010A1", "000A1Null"}));
+        QCOMPARE(nodeTexts(tree),
+                 QStringList({"Lektion 0", "Lektion 2", "Lektion 9", "Lektion 10", "Lektion 100"}));
+        QCOMPARE(FirstLessonCodeOf(tree), QStringLiteral("000A1"));
+        // The order does not depend on the order of the lines.
+        QCOMPARE(nodeTexts(BuildLessonTree(QStringList{"100A1", "010A1", "002A1", "009A1"})),
+                 QStringList({"Lektion 2", "Lektion 9", "Lektion 10", "Lektion 100"}));
+    }
+
+    void nodeComparisonIsAStrictOrder() {
+        QCOMPARE(CompareLessonNodeTexts("Lektion 9", "Lektion 10"), -1);
+        QCOMPARE(CompareLessonNodeTexts("Lektion 10", "Lektion 9"), 1);
+        QCOMPARE(CompareLessonNodeTexts("Lektion 10", "Lektion 10"), 0);
+        // Equal numbers in different texts still have one order, both ways round.
+        QCOMPARE(CompareLessonNodeTexts("Lektion 1", "Lektion 1x"),
+                 -CompareLessonNodeTexts("Lektion 1x", "Lektion 1"));
+        QVERIFY(CompareLessonNodeTexts("Lektion 1", "Lektion 1x") != 0);
+        QCOMPARE(CompareLessonNodeTexts("A 1 [Verben]", "B 1 []"), -1);
+        QCOMPARE(CompareLessonNodeTexts("A 2 []", "A 1 [Zahlen]"), 1);
+    }
+
+    void shortAndEmptyLines() {
+        // Lines too short to hold a code are kept in the list but make no node.
+        const LessonList list({"", "00", "001A", "002B1", "003C1T"});
+        QCOMPARE(list.count(), 5);
+        const LessonTree tree = BuildLessonTree(list);
+        QCOMPARE(nodeTexts(tree), QStringList({"Lektion 2", "Lektion 3"}));
+        QCOMPARE(childTexts(tree[0]), QStringList({"B 1 []"}));
+        QCOMPARE(childTexts(tree[1]), QStringList({"C 1 [T]"}));
+        QVERIFY(BuildLessonTree(LessonList()).isEmpty());
+        QCOMPARE(FirstLessonCodeOf(LessonTree()), QString());
+    }
+
+    void nodeTextsBackToCodes() {
+        QCOMPARE(LessonCodeFromNodeTexts("Lektion 1", "A 1 [Verben]"), QStringLiteral("001A1"));
+        QCOMPARE(LessonCodeFromNodeTexts("Lektion 10", "A 2 [Zahlen]"), QStringLiteral("010A2"));
+        QCOMPARE(LessonCodeFromNodeTexts("Lektion 100", "Z 9 []"), QStringLiteral("100Z9"));
+        QCOMPARE(LessonCodeFromNodeTexts("Lektion 0", "A 1 []"), QStringLiteral("000A1"));
+        QCOMPARE(LessonCodeFromNodeTexts("", ""), QString());
+        QCOMPARE(LessonTitleFromChildText("A 1 [Verben [alt]]"), QStringLiteral("Verben [alt]"));
+        // Every section of a built tree leads back to its own code.
+        const QStringList lines{"000A1", "001A1Verben", "001B2", "012C3Zwölf", "999Z9Schwer"};
+        for (const LessonTreeNode& node : BuildLessonTree(LessonList(lines)))
+            for (const LessonTreeChild& child : node.children)
+                QCOMPARE(LessonCodeFromNodeTexts(node.text, child.text), child.code);
+    }
+
+    void sortedListKeepsNumbersTogether() {
+        LessonList list({"002A1", "001B1Affe", "001A1Zebra"});
+        QCOMPARE(list.lines(), QStringList({"001A1Zebra", "001B1Affe", "002A1"}));
+        QCOMPARE(list.add("001C1"), 2);
+        QCOMPARE(list.add("000A1"), 0);
+        QCOMPARE(list.lines(), QStringList({"000A1", "001A1Zebra", "001B1Affe", "001C1", "002A1"}));
+        QCOMPARE(list.replace(0, "003A1"), 4);
+        QCOMPARE(list.at(4), QStringLiteral("003A1"));
+    }
+
+    void lessonExistsComparesExactly() {
+        const LessonList list({"001A1Verben", "002B1"});
+        QVERIFY(LessonExists(list, "001A1"));
+        QVERIFY(LessonExists(list, "002B1"));
+        QVERIFY(!LessonExists(list, "001a1"));
+        QVERIFY(!LessonExists(list, "001"));
+        QVERIFY(!LessonExists(list, "001A2"));
+        QVERIFY(!LessonExists(LessonList(), "001A1"));
+    }
+
+    void deleteLessonFromList_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("remaining");
+        QTest::addColumn<QString>("current");
+        const QStringList all{"001A1", "001B1", "002A1Zwei", "002B1", "003A1"};
+        QTest::newRow("number in the middle")
+            << "002" << QStringList{"001A1", "001B1", "003A1"} << "001B1";
+        QTest::newRow("first number")
+            << "001" << QStringList{"002A1Zwei", "002B1", "003A1"} << "002A1";
+        QTest::newRow("last number")
+            << "003" << QStringList{"001A1", "001B1", "002A1Zwei", "002B1"} << "002B1";
+        QTest::newRow("section") << "002B1" << QStringList{"001A1", "001B1", "002A1Zwei", "003A1"}
+                                 << "002A1";
+        QTest::newRow("first section")
+            << "001A1" << QStringList{"001B1", "002A1Zwei", "002B1", "003A1"} << "001B1";
+        QTest::newRow("unknown key") << "004" << all << "001A1";
+        QTest::newRow("section key in lower case") << "002b1" << all << "001A1";
+    }
+
+    void deleteLessonFromList() {
+        QFETCH(QString, key);
+        QFETCH(QStringList, remaining);
+        QFETCH(QString, current);
+        LessonList list({"001A1", "001B1", "002A1Zwei", "002B1", "003A1"});
+        const QString path = LessonListPath();
+        QCOMPARE(DeleteLessonFromList(list, key, path), current);
+        QCOMPARE(list.lines(), remaining);
+        QCOMPARE(CurrentLessonCode, current);
+        QCOMPARE(readFile(path), remaining.join("\r\n").toLatin1() + "\r\n");
+    }
+
+    void deleteRemovesRepeatedLines() {
+        LessonList list({"001A1", "002A1Alt", "002A1Neu", "003A1"});
+        QCOMPARE(RemoveLessonLines(list, "002A1"), 0);
+        QCOMPARE(list.lines(), QStringList({"001A1", "003A1"}));
+        LessonList only({"001A1"});
+        QCOMPARE(RemoveLessonLines(only, "001"), -1);
+        QVERIFY(only.isEmpty());
+    }
+
+    void listFileBytes() {
+        const QString path = LessonListPath();
+        QVERIFY(SaveLessonList(LessonList({FirstLessonCode})));
+        QCOMPARE(readFile(path), QByteArray("001A1\r\n"));
+        QVERIFY(SaveLessonList(LessonList({"002A1Übungen", "001A1Verben"})));
+        QCOMPARE(readFile(path), QByteArray("001A1Verben\r\n002A1\xDC"
+                                            "bungen\r\n"));
+        LessonList back;
+        QVERIFY(back.load(path));
+        QCOMPARE(back.lines(), QStringList({"001A1Verben", QStringLiteral("002A1Übungen")}));
+        QVERIFY(SaveLessonList(LessonList()));
+        QCOMPARE(readFile(path), QByteArray());
+    }
+
+    void listFileIsFoundInAnyCase() {
+        writeFile(folder->filePath("Caesar.LST"), "005A1\r\n");
+        QCOMPARE(LessonListPath(), folder->filePath("Caesar.LST"));
+        LessonList list;
+        QVERIFY(list.load(LessonListPath()));
+        QCOMPARE(list.lines(), QStringList({"005A1"}));
+        QFile::remove(folder->filePath("Caesar.LST"));
+    }
+
+    void loadingOddFiles() {
+        const QString path = folder->filePath("odd.lst");
+        LessonList list({"009A1"});
+        QVERIFY(!list.load(folder->filePath("missing.lst")));
+        QVERIFY(list.isEmpty());
+
+        writeFile(path, "");
+        QVERIFY(list.load(path));
+        QVERIFY(list.isEmpty());
+
+        // Any line break, a last line without one, empty and short lines.
+        writeFile(path, "003A1Drei\n\r\n001A1\r002\r\n\r\n004B2");
+        QVERIFY(list.load(path));
+        QCOMPARE(list.lines(), QStringList({"001A1", "002", "003A1Drei", "004B2"}));
+        QCOMPARE(nodeTexts(BuildLessonTree(list)),
+                 QStringList({"Lektion 1", "Lektion 3", "Lektion 4"}));
+    }
+
+    void failedSaveIsReported() {
+        const QString path = folder->filePath("no/such/folder/Caesar.lst");
+        QVERIFY(!SaveLessonList(LessonList({"001A1"}), path));
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes[0].startsWith("Fehler: Die Lektionsliste konnte nicht gespeichert werden"));
+    }
+
+    void treeWidget() {
+        QTreeWidget lekbaum;
+        ConfigureLessonTree(&lekbaum);
+        RebuildLessonTree(&lekbaum, LessonList({"001A1Verben", "001B1", "010A2Zahlen", "002A1"}));
+        QCOMPARE(lekbaum.topLevelItemCount(), 3);
+        QCOMPARE(lekbaum.topLevelItem(2)->text(0), QStringLiteral("Lektion 10"));
+        QCOMPARE(lekbaum.topLevelItem(0)->child(1)->text(0), QStringLiteral("B 1 []"));
+
+        CurrentLessonCode = "010A2";
+        QVERIFY(SelectCurrentLessonNode(&lekbaum));
+        QCOMPARE(SelectedLessonCode(&lekbaum), QStringLiteral("010A2"));
+        QCOMPARE(LessonNodeLevel(lekbaum.currentItem()), 1);
+        QCOMPARE(LessonNumberOfItem(lekbaum.currentItem()), QStringLiteral("010"));
+
+        // A top node opens nothing; an unknown code selects nothing.
+        lekbaum.setCurrentItem(lekbaum.topLevelItem(1));
+        QCOMPARE(LessonNodeLevel(lekbaum.currentItem()), 0);
+        QCOMPARE(SelectedLessonCode(&lekbaum), QString());
+        QCOMPARE(LessonNumberOfItem(lekbaum.currentItem()), QStringLiteral("002"));
+        lekbaum.clearSelection();
+        QVERIFY(!SelectLessonNode(&lekbaum, "005A1"));
+        QVERIFY(lekbaum.selectedItems().isEmpty());
+
+        QVERIFY(SelectFirstLessonSection(&lekbaum));
+        QCOMPARE(SelectedLessonCode(&lekbaum), QStringLiteral("001A1"));
+
+        LessonList list({"001A1Verben", "001B1", "010A2Zahlen", "002A1"});
+        QCOMPARE(DeleteLessonFromList(&lekbaum, list, "010"), QStringLiteral("002A1"));
+        QCOMPARE(lekbaum.topLevelItemCount(), 2);
+        QCOMPARE(SelectedLessonCode(&lekbaum), QStringLiteral("002A1"));
+    }
+
+    void rebuildListFromTable() {
+        engine::Query query;
+        CreateVocabularyTable(query, CurrentTablePath);
+        CurrentLessonCode = "002A1";
+        ReopenLessonQuery(query);
+        // Lesson 002A1 in two runs, lesson 001A1 after it in key order.
+        addWord(query, "002A1", "duo");
+        addWord(query, "001A1", "unus");
+        addWord(query, "002A1", "duae");
+        addWord(query, "003B1", "tres");
+
+        LessonList list({"001A1Verben", "002A1Zahlen", "005A1Leer"});
+        QTreeWidget lekbaum;
+        QVERIFY(RebuildLessonListFromTable(&lekbaum, query, list));
+        QCOMPARE(list.lines(), QStringList({"001A1Verben", "002A1Zahlen", "003B1"}));
+        QCOMPARE(readFile(LessonListPath()), QByteArray("001A1Verben\r\n002A1Zahlen\r\n003B1\r\n"));
+        QCOMPARE(CurrentLessonCode, QStringLiteral("002A1"));
+        QCOMPARE(query.recordCount(), 2);
+        QCOMPARE(SelectedLessonCode(&lekbaum), QStringLiteral("002A1"));
+        QCOMPARE(lekbaum.topLevelItemCount(), 3);
+    }
+
+    void rebuildListFromEmptyTable() {
+        engine::Query query;
+        CurrentTablePath = folder->filePath("Leer.ol");
+        CurrentDatabaseBase = folder->filePath("Leer");
+        CreateVocabularyTable(query, CurrentTablePath);
+        LessonList list({"004A1Alt"});
+        QTreeWidget lekbaum;
+        QVERIFY(!RebuildLessonListFromTable(&lekbaum, query, list));
+        QCOMPARE(list.lines(), QStringList({"001A1"}));
+        QCOMPARE(readFile(folder->filePath("Leer.lst")), QByteArray("001A1\r\n"));
+        QCOMPARE(CurrentLessonCode, QStringLiteral("001A1"));
+        QCOMPARE(query.recordCount(), 1);
+        QCOMPARE(query.asString("Lektion"), QStringLiteral("001A1"));
+        QCOMPARE(query.asInteger("Wortart"), NewRecordWortart);
+        QCOMPARE(SelectedLessonCode(&lekbaum), QStringLiteral("001A1"));
+    }
+
+    void openingAnEmptyLessonCreatesAWord() {
+        engine::Query query;
+        CreateVocabularyTable(query, CurrentTablePath);
+        CurrentLessonCode = "001A1";
+        ReopenLessonQuery(query);
+        addWord(query, "001A1", "unus");
+        QVERIFY(!OpenLesson(query, "001A1"));
+        QCOMPARE(query.recordCount(), 1);
+        QVERIFY(OpenLesson(query, "007B2"));
+        QCOMPARE(CurrentLessonCode, QStringLiteral("007B2"));
+        QCOMPARE(query.recordCount(), 1);
+        QCOMPARE(query.asString("Lektion"), QStringLiteral("007B2"));
+        QCOMPARE(query.asString("Fremdwort"), QString());
+        QCOMPARE(query.asInteger("Schwierigkeit"), NewRecordSchwierigkeit);
+        QVERIFY(!OpenLesson(query, "007B2"));
+        QCOMPARE(query.recordCount(), 1);
+    }
+
+  private:
+    std::unique_ptr<QTemporaryDir> folder; // one per test: every test creates its own table
+    QStringList boxes;
+};
+
+QTEST_MAIN(TestLessons)
+#include "tst_lessons.moc"
