@@ -1,18 +1,40 @@
 #include "app/windows.h"
 
+#include "database/currentdatabase.h"
+#include "database/databaseoptions.h"
 #include "database/newdatabasedialog.h"
 #include "database/opendialog.h"
+#include "database/recentdatabases.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/progresswindows.h"
 #include "settings/optionsdialog.h"
+#include "settings/specialoptionswindow.h"
 
 #include <QAction>
+#include <QTreeWidget>
 
 namespace {
+
+// What windows set off in each other, wired before they are created so that
+// their creation handlers find it in place.
+void wireHooks() {
+    RecentDatabasesChanged = [] { Form1->RebuildRecentFilesMenu(); };
+    FoptHooks.rebuildRecentFilesMenu = [] { Form1->RebuildRecentFilesMenu(); };
+    FoptHooks.databaseSettingsChanged = [] {
+        LoadDatabaseOptionFiles();
+        Form1->ApplyFonts();
+    };
+    FormSOHooks.applySpecialFormCaptions = [] {
+        if (!CurrentTablePath.isEmpty())
+            Form1->ApplySpecialFormCaptions();
+    };
+}
 
 // Menu commands whose windows lie above the main window.
 void wireMainWindowCommands() {
     QObject::connect(Form1->Einstellungen2, &QAction::triggered, Form1, [] { fopt->execute(); });
+    QObject::connect(Form1->Sonderoptionen1, &QAction::triggered, Form1, [] { FormSO->checkit(); });
+    dateiladen->clearLessonTree = [] { Form1->lekbaum->clear(); };
 }
 
 } // namespace
@@ -20,18 +42,22 @@ void wireMainWindowCommands() {
 void createWindows(const QStringList& arguments) {
     // The order matters: creation handlers read what earlier ones set up.
     Form1 = new TForm1;
+    wireHooks();
     Form1->FormCreate(arguments);
     fopt = new Tfopt(Form1);
     DialogNeu = new TDialogNeu(Form1);
     dateiladen = new Tdateiladen(Form1);
     Fortschritt = new TFortschritt(Form1);
     fosc = new Tfosc(Form1);
+    FormSO = new TFormSO(Form1);
     wireMainWindowCommands();
 }
 
 void showMainWindow() { Form1->show(); }
 
 QString runUpdaterRun() {
-    // The updater is not part of this build yet: report that plainly.
+    // The updater needs the special-settings window for its file list.
+    FormSO = new TFormSO;
+    // The updater itself is not part of this build yet: report that plainly.
     return QStringLiteral("Updater nicht verfügbar");
 }

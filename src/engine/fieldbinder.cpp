@@ -132,7 +132,7 @@ void FieldBinder::refreshBinding(Binding& binding) {
     if (!binding.control) return;
     Flag guard(refreshing_, true);
     binding.dirty = false;
-    const bool shows = query_->isActive() && query_->fieldIndex(binding.field) >= 0;
+    const bool shows = query_ && query_->isActive() && query_->fieldIndex(binding.field) >= 0;
     if (binding.kind == Binding::Kind::Combo) {
         auto* combo = static_cast<QComboBox*>(binding.control.data());
         const int item = shows ? query_->asInteger(binding.field) - binding.offset : -1;
@@ -163,7 +163,8 @@ void FieldBinder::refreshBinding(Binding& binding) {
 }
 
 void FieldBinder::write(Binding& binding) {
-    if (!binding.control || !query_->isActive() || query_->fieldIndex(binding.field) < 0) return;
+    if (!binding.control || !query_ || !query_->isActive() || query_->fieldIndex(binding.field) < 0)
+        return;
     // A read-only result refuses typing: the control shows the field again.
     if (!query_->canModify()) {
         refreshBinding(binding);
@@ -212,7 +213,7 @@ void FieldBinder::bindView(QAbstractItemView* view) {
     if (!view->model() || !view->selectionModel()) return;
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (syncingView_ || !current.isValid() || !query_->isActive() ||
+                if (syncingView_ || !current.isValid() || !query_ || !query_->isActive() ||
                     current.row() == query_->recNo())
                     return;
                 try {
@@ -232,7 +233,7 @@ void FieldBinder::syncView() {
     if (!view_ || !view_->model() || !view_->selectionModel()) return;
     Flag guard(syncingView_, true);
     QItemSelectionModel* selection = view_->selectionModel();
-    const int row = query_->isActive() ? query_->recNo() : -1;
+    const int row = query_ && query_->isActive() ? query_->recNo() : -1;
     if (row < 0 || row >= view_->model()->rowCount()) {
         selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         return;

@@ -59,7 +59,7 @@ class FieldBinder : public QObject {
         std::function<QString(const QString&)> toShown;
         std::function<QString(const QString&)> fromShown;
     };
-    Query* query_;
+    QPointer<Query> query_; // controls may outlive the query
     std::vector<std::unique_ptr<Binding>> bindings_;
     QHash<QWidget*, Converter> converters_;
     QPointer<QAbstractItemView> view_;

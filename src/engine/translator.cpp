@@ -103,8 +103,13 @@ class Writer {
     }
 
     // A single literal assigned to a column is stored as the column stores it:
-    // text cut to CHAR(n), "True"/"False" as a truth value.
+    // text cut to CHAR(n), "True"/"False" as a truth value, NULL as the
+    // column's empty value (fields hold no NULL; the key's NULL numbers the row).
     void assignedValue(const Column* column, int from, int to) {
+        if (column && to - from == 1 && t_[from].isWord("NULL")) {
+            literal(toStored(*column, QVariant()));
+            return;
+        }
         if (column && to - from == 1 &&
             (t_[from].type == Type::String || t_[from].type == Type::Number)) {
             const QVariant value = t_[from].type == Type::String ? QVariant(t_[from].text)

@@ -12,43 +12,50 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QValueAxis>
+#include <cmath>
 
 namespace {
 
-void showBars(QChartView* view, const QStringList& labels, const QList<int>& values, bool percent) {
+// A red bar series with visible marks. With `percent` each bar stands for its
+// share of the total, so its mark reads as a percentage.
+void showBars(QChartView* view, const QStringList& labels, QList<int> values, bool percent) {
     QChart* chart = view->chart();
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes())
         chart->removeAxis(axis);
+    int total = 0;
+    for (int v : values)
+        total += v;
+    if (percent)
+        for (int& v : values)
+            v = total > 0 ? int(std::nearbyint(100.0 * v / total)) : 0;
+
     auto* set = new QBarSet(QString());
     set->setColor(Qt::red);
-    int total = 0;
-    for (int v : values) {
+    for (int v : values)
         *set << v;
-        total += v;
-    }
     auto* series = new QBarSeries;
     series->append(set);
     series->setLabelsVisible(true);
     series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
-    if (percent && total > 0)
-        series->setLabelsFormat(QStringLiteral("@value"));
+    if (percent)
+        series->setLabelsFormat(QStringLiteral("@value %"));
     chart->addSeries(series);
+
     auto* categories = new QBarCategoryAxis;
     categories->append(labels);
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);
     auto* valueAxis = new QValueAxis;
-    valueAxis->setLabelFormat(QStringLiteral("%d"));
-    valueAxis->setRange(0, std::max(1, *std::max_element(values.begin(), values.end())));
+    valueAxis->setLabelFormat(percent ? QStringLiteral("%d %") : QStringLiteral("%d"));
+    const int top = percent ? 100 : std::max(1, *std::max_element(values.begin(), values.end()));
+    valueAxis->setRange(0, top);
+    if (top <= 10)
+        valueAxis->setTickCount(top + 1);
+    else
+        valueAxis->applyNiceNumbers();
     chart->addAxis(valueAxis, Qt::AlignLeft);
     series->attachAxis(valueAxis);
-    if (percent && total > 0) {
-        // Each bar is marked with its share of the whole.
-        for (int i = 0; i < values.size(); ++i)
-            categories->replace(labels[i], labels[i] + QStringLiteral(" (%1 %)").arg(
-                                                          std::nearbyint(100.0 * values[i] / total)));
-    }
 }
 
 } // namespace
@@ -58,7 +65,8 @@ void TForm1::refreshStatistics() {
         return;
     const int asked = Query->asInteger(QStringLiteral("Anzahl_Abfragen"));
     const int wrong = Query->asInteger(QStringLiteral("Falsche_Antworten"));
-    showBars(allchart, {QStringLiteral("Anzahl der Abfragen")}, {asked}, false);
-    showBars(xchart, {QStringLiteral("Richtig"), QStringLiteral("Falsch")}, {asked - wrong, wrong},
-             true);
+    allchart->chart()->setTitle(QStringLiteral("Anzahl der Abfragen"));
+    showBars(allchart, {QStringLiteral("Abfragen")}, {asked}, false);
+    showBars(xchart, {QStringLiteral("Richtig"), QStringLiteral("Falsch")},
+             {std::max(0, asked - wrong), wrong}, true);
 }

@@ -165,9 +165,16 @@ class DialectTest : public QObject {
         QCOMPARE(query.asInteger("Wortart"), 0);
         QCOMPARE(query.asString("Genitiv"), QString());
         query.close();
+        exec(QStringLiteral("INSERT INTO \"%1\" (ID, Lektion, Genus, Wortart) "
+                            "VALUES (NULL, \"004A1\", NULL, NULL)")
+                 .arg(path_));
+        query.setSql({select(path_, "WHERE Lektion = \"004A1\" AND Genus = \"\" AND Wortart = 0")});
+        query.open();
+        QCOMPARE(query.currentId(), 7);
+        query.close();
         QCOMPARE(exec(QStringLiteral("DELETE FROM \"%1\" WHERE Lektion LIKE \"001%\"").arg(path_)),
                  2);
-        QCOMPARE(ids(""), (QVariantList{3, 4, 5, 6}));
+        QCOMPARE(ids(""), (QVariantList{3, 4, 5, 6, 7}));
     }
 
     void pathSpellingsShareOneFile() {

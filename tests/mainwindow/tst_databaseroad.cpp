@@ -1,0 +1,250 @@
+// The main road of a user: a new database, words typed into two lessons, the
+// program closed and the database opened again from the recent list.
+#include "database/currentdatabase.h"
+#include "database/databasefiles.h"
+#include "database/generaloptions.h"
+#include "database/lessons.h"
+#include "database/lessontree.h"
+#include "database/newdatabasedialog.h"
+#include "database/opendialog.h"
+#include "database/vocabularytable.h"
+#include "engine/query.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/messagebox.h"
+#include "platform/modal.h"
+#include "platform/paths.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+void typeInto(QPlainTextEdit* memo, const QString& text) {
+    memo->setFocus();
+    memo->selectAll();
+    if (text.isEmpty())
+        memo->textCursor().removeSelectedText();
+    else
+        memo->insertPlainText(text);
+}
+
+QStringList wordsOfTable(const QString& path) {
+    engine::Query q;
+    q.addSql("SELECT * FROM " + engine::quoteLiteral(path));
+    q.open();
+    QStringList words;
+    for (q.first(); !q.eof(); q.next())
+        words << q.asString("Lektion") + ":" + q.asString("Fremdwort") + "=" +
+                     q.asString("Uebersetzung");
+    return words;
+}
+
+} // namespace
+
+class TestDatabaseRoad : public QObject {
+    Q_OBJECT
+    QTemporaryDir program;
+    QList<platform::MessageBoxRequest> boxes;
+    platform::Answer nextAnswer = platform::Answer::Ok;
+
+    std::unique_ptr<TForm1> startProgram() {
+        auto window = std::make_unique<TForm1>();
+        Form1 = window.get();
+        window->FormCreate({}, program.path());
+        return window;
+    }
+
+private slots:
+    void initTestCase() {
+        platform::ensureFolder(program.filePath("data"));
+        platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
+            boxes << r;
+            return nextAnswer;
+        });
+        DialogNeu = new TDialogNeu;
+        dateiladen = new Tdateiladen;
+    }
+    void cleanupTestCase() {
+        platform::setMessageBoxHandler({});
+        platform::setModalHandler({});
+        delete DialogNeu;
+        delete dateiladen;
+    }
+    void init() { boxes.clear(); }
+
+    void nameCheckMessages() {
+        QVERIFY(CheckDatabaseName("Caesar").isEmpty());
+        QCOMPARE(CheckDatabaseName(""), QStringLiteral("Bitte erst gültigen Namen eingeben"));
+        QCOMPARE(CheckDatabaseName("a.b"),
+                 QStringLiteral("Der Name enhält unzulässige Zeichen. Bitte korrigieren sie das. "
+                                "Folgende Zeichen sind nicht erlaubt: . / \\ : * ? \" < > |"));
+        QVERIFY(!CheckDatabaseName("..").isEmpty());
+        QVERIFY(!CheckDatabaseName("a/b").isEmpty());
+        QVERIFY(!CheckDatabaseName(QString(31, 'x')).isEmpty());
+        QVERIFY(CheckDatabaseName(QString(30, 'x')).isEmpty());
+
+        // The dialog keeps itself open on a bad name.
+        TDialogNeu dialog;
+        dialog.EditName->setText("Cae.sar");
+        dialog.setResult(0);
+        dialog.OKBtnClick();
+        QCOMPARE(dialog.result(), 0);
+        QCOMPARE(boxes.size(), 1);
+    }
+
+    void createTypeCloseReopen() {
+        const QString table = program.filePath("Latein/Caesar.ol");
+        {
+            auto window = startProgram();
+            platform::setModalHandler([](QDialog& d) {
+                auto* neu = qobject_cast<TDialogNeu*>(&d);
+                neu->EditName->setText("Caesar");
+                neu->RLatein->setChecked(true);
+                return 1;
+            });
+            QCOMPARE(window->NeuClick2(), false);
+            QCOMPARE(CurrentTablePath, table);
+            QCOMPARE(CurrentLanguage, QStringLiteral("Latein"));
+            QVERIFY(QFile::exists(program.filePath("Latein/Caesar.opt")));
+            QCOMPARE(window->lekbaum->topLevelItemCount(), 1);
+            QCOMPARE(window->LabelPraeFut->text(), QStringLiteral("Präsens:"));
+
+            typeInto(window->DBFremdwort, "amare");
+            typeInto(window->DBuebersetzung, "lieben");
+            window->SpeedCreateClick();
+            typeInto(window->DBFremdwort, "videre");
+            typeInto(window->DBuebersetzung, "sehen");
+            window->wortart->setCurrentIndex(0);
+            window->WortartChange();
+
+            // A second lesson, then a word in it.
+            baumlist.add("002A1Nomen");
+            SaveLessonList(baumlist);
+            RebuildLessonTree(window->lekbaum, baumlist);
+            QVERIFY(SelectLessonNode(window->lekbaum, "002A1"));
+            window->lekbaumClick();
+            QCOMPARE(CurrentLessonCode, QStringLiteral("002A1"));
+            typeInto(window->DBFremdwort, "rex");
+            typeInto(window->DBuebersetzung, "König");
+            window->close(); // the word being typed is stored on close
+        }
+        QCOMPARE(wordsOfTable(table), (QStringList{"001A1:amare=lieben", "001A1:videre=sehen",
+                                                    "002A1:rex=König"}));
+        {
+            // A new database is recorded once it is opened again; do so now
+            // through the open dialog, then from the recent list.
+            auto window = startProgram();
+            platform::setModalHandler([table](QDialog& d) {
+                auto* open = qobject_cast<Tdateiladen*>(&d);
+                open->FormPaint();
+                const int row = open->dbnames.indexOf(table);
+                open->namenliste->setCurrentRow(row);
+                return 1;
+            });
+            window->oeffnenClick();
+            QCOMPARE(CurrentTablePath, table);
+            QCOMPARE(window->Query->recordCount(), 2);
+            QCOMPARE(window->Query->asString("Fremdwort"), QStringLiteral("amare"));
+            QCOMPARE(window->wortart->currentIndex(), 13);
+            window->SpeednextClick();
+            QCOMPARE(window->wortart->currentIndex(), 0);
+            QCOMPARE(GeneralOptions.Recent[0].Path, table);
+        }
+        {
+            auto window = startProgram();
+            window->RebuildRecentFilesMenu(); // done by the settings dialog at start-up
+            QVERIFY(window->mit1->isVisible());
+            window->mit1->trigger();
+            QCOMPARE(CurrentTablePath, table);
+            QCOMPARE(window->windowTitle(), QStringLiteral("Orvilex Vokabeltrainer - Caesar"));
+        }
+    }
+
+    void incompleteRecordCannotBeLeft() {
+        auto window = startProgram();
+        window->OpenVocabularyDatabase(program.filePath("Latein/Caesar.ol"));
+        typeInto(window->DBFremdwort, "dicere");
+        typeInto(window->DBuebersetzung, "");
+        window->SpeednextClick();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("Bitte zuerst Datensatz vervollständigen"));
+        QCOMPARE(window->Query->recNo(), 0);
+        boxes.clear();
+        window->SpeedCreateClick(); // an empty translation inserts nothing
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(window->Query->recordCount(), 2);
+        typeInto(window->DBFremdwort, "amare");
+        typeInto(window->DBuebersetzung, "lieben");
+    }
+
+    void duplicateWarning() {
+        auto window = startProgram();
+        GeneralOptions.cbdopp = true;
+        window->OpenVocabularyDatabase(program.filePath("Latein/Caesar.ol"));
+        window->SpeedCreateClick();
+        typeInto(window->DBFremdwort, "videre");
+        window->DBFremdwortExit();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("Die Vokabel \"videre\" existiert schon in dieser Datenbank."));
+        boxes.clear();
+        typeInto(window->DBFremdwort, "vid\"re");
+        window->DBFremdwortExit(); // the quote stands for any one character
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("Die Vokabel \"vid_re\" existiert schon in dieser Datenbank."));
+        GeneralOptions.cbdopp = false;
+        nextAnswer = platform::Answer::Yes;
+        window->SpeedDeleteClick();
+        nextAnswer = platform::Answer::Ok;
+    }
+
+    void deletingTheOnlyWordLeavesABlankOne() {
+        auto window = startProgram();
+        window->OpenVocabularyDatabase(program.filePath("Latein/Caesar.ol"));
+        QVERIFY(SelectLessonNode(window->lekbaum, "002A1"));
+        window->lekbaumClick();
+        QCOMPARE(window->Query->recordCount(), 1);
+        nextAnswer = platform::Answer::Yes;
+        window->SpeedDeleteClick();
+        nextAnswer = platform::Answer::Ok;
+        QCOMPARE(window->Query->recordCount(), 1);
+        QVERIFY(window->Query->asString("Fremdwort").isEmpty());
+        QCOMPARE(window->Query->asInteger("Wortart"), 14);
+        QCOMPARE(window->Query->asString("Lektion"), QStringLiteral("002A1"));
+    }
+
+    void missingLessonListIsRebuiltOnOpen() {
+        QVERIFY(QFile::remove(program.filePath("Latein/Caesar.lst")));
+        auto window = startProgram();
+        window->OpenVocabularyDatabase(program.filePath("Latein/Caesar.ol"));
+        QCOMPARE(CurrentTablePath, program.filePath("Latein/Caesar.ol"));
+        QVERIFY(QFile::exists(program.filePath("Latein/Caesar.lst")));
+        QCOMPARE(window->lekbaum->topLevelItemCount(), 2);
+        QCOMPARE(CurrentLessonCode, QStringLiteral("001A1"));
+    }
+
+    void deletingADatabaseSparesItsSibling() {
+        const QString sibling = program.filePath("Latein/Caesar.db");
+        QVERIFY(QFile::copy(program.filePath("Latein/Caesar.ol"), sibling));
+        QFile lab(program.filePath("data/CaesarLatein.lab"));
+        QVERIFY(lab.open(QIODevice::WriteOnly));
+        lab.close();
+        QVERIFY(DeleteDatabaseFiles(program.filePath("Latein/Caesar.ol")));
+        QVERIFY(!QFile::exists(program.filePath("Latein/Caesar.ol")));
+        QVERIFY(!QFile::exists(program.filePath("Latein/Caesar.opt")));
+        QVERIFY(!QFile::exists(program.filePath("Latein/Caesar.lst")));
+        QVERIFY(!QFile::exists(program.filePath("data/CaesarLatein.lab")));
+        QVERIFY(QFile::exists(sibling));
+    }
+};
+
+QTEST_MAIN(TestDatabaseRoad)
+#include "tst_databaseroad.moc"
