@@ -18,6 +18,7 @@ namespace {
 // What windows set off in each other, wired before they are created so that
 // their creation handlers find it in place.
 void wireHooks() {
+    Form1->hooks.openDatabase = [](const QString& path) { Form1->OpenVocabularyDatabase(path); };
     RecentDatabasesChanged = [] { Form1->RebuildRecentFilesMenu(); };
     FoptHooks.rebuildRecentFilesMenu = [] { Form1->RebuildRecentFilesMenu(); };
     FoptHooks.databaseSettingsChanged = [] {

@@ -13,7 +13,8 @@ namespace bench {
 inline QString lessonCodeOf(int lesson) {
     // 200 lessons: numbers 1..100, each with sections A1 and B1.
     const int number = lesson / 2 + 1;
-    return QStringLiteral("%1%21").arg(number, 3, 10, QLatin1Char('0')).arg(lesson % 2 ? 'B' : 'A');
+    return QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0')) +
+           QLatin1Char(lesson % 2 ? 'B' : 'A') + QLatin1Char('1');
 }
 
 inline QString syllables(QRandomGenerator& random, int count) {

@@ -138,9 +138,13 @@ void TForm1::FormPaint() {
     }
     if (hooks.closeQuizIfActive)
         hooks.closeQuizIfActive();
+    VokabelnClick();
+}
+
+void TForm1::VokabelnClick() {
     InterruptedQuizPath = platform::joinPath(
         WorkDir, QStringLiteral("data/") + CurrentDatabaseName + CurrentLanguage + QStringLiteral(".lab"));
-    uaf->setEnabled(!CurrentDatabaseName.isEmpty() && QFileInfo::exists(InterruptedQuizPath));
+    uaf->setEnabled(!CurrentTablePath.isEmpty() && QFileInfo::exists(InterruptedQuizPath));
 }
 
 void TForm1::bworkClick() { platform::showMessage(WorkDir); }

@@ -44,6 +44,8 @@ public:
     void FormPaint();
     void EndeClick();
     void bworkClick();
+    // Enables "Unterbrochene Abfrage &fortsetzen" when the open database has an interrupted quiz.
+    void VokabelnClick();
 
     // The two states of the window: no database open, a database open.
     void DisableDatabaseControls();

@@ -19,6 +19,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -61,6 +62,7 @@ void TForm1::wireCommands() {
     connect(Neu, &QAction::triggered, this, &TForm1::NeuClick);
     connect(SpeedNew, &QToolButton::clicked, this, &TForm1::NeuClick);
     connect(oeffnen, &QAction::triggered, this, &TForm1::oeffnenClick);
+    connect(Vokabeln, &QMenu::aboutToShow, this, &TForm1::VokabelnClick);
     connect(SpeedOpen, &QToolButton::clicked, this, &TForm1::oeffnenClick);
     const std::array<QAction*, 4> recent{mit1, mit2, mit3, mit4};
     for (int i = 0; i < 4; ++i)
