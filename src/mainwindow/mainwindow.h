@@ -5,6 +5,7 @@
 #include <functional>
 
 struct LanguageLabels;
+class TDatabaseOptionsRec;
 struct DatabaseFonts;
 struct SpecialFormCaptions;
 
@@ -64,6 +65,11 @@ public:
     void ApplySpecialFormCaptions();
     void UpdateNavButtons();
     void ShowWordTypeAndDifficulty();
+    // Takes the font choices of the database settings into the open database's
+    // options, writes its options file and applies the fonts.
+    void Schriftart(const TDatabaseOptionsRec& choice);
+    // Shows the word fields in the character set of the open database again.
+    void SetWordFontCharset();
 
     // Word editing and navigation.
     bool CheckRecordCompleteHere();

@@ -295,3 +295,30 @@ void TForm1::ShowWordTypeAndDifficulty() {
     wortart->setCurrentIndex(shown.wortartItem);
     Schwcom->setCurrentIndex(shown.schwierigkeitItem);
 }
+
+void TForm1::Schriftart(const TDatabaseOptionsRec& choice) {
+    DatabaseOptions.WordFont = choice.WordFont.left(TDatabaseOptionsRec::NameCapacity);
+    DatabaseOptions.TranslationFont = choice.TranslationFont.left(TDatabaseOptionsRec::NameCapacity);
+    DatabaseOptions.TableWordFont = choice.TableWordFont.left(TDatabaseOptionsRec::NameCapacity);
+    DatabaseOptions.TableTranslationFont =
+        choice.TableTranslationFont.left(TDatabaseOptionsRec::NameCapacity);
+    DatabaseOptions.WordFontBold = choice.WordFontBold;
+    DatabaseOptions.TableWordFontBold = choice.TableWordFontBold;
+    DatabaseOptions.TranslationFontBold = choice.TranslationFontBold;
+    DatabaseOptions.TableTranslationFontBold = choice.TableTranslationFontBold;
+    DatabaseOptions.WordFontSize = choice.WordFontSize;
+    DatabaseOptions.TranslationFontSize = choice.TranslationFontSize;
+    DatabaseOptions.TableWordFontSize = choice.TableWordFontSize;
+    DatabaseOptions.TableTranslationFontSize = choice.TableTranslationFontSize;
+    DatabaseOptions.CharsetPosition = choice.CharsetPosition;
+    DatabaseOptions.CharsetInTranslation = choice.CharsetInTranslation;
+    if (!CurrentTablePath.isEmpty())
+        WriteDatabaseOptions();
+    ApplyFonts();
+}
+
+void TForm1::SetWordFontCharset() {
+    // The converters of the word fields follow the database's character set;
+    // the stored text never changes.
+    ApplyFonts();
+}

@@ -1,7 +1,9 @@
 // The main road of a user: a new database, words typed into two lessons, the
 // program closed and the database opened again from the recent list.
 #include "database/currentdatabase.h"
+#include "database/charsets.h"
 #include "database/databasefiles.h"
+#include "database/databaseoptions.h"
 #include "database/generaloptions.h"
 #include "database/lessons.h"
 #include "database/lessontree.h"
@@ -229,6 +231,28 @@ private slots:
         QVERIFY(QFile::exists(program.filePath("Latein/Caesar.lst")));
         QCOMPARE(window->lekbaum->topLevelItemCount(), 2);
         QCOMPARE(CurrentLessonCode, QStringLiteral("001A1"));
+    }
+
+    void characterSetChangesTheLookNotTheTable() {
+        auto window = startProgram();
+        window->OpenVocabularyDatabase(program.filePath("Latein/Caesar.ol"));
+        typeInto(window->DBFremdwort, QString::fromLatin1("\xE1\xE2")); // bytes E1 E2
+        typeInto(window->DBuebersetzung, "ab");
+        window->SpeedSaveClick();
+        const qint64 id = window->Query->currentId();
+        TDatabaseOptionsRec choice = DatabaseOptions;
+        choice.CharsetPosition = CharsetPositionOfNumber(161);
+        window->Schriftart(choice);
+        QCOMPARE(window->DBFremdwort->toPlainText(), QStringLiteral("αβ"));
+        choice.CharsetPosition = CharsetPositionOfNumber(1);
+        window->Schriftart(choice);
+        QCOMPARE(window->DBFremdwort->toPlainText(), QString::fromLatin1("\xE1\xE2"));
+        window->close();
+        engine::Query q;
+        q.addSql("SELECT * FROM " + engine::quoteLiteral(program.filePath("Latein/Caesar.ol")) +
+                 " WHERE ID = " + QString::number(id));
+        q.open();
+        QCOMPARE(q.asString("Fremdwort"), QString::fromLatin1("\xE1\xE2"));
     }
 
     void deletingADatabaseSparesItsSibling() {
