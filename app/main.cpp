@@ -4,6 +4,7 @@
 #include "app/windows.h"
 #include "platform/application.h"
 #include "platform/messagebox.h"
+#include "platform/shell.h"
 
 #include <QDir>
 
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
 
     platform::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvilex 3"));
-    QApplication::setApplicationDisplayName(QString());
+    platform::HelpFile = QStringLiteral("Orvilex.chm");
     createWindows(arguments);
     showMainWindow();
     return app.exec();

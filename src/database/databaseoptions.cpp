@@ -3,16 +3,12 @@
 #include "database/charsets.h"
 #include "database/currentdatabase.h"
 #include "database/generaloptions.h"
-#include "platform/codec.h"
 #include "platform/folders.h"
-#include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/recordimage.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QtEndian>
 #include <algorithm>
 
 TDatabaseOptionsRec DatabaseOptions;
@@ -37,32 +33,16 @@ constexpr int Capacity = TDatabaseOptionsRec::NameCapacity;
 constexpr int Mark = TDatabaseOptionsRec::CharsetInTranslationMark;
 
 QString readText(const QByteArray& image, int offset) {
-    const int length = std::min<int>(static_cast<unsigned char>(image[offset]), Capacity);
-    return platform::codec::fromBytes(image.mid(offset + 1, length));
+    return platform::readShortString(image, offset, Capacity);
 }
-
-// An unchanged string keeps its bytes; a changed one clears the rest of its
-// capacity so that no part of the old text stays behind.
 void writeText(QByteArray& image, int offset, const QString& text) {
-    const QByteArray bytes = platform::codec::toBytes(text).left(Capacity);
-    if (static_cast<unsigned char>(image[offset]) == bytes.size() &&
-        image.mid(offset + 1, bytes.size()) == bytes)
-        return;
-    image[offset] = static_cast<char>(bytes.size());
-    for (int i = 0; i < Capacity; ++i)
-        image[offset + 1 + i] = i < bytes.size() ? bytes[i] : '\0';
+    platform::writeShortString(image, offset, Capacity, text);
 }
 
-qint32 readInt(const QByteArray& image, int offset) {
-    return qFromLittleEndian<qint32>(image.constData() + offset);
-}
-void writeInt(QByteArray& image, int offset, qint32 value) {
-    qToLittleEndian<qint32>(value, image.data() + offset);
-}
-
-void writeBool(QByteArray& image, int offset, bool value) {
-    if ((image[offset] != 0) != value) image[offset] = value ? 1 : 0;
-}
+using platform::readBool;
+using platform::readInt32;
+using platform::writeBool;
+using platform::writeInt32;
 
 QString charsetPrefix(int position) {
     return QLatin1Char('#') + QString::number(position) + QLatin1Char('#');
@@ -135,11 +115,11 @@ QByteArray TDatabaseOptionsRec::toBytes() const {
     writeText(image, TranslationFontOffset, TranslationFont);
     writeText(image, TableWordFontOffset, TableWordFont);
     writeText(image, TableTranslationFontOffset, TableTranslationFont);
-    writeInt(image, WordSizeOffset, WordFontSize);
-    writeInt(image, TranslationSizeOffset, TranslationFontSize);
-    writeInt(image, TableWordSizeOffset, TableWordFontSize);
-    writeInt(image, TableTranslationSizeOffset,
-             storedTableTranslationSize(TableTranslationFontSize, CharsetInTranslation));
+    writeInt32(image, WordSizeOffset, WordFontSize);
+    writeInt32(image, TranslationSizeOffset, TranslationFontSize);
+    writeInt32(image, TableWordSizeOffset, TableWordFontSize);
+    writeInt32(image, TableTranslationSizeOffset,
+               storedTableTranslationSize(TableTranslationFontSize, CharsetInTranslation));
     writeBool(image, WordBoldOffset, WordFontBold);
     writeBool(image, TableWordBoldOffset, TableWordFontBold);
     writeBool(image, TranslationBoldOffset, TranslationFontBold);
@@ -159,39 +139,29 @@ bool TDatabaseOptionsRec::fromBytes(const QByteArray& bytes) {
     TranslationFont = readText(image, TranslationFontOffset);
     TableWordFont = readText(image, TableWordFontOffset);
     TableTranslationFont = readText(image, TableTranslationFontOffset);
-    WordFontSize = readInt(image, WordSizeOffset);
-    TranslationFontSize = readInt(image, TranslationSizeOffset);
-    TableWordFontSize = readInt(image, TableWordSizeOffset);
-    const qint32 tableTranslation = readInt(image, TableTranslationSizeOffset);
+    WordFontSize = readInt32(image, WordSizeOffset);
+    TranslationFontSize = readInt32(image, TranslationSizeOffset);
+    TableWordFontSize = readInt32(image, TableWordSizeOffset);
+    const qint32 tableTranslation = readInt32(image, TableTranslationSizeOffset);
     CharsetInTranslation = tableTranslation > Mark;
     TableTranslationFontSize = CharsetInTranslation ? tableTranslation - Mark : tableTranslation;
-    WordFontBold = image[WordBoldOffset] != 0;
-    TableWordFontBold = image[TableWordBoldOffset] != 0;
-    TranslationFontBold = image[TranslationBoldOffset] != 0;
-    TableTranslationFontBold = image[TableTranslationBoldOffset] != 0;
+    WordFontBold = readBool(image, WordBoldOffset);
+    TableWordFontBold = readBool(image, TableWordBoldOffset);
+    TranslationFontBold = readBool(image, TranslationBoldOffset);
+    TableTranslationFontBold = readBool(image, TableTranslationBoldOffset);
     image_ = image;
     return true;
 }
 
 bool TDatabaseOptionsRec::load(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    return fromBytes(file.read(RecordSize));
+    return fromBytes(platform::readRecordFile(path, RecordSize));
 }
 
 bool TDatabaseOptionsRec::save(const QString& path) {
     CharsetPosition = validPosition(CharsetPosition);
     WordFont = WordFont.left(Capacity - charsetPrefix(CharsetPosition).size());
     const QByteArray image = toBytes();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit()) {
-        platform::showMessage(
-            QStringLiteral("Die Einstellungen der Datenbank konnten nicht in der Datei „%1“ "
-                           "gespeichert werden.\n\n%2")
-                .arg(QDir::toNativeSeparators(path), file.errorString()),
-            QStringLiteral("Fehler"), platform::Icon::Error);
-        return false;
-    }
+    if (!platform::saveRecordFile(path, image, platform::RecordFolder::MustExist)) return false;
     image_ = image;
     return true;
 }

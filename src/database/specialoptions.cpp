@@ -1,16 +1,12 @@
 #include "database/specialoptions.h"
 
 #include "database/databaseoptions.h"
-#include "platform/codec.h"
 #include "platform/folders.h"
-#include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/recordimage.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QtEndian>
 #include <algorithm>
 
 TSpecialOptionsRec SpecialOptions;
@@ -42,31 +38,16 @@ int captionOffset(int slot, int entry) {
 }
 
 QString readText(const QByteArray& image, int offset) {
-    const int length = static_cast<unsigned char>(image[offset]);
-    return platform::codec::fromBytes(image.mid(offset + 1, length));
+    return platform::readShortString(image, offset, Rec::StringCapacity);
 }
-
-// An unchanged string keeps its bytes; a changed one clears the rest of its
-// field so that no part of the old text stays behind.
 void writeText(QByteArray& image, int offset, const QString& text) {
-    const QByteArray bytes = platform::codec::toBytes(text).left(Rec::StringCapacity);
-    if (static_cast<unsigned char>(image[offset]) == bytes.size() &&
-        image.mid(offset + 1, bytes.size()) == bytes)
-        return;
-    image[offset] = static_cast<char>(bytes.size());
-    for (int i = 0; i < Rec::StringCapacity; ++i)
-        image[offset + 1 + i] = i < bytes.size() ? bytes[i] : '\0';
+    platform::writeShortString(image, offset, Rec::StringCapacity, text);
 }
 
-qint32 readInt(const QByteArray& image, int offset) {
-    return qFromLittleEndian<qint32>(image.constData() + offset);
-}
-void writeInt(QByteArray& image, int offset, qint32 value) {
-    qToLittleEndian<qint32>(value, image.data() + offset);
-}
-void writeBool(QByteArray& image, int offset, bool value) {
-    if ((image[offset] != 0) != value) image[offset] = value ? 1 : 0;
-}
+using platform::readBool;
+using platform::readInt32;
+using platform::writeBool;
+using platform::writeInt32;
 
 bool isOneOf(const QString& language, const char* capitalised, const char* lower) {
     return language == QString::fromUtf8(capitalised) || language == QString::fromUtf8(lower);
@@ -195,9 +176,9 @@ QByteArray TSpecialOptionsRec::toBytes() const {
     for (int k = 0; k < SlotCount; ++k) {
         for (int e = 0; e < EntryCount; ++e)
             writeText(image, captionOffset(k, e), Captions[k][e]);
-        writeInt(image, FontSourceOffset + 4 * k, CaptionFontSource[k]);
-        writeInt(image, FontSizeOffset + 4 * k, CaptionFontSize[k]);
-        writeInt(image, OwnSizeOffset + 4 * k, OwnFontSize[k]);
+        writeInt32(image, FontSourceOffset + 4 * k, CaptionFontSource[k]);
+        writeInt32(image, FontSizeOffset + 4 * k, CaptionFontSize[k]);
+        writeInt32(image, OwnSizeOffset + 4 * k, OwnFontSize[k]);
         writeText(image, FontNameOffset + StringSize * k, CaptionFontName[k]);
         writeText(image, OwnNameOffset + StringSize * k, OwnFontName[k]);
         writeBool(image, FontBoldOffset + k, CaptionFontBold[k]);
@@ -212,41 +193,25 @@ bool TSpecialOptionsRec::fromBytes(const QByteArray& bytes) {
     for (int k = 0; k < SlotCount; ++k) {
         for (int e = 0; e < EntryCount; ++e)
             Captions[k][e] = readText(image, captionOffset(k, e));
-        CaptionFontSource[k] = readInt(image, FontSourceOffset + 4 * k);
-        CaptionFontSize[k] = readInt(image, FontSizeOffset + 4 * k);
-        OwnFontSize[k] = readInt(image, OwnSizeOffset + 4 * k);
+        CaptionFontSource[k] = readInt32(image, FontSourceOffset + 4 * k);
+        CaptionFontSize[k] = readInt32(image, FontSizeOffset + 4 * k);
+        OwnFontSize[k] = readInt32(image, OwnSizeOffset + 4 * k);
         CaptionFontName[k] = readText(image, FontNameOffset + StringSize * k);
         OwnFontName[k] = readText(image, OwnNameOffset + StringSize * k);
-        CaptionFontBold[k] = image[FontBoldOffset + k] != 0;
-        OwnFontBold[k] = image[OwnBoldOffset + k] != 0;
+        CaptionFontBold[k] = readBool(image, FontBoldOffset + k);
+        OwnFontBold[k] = readBool(image, OwnBoldOffset + k);
     }
     image_ = image;
     return true;
 }
 
 bool TSpecialOptionsRec::load(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    return fromBytes(file.read(RecordSize));
+    return fromBytes(platform::readRecordFile(path, RecordSize));
 }
 
 bool TSpecialOptionsRec::save(const QString& path) const {
     const QByteArray image = toBytes();
-    QString error;
-    if (!platform::ensureFolder(QFileInfo(path).absolutePath())) {
-        error = QStringLiteral("Der Ordner kann nicht angelegt werden.");
-    } else {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit())
-            error = file.errorString();
-    }
-    if (!error.isEmpty()) {
-        platform::showMessage(QStringLiteral("Die Sondereinstellungen konnten nicht in der Datei "
-                                             "„%1“ gespeichert werden.\n\n%2")
-                                  .arg(QDir::toNativeSeparators(path), error),
-                              QStringLiteral("Fehler"), platform::Icon::Error);
-        return false;
-    }
+    if (!platform::saveRecordFile(path, image)) return false;
     image_ = image;
     return true;
 }

@@ -46,7 +46,17 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     resize(900, 640);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The queries outlive this part of the window: what they report while
+    // closing must not reach handlers of a window that is going away.
+    Query->disconnect(this);
+    querytemp->disconnect(this);
+    try {
+        Query->close();
+    } catch (const std::exception&) {
+        // Nothing can be shown any more; the query drops the edit itself.
+    }
+}
 
 void TForm1::bindFields() {
     binder->bindMemo(DBFremdwort, QStringLiteral("Fremdwort"));

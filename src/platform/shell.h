@@ -6,6 +6,9 @@
 
 namespace platform {
 
+// The help file the program's help commands open, set at start-up.
+inline QString HelpFile;
+
 // Opens a file or URL with the desktop's default program; false when it is
 // missing or cannot be opened.
 bool shellOpen(const QString& target);
