@@ -2,15 +2,22 @@
 
 #include "database/currentdatabase.h"
 #include "database/databaseoptions.h"
+#include "database/lessondialogs.h"
 #include "database/newdatabasedialog.h"
 #include "database/opendialog.h"
 #include "database/recentdatabases.h"
+#include "mainwindow/aboutbox.h"
+#include "mainwindow/helpcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/progresswindows.h"
+#include "settings/databasesettingsdialog.h"
 #include "settings/optionsdialog.h"
 #include "settings/specialoptionswindow.h"
 
+#include "platform/modal.h"
+
 #include <QAction>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace {
@@ -25,6 +32,7 @@ void wireHooks() {
         LoadDatabaseOptionFiles();
         Form1->ApplyFonts();
     };
+    FoptHooks.saveDatabaseFonts = [] { Form1->Schriftart(DatabaseOptions); };
     FormSOHooks.applySpecialFormCaptions = [] {
         if (!CurrentTablePath.isEmpty())
             Form1->ApplySpecialFormCaptions();
@@ -36,6 +44,18 @@ void wireMainWindowCommands() {
     QObject::connect(Form1->Einstellungen2, &QAction::triggered, Form1, [] { fopt->execute(); });
     QObject::connect(Form1->Sonderoptionen1, &QAction::triggered, Form1, [] { FormSO->checkit(); });
     dateiladen->clearLessonTree = [] { Form1->lekbaum->clear(); };
+    QObject::connect(Form1->Datenbank1, &QAction::triggered, Form1, [] { dbeform->execute(); });
+    Form1->hooks.afterNewDatabase = [] { dbeform->execute(); };
+    auto about = [] { platform::execModal(*info2); };
+    QObject::connect(Form1->Info1, &QAction::triggered, Form1, about);
+    QObject::connect(Form1->infobtn, &QToolButton::clicked, Form1, about);
+    for (QAction* help : {Form1->OrvilexHilfe1, Form1->HilfezurgriechischenSchriftart1,
+                          Form1->Orvilexeffektivnutzen1})
+        QObject::connect(help, &QAction::triggered, Form1, [] { helpcommands::ShowHelp(); });
+    QObject::connect(Form1->hilfebtn, &QToolButton::clicked, Form1, [] { helpcommands::ShowHelp(); });
+    QObject::connect(Form1->OrvikonHomepage1, &QAction::triggered, Form1,
+                     [] { helpcommands::OpenHomepage(); });
+    QObject::connect(Form1->N12, &QAction::triggered, Form1, [] { helpcommands::StartMergeTool(); });
 }
 
 } // namespace
@@ -48,9 +68,13 @@ void createWindows(const QStringList& arguments) {
     fopt = new Tfopt(Form1);
     DialogNeu = new TDialogNeu(Form1);
     dateiladen = new Tdateiladen(Form1);
+    umbe = new Tumbe(Form1);
+    kopieren = new Tkopieren(Form1);
     Fortschritt = new TFortschritt(Form1);
     fosc = new Tfosc(Form1);
+    info2 = new Tinfo2(Form1);
     FormSO = new TFormSO(Form1);
+    dbeform = new Tdbeform(Form1);
     wireMainWindowCommands();
 }
 

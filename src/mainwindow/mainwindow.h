@@ -59,7 +59,11 @@ public:
     void RebuildRecentFilesMenu();
     // Returns true when the user cancelled, false when a database was created.
     bool NeuClick2();
-    void NeuClick() { NeuClick2(); }
+    // A new database; its settings dialog follows when one was created.
+    void NeuClick() {
+        if (!NeuClick2() && hooks.afterNewDatabase)
+            hooks.afterNewDatabase();
+    }
     void SetLanguageLabels();
     void ApplyFonts();
     void ApplySpecialFormCaptions();
@@ -89,6 +93,25 @@ public:
     void SpeedButton2Click();
     void lekbaumClick();
     void selectWordClass(int item);
+    // Lesson operations, marked words and the counter reset
+    // (mainwindow_lessons.cpp); wireLessonCommands connects them.
+    void wireLessonCommands();
+    void NeueLektion1Click();
+    void NeueLektion2Click();
+    void Lektionunbenennen1Click();
+    void Lektionlschen1Click();
+    void Kopieren1Click();
+    void Verschieben1Click();
+    QList<qint64> BuildSelectedIdsWhere();
+    void Vokabelnlschen1Click();
+    void Vokabelnverschieben1Click();
+    void Vokabelnkopieren1Click();
+    void Schwierigkeit1Click(int tag);
+    void lekbaumContextMenu(const QPoint& position);
+    QString SelectedIdsWhere;
+    QPushButton* btnvokloeschen = nullptr;
+    QPushButton* btnvokverschieben = nullptr;
+    QPushButton* btnvokkopieren = nullptr;
     // The statistics page's charts for the current word.
     void refreshStatistics();
 
@@ -104,6 +127,7 @@ public:
         std::function<void()> closeSearchWindow;
         std::function<void()> deleteMarkedWords;
         std::function<bool()> quizVisible;
+        std::function<void()> afterNewDatabase;
         // What the quiz window and others show of the open database.
         std::function<void(const LanguageLabels&)> languageChanged;
         std::function<void(const DatabaseFonts&)> fontsChanged;

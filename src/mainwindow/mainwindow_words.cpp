@@ -84,6 +84,7 @@ void TForm1::wireCommands() {
     DBGitter->viewport()->installEventFilter(this);
     DBGitter->setModel(Datenquelle);
     binder->bindView(DBGitter);
+    wireLessonCommands();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
