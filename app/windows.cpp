@@ -6,6 +6,8 @@
 #include "database/newdatabasedialog.h"
 #include "database/opendialog.h"
 #include "database/recentdatabases.h"
+#include "exchange/backupwindow.h"
+#include "exchange/restorewindow.h"
 #include "mainwindow/aboutbox.h"
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/mainwindow.h"
@@ -14,6 +16,7 @@
 #include "settings/optionsdialog.h"
 #include "settings/specialoptionswindow.h"
 
+#include "platform/messagebox.h"
 #include "platform/modal.h"
 
 #include <QAction>
@@ -25,6 +28,11 @@ namespace {
 // What windows set off in each other, wired before they are created so that
 // their creation handlers find it in place.
 void wireHooks() {
+    Form1->hooks.restoreArchive = [](const QString& file) { return zsichern->neu_entzip(file); };
+    Form1->hooks.restoreZippedBackup = [](const QString& file) {
+        platform::showMessage(zsichern->entzip(file));
+    };
+    Form1->hooks.beforeClose = [] { sichern->removeTempFolder(); };
     Form1->hooks.openDatabase = [](const QString& path) { Form1->OpenVocabularyDatabase(path); };
     RecentDatabasesChanged = [] { Form1->RebuildRecentFilesMenu(); };
     FoptHooks.rebuildRecentFilesMenu = [] { Form1->RebuildRecentFilesMenu(); };
@@ -46,6 +54,8 @@ void wireMainWindowCommands() {
     dateiladen->clearLessonTree = [] { Form1->lekbaum->clear(); };
     QObject::connect(Form1->Datenbank1, &QAction::triggered, Form1, [] { dbeform->execute(); });
     Form1->hooks.afterNewDatabase = [] { dbeform->execute(); };
+    QObject::connect(Form1->Zippen1, &QAction::triggered, Form1, [] { sichern->execute(); });
+    QObject::connect(Form1->Unzippen1, &QAction::triggered, Form1, [] { zsichern->execute(); });
     auto about = [] { platform::execModal(*info2); };
     QObject::connect(Form1->Info1, &QAction::triggered, Form1, about);
     QObject::connect(Form1->infobtn, &QToolButton::clicked, Form1, about);
@@ -66,12 +76,14 @@ void createWindows(const QStringList& arguments) {
     wireHooks();
     Form1->FormCreate(arguments);
     fopt = new Tfopt(Form1);
+    zsichern = new Tzsichern(Form1);
     DialogNeu = new TDialogNeu(Form1);
     dateiladen = new Tdateiladen(Form1);
     umbe = new Tumbe(Form1);
     kopieren = new Tkopieren(Form1);
     Fortschritt = new TFortschritt(Form1);
     fosc = new Tfosc(Form1);
+    sichern = new Tsichern(Form1);
     info2 = new Tinfo2(Form1);
     FormSO = new TFormSO(Form1);
     dbeform = new Tdbeform(Form1);

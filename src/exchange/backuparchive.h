@@ -1,0 +1,116 @@
+#pragma once
+// The backup archive (".olx"): one vocabulary database packed into one file.
+//
+// Layout before scrambling (integers 32-bit little-endian, text 8-bit):
+//   0    232  TArchiveHeader (version, folder, reserved strings and bytes)
+//   232    4  N, the number of file records
+//   236       N records: name length L, L name bytes, uncompressed size S,
+//             then a zlib stream (level 9) of the S bytes. The compressed
+//             length is not stored: the next record starts right after the
+//             end of the stream.
+// After packing, every byte at offset p of an archive of Z bytes is XORed with
+// the key byte at p mod 54 and with Z mod 256.
+//
+// The routines report integer result codes instead of raising. Packing writes
+// the archive atomically and unpacking never changes the archive; an unpacked
+// file replaces its target only after every record has been read and checked,
+// so a broken archive leaves the files that were there untouched.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Result codes of the packing and unpacking routines.
+enum ArchiveCode : int {
+    ArchiveOk = 0,
+    ArchiveExists = 1,      // a target exists and overwriting was not allowed
+    ArchiveWriteFailed = 2, // a file could not be created, read or written
+    ArchiveFailed = 3,      // anything else (also a damaged archive)
+    ArchiveBadPath = 4      // the database path is unusable (BackupDatabase only)
+};
+
+// What a call did beyond its code. `detail` is a German sentence for the user
+// when the code alone would not say what went wrong (a damaged archive, a
+// missing file); it is empty otherwise.
+struct ArchiveReport {
+    QString detail;
+    QStringList files; // the files written (unpacking) or packed (packing)
+};
+
+// The 232-byte header of an archive.
+struct TArchiveHeader {
+    static constexpr int Size = 232;
+    static constexpr int VersionCapacity = 5;
+    static constexpr int FolderCapacity = 30;
+    static constexpr int ReservedStrings = 5;
+    static constexpr int ReservedBytes = 40;
+    // Offsets in the image.
+    static constexpr int VersionOffset = 0;
+    static constexpr int FolderOffset = 6;
+    static constexpr int FirstReservedStringOffset = 37;
+    static constexpr int ReservedBytesOffset = 192;
+
+    QString version; // "3.2" for backups of this program; never checked
+    QString folder;  // the folder that held the database (its language folder)
+
+    // The image: strings as length byte and characters, cut to their
+    // capacity; reserved strings empty, reserved bytes zero.
+    QByteArray toBytes() const;
+    // Reads version and folder from an image. False (header unchanged) when
+    // the image is short or the folder's length byte exceeds its capacity.
+    bool fromBytes(const QByteArray& image);
+};
+
+// The fixed key of the scrambling, 54 bytes.
+const QByteArray& ArchiveKey();
+
+// Folder + "/" + the file name of `path` (the part after its last "/" or "\").
+QString MakeTargetName(const QString& folder, const QString& path);
+
+// Cuts everything after the last "." of the file name, keeping the dot
+// ("/a/Latein/wort.ol" → "/a/Latein/wort."). 4 (path unchanged) when the file
+// name has no dot.
+int CutExtension(QString& path);
+// The name of the folder that holds the file ("/a/Latein/wort.ol" → "Latein").
+// 4 (path unchanged) when the path has fewer than two separators.
+int ParentFolderName(QString& path);
+
+// Scrambles a file with the key; the same call unscrambles it. With
+// `copyFirst`, the result goes to MakeTargetName(folder, filePath) and the file
+// itself stays as it is; otherwise the file is replaced (atomically). Codes: 0,
+// 1 the result cannot be created, 2 a read or write failure, 3 anything else.
+int ScrambleFile(const QString& filePath, const QByteArray& key, const QString& folder,
+                 bool copyFirst);
+
+// Packs the files, in list order, into a new archive (replacing one that
+// exists only when everything succeeded). The plain archive is built in
+// `tempFolder` (the archive's own folder when that cannot be used). Codes 0,
+// 2, 3.
+int CompressFiles(const QStringList& files, const QString& archivePath,
+                  const TArchiveHeader& header, const QString& tempFolder,
+                  ArchiveReport* report = nullptr);
+
+// Unpacks an archive into destFolder + "/" + the header's folder, which is
+// created when missing. A target that exists gives 1 unless `overwrite`; then
+// nothing is written. Folder and file names that are empty, "." or "..", or
+// contain a separator are refused as damage (3), as are counts, names and
+// streams that do not fit the file. `tempFolder` is not needed: the archive is
+// read where it lies. Codes 0..3.
+int DecompressFiles(const QString& archivePath, const QString& destFolder, bool overwrite,
+                    TArchiveHeader& header, const QString& tempFolder,
+                    ArchiveReport* report = nullptr);
+
+// Backs up the database whose table file is `dbPath` (".ol" or ".db") with its
+// ".lst" and ".opt" and, when it exists, its ".px". 1 when the archive exists
+// and `overwrite` is false, 4 when the path is unusable, otherwise the code of
+// CompressFiles.
+int BackupDatabase(const QString& dbPath, const QString& archivePath, const QString& tempFolder,
+                   bool overwrite, const QString& version, ArchiveReport* report = nullptr);
+
+// Restores an archive into destFolder + "/" + its folder. Besides the checks
+// of DecompressFiles, the archive must hold one database: exactly one table
+// (".ol" or ".db") of this program's engine and companions (".px", ".lst",
+// ".opt") of the same name; anything else is refused (3) before a file is
+// replaced. Tables about to be
+// replaced are released first. Codes 0..3.
+int RestoreDatabase(const QString& archivePath, const QString& destFolder,
+                    const QString& tempFolder, bool overwrite, ArchiveReport* report = nullptr);

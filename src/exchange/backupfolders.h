@@ -1,0 +1,43 @@
+#pragma once
+// The drive box and folder tree of the backup and restore windows. Linux has
+// no drive letters: the "drives" are the home folder and the mounted volumes,
+// and the tree shows the folders below the one chosen.
+#include <QObject>
+#include <QString>
+
+class QComboBox;
+class QFileSystemModel;
+class QTreeView;
+class QWidget;
+
+class DriveFolderPicker : public QObject {
+    Q_OBJECT
+  public:
+    DriveFolderPicker(QComboBox* drives, QTreeView* folders, QWidget* parent);
+
+    // The chosen folder (absolute, no trailing "/" except for the root).
+    QString folder() const { return folder_; }
+    // Chooses a folder: its drive in the box, the folder in the tree.
+    void setFolder(const QString& folder);
+    // Lists the drives again (mounted volumes may have changed).
+    void refreshDrives();
+
+  signals:
+    void folderChanged(const QString& folder);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void driveChosen(int index);
+    void scheduleReveal();
+    void revealFolder();
+    // Selects the drive that holds the folder and returns its root.
+    QString chooseDriveFor(const QString& folder);
+    QComboBox* drives_;
+    QTreeView* folders_;
+    QFileSystemModel* model_;
+    QString folder_;
+    bool revealPending_ = false;
+    bool revealScheduled_ = false;
+};

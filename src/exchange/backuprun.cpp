@@ -1,0 +1,114 @@
+#include "exchange/backuprun.h"
+
+#include "exchange/backuparchive.h"
+#include "platform/folders.h"
+#include "platform/messagebox.h"
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryDir>
+
+QString BackupTempFolder;
+
+namespace {
+
+QString backupFolder() {
+    return platform::joinPath(WorkDir, QStringLiteral("backup"));
+}
+
+void deleteFilesIn(const QString& folder) {
+    QDir dir(folder);
+    const QStringList files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& file : files)
+        dir.remove(file);
+}
+
+} // namespace
+
+bool CreateBackupTempFolder() {
+    if (!BackupTempFolder.isEmpty() && QFileInfo(BackupTempFolder).isDir()) return true;
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/oltmp-XXXXXX"));
+    if (!folder.isValid()) return false;
+    folder.setAutoRemove(false);
+    BackupTempFolder = folder.path() + QLatin1Char('/');
+    return true;
+}
+
+void ClearBackupTempFolder() {
+    platform::ensureFolder(backupFolder());
+    if (!BackupTempFolder.isEmpty()) deleteFilesIn(BackupTempFolder);
+}
+
+void RemoveBackupTempFolder() {
+    if (BackupTempFolder.isEmpty()) return;
+    deleteFilesIn(BackupTempFolder);
+    QDir().rmdir(BackupTempFolder);
+    BackupTempFolder.clear();
+}
+
+QString BackupName(const QString& tablePath) {
+    const QString name = QFileInfo(platform::normalizePath(tablePath)).fileName();
+    return name.left(name.size() - 3);
+}
+
+QString BackupArchivePath(const QString& tablePath, const QString& targetFolder) {
+    QString folder = platform::normalizePath(targetFolder);
+    while (folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder + QLatin1Char('/') + BackupName(tablePath) + QStringLiteral(".olx");
+}
+
+QString BackupResultLine(const QString& name, int code, const QString& detail) {
+    if (code == ArchiveOk)
+        return QStringLiteral("Datenbank \"%1\" wurde erfolgreich gesichert.").arg(name) +
+               ResultLineEnd;
+    QString reason = detail;
+    if (reason.isEmpty()) {
+        switch (code) {
+        case ArchiveExists:
+            reason = QStringLiteral("Datei existiert schon.");
+            break;
+        case ArchiveWriteFailed:
+            reason = QStringLiteral("Keine Schreibrechte.");
+            break;
+        default:
+            reason = QStringLiteral("Unbekannter Fehler.");
+            break;
+        }
+    }
+    return QStringLiteral("Fehler beim Sichern von \"%1\". ").arg(name) + reason + ResultLineEnd;
+}
+
+QString RunBackups(const QStringList& tablePaths, const QString& targetFolder,
+                   const std::function<void(const QString&)>& starting) {
+    QString text;
+    const QString version = QStringLiteral("3.2");
+    for (const QString& path : tablePaths) {
+        ClearBackupTempFolder();
+        const QString name = BackupName(path);
+        const QString archive = BackupArchivePath(path, targetFolder);
+        if (starting) starting(name + QStringLiteral(".olx"));
+        ArchiveReport report;
+        int code = BackupDatabase(path, archive, backupFolder(), false, version, &report);
+        if (code == ArchiveExists &&
+            platform::showMessage(
+                QStringLiteral("Soll vorhandene Datei \"%1\" überschrieben werden?")
+                    .arg(QDir::toNativeSeparators(archive)),
+                QStringLiteral("Datei existiert schon"), platform::Icon::Question,
+                platform::Buttons::YesNo) == platform::Answer::Yes) {
+            report = ArchiveReport();
+            code = BackupDatabase(path, archive, backupFolder(), true, version, &report);
+        }
+        text += BackupResultLine(name, code, report.detail);
+    }
+    return text;
+}
+
+QString DatedBackupFolderName(const QDate& date) {
+    QString day = QLocale::system().toString(date, QLocale::ShortFormat);
+    for (const QChar c : {QLatin1Char('/'), QLatin1Char('\\'), QLatin1Char(':')})
+        day.replace(c, QLatin1Char('-'));
+    return QStringLiteral("Orvilex Sicherung (") + day + QLatin1Char(')');
+}

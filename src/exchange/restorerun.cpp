@@ -1,0 +1,76 @@
+#include "exchange/restorerun.h"
+
+#include "database/databasefiles.h"
+#include "exchange/backuparchive.h"
+#include "exchange/backuprun.h"
+#include "platform/folders.h"
+#include "platform/messagebox.h"
+#include "platform/paths.h"
+
+QString ExtractBaseName(const QString& path) {
+    const QString normal = platform::normalizePath(path);
+    QString name = normal.mid(normal.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0) name.truncate(dot);
+    return name;
+}
+
+bool IsBackupArchive(const QString& path) {
+    return path.right(3).toUpper() == QLatin1String("OLX");
+}
+
+QString RestoreResultLine(const QString& name, int code, const QString& detail) {
+    if (code == ArchiveOk)
+        return QStringLiteral("Datenbank \"%1\" wurde erfolgreich zurückgesichert.").arg(name) +
+               ResultLineEnd;
+    QString reason = detail;
+    if (reason.isEmpty()) {
+        switch (code) {
+        case ArchiveExists:
+            reason = QStringLiteral("Datenbank existiert schon.");
+            break;
+        case ArchiveWriteFailed:
+            reason = QStringLiteral("Keine Schreibrechte.");
+            break;
+        default:
+            reason = QStringLiteral("Unbekannter Fehler.");
+            break;
+        }
+    }
+    return QStringLiteral("Fehler beim Zurücksichern von \"%1\". ").arg(name) + reason +
+           ResultLineEnd;
+}
+
+RestoreOutcome RestoreArchive(const QString& archivePath, const QString& displayName) {
+    // The archive is only read, so a write-protected one restores as it is:
+    // no working copy is made (and none can be deleted by mistake).
+    const QString temp = platform::joinPath(WorkDir, QStringLiteral("backup"));
+    // Into the folder whose language folders the open dialog lists (the
+    // custom vocabulary folder when one is chosen), where the user looks.
+    const QString root = VocabularyRoot();
+    const QString name = ExtractBaseName(displayName);
+    ArchiveReport report;
+    int code = RestoreDatabase(archivePath, root, temp, false, &report);
+    if (code == ArchiveExists &&
+        platform::showMessage(
+            QStringLiteral("Soll vorhandene Datenbank \"%1\" überschrieben werden?").arg(name),
+            QStringLiteral("Achtung - Datenbank existiert schon"), platform::Icon::Question,
+            platform::Buttons::YesNo) == platform::Answer::Yes) {
+        report = ArchiveReport();
+        code = RestoreDatabase(archivePath, root, temp, true, &report);
+    }
+    RestoreOutcome outcome;
+    outcome.code = code;
+    outcome.files = report.files;
+    outcome.line = RestoreResultLine(name, code, report.detail);
+    return outcome;
+}
+
+QString OldBackupResultLine(const QString& archivePath) {
+    const QString normal = platform::normalizePath(archivePath);
+    const QString file = normal.mid(normal.lastIndexOf(QLatin1Char('/')) + 1);
+    return RestoreResultLine(file.left(file.size() - 4), ArchiveFailed,
+                             QStringLiteral("Sicherungen im alten Format (.olz, .zip) können mit "
+                                            "dieser Programmversion nicht zurückgesichert "
+                                            "werden."));
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The restore of backup files without widgets: one archive into the working
+// folder with the overwrite question and its result line; old zipped backups.
+#include <QString>
+#include <QStringList>
+
+// The part after the last separator, without its last "." and what follows.
+QString ExtractBaseName(const QString& path);
+
+// True for a backup archive (the name ends in "OLX", in any case).
+bool IsBackupArchive(const QString& path);
+
+// "Datenbank "name" wurde erfolgreich zurückgesichert." or the error line for
+// the code; `detail`, when given, says more than the code's reason.
+QString RestoreResultLine(const QString& name, int code, const QString& detail = QString());
+
+struct RestoreOutcome {
+    int code = 0;
+    QString line;      // the result line, ended like every result line
+    QStringList files; // the files written
+};
+
+// Restores an archive into VocabularyRoot() (WorkDir unless a custom
+// vocabulary folder is chosen) + "/" + the folder named in the archive,
+// asking before an existing database is overwritten. `displayName` is the
+// archive's file name without its extension.
+RestoreOutcome RestoreArchive(const QString& archivePath, const QString& displayName);
+
+// The result line for an old zipped backup (".olz", ".zip"): these hold
+// tables of an older format and need external programs that do not exist
+// here, so they are not restored.
+QString OldBackupResultLine(const QString& archivePath);

@@ -1,0 +1,348 @@
+#include "tst_backupfixture.h"
+
+#include "exchange/backuparchive.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace fixture;
+
+class TestBackupArchive : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    QString root;   // the language folders of the databases
+    QString target; // where archives go
+    QString dest;   // where they are restored
+    QString temp;
+
+    QString path(const QString& relative) const {
+        return platform::joinPath(dir->path(), relative);
+    }
+
+    QString archiveOf(const QByteArray& plain, const QString& name = QStringLiteral("x.olx")) {
+        const QString file = platform::joinPath(target, name);
+        writeAll(file, scrambled(plain));
+        return file;
+    }
+
+  private slots:
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        root = path("work");
+        target = path("target");
+        dest = path("dest");
+        temp = path("work/backup");
+        for (const QString& folder : {root, target, dest})
+            QVERIFY(platform::ensureFolder(folder));
+    }
+
+    void roundTripOfARealDatabase() {
+        const QString table = makeDatabase(root, "Latein", "Caesar");
+        const QString base = root + "/Latein/Caesar.";
+        const QString archive = target + "/Caesar.olx";
+        ArchiveReport packed;
+        QCOMPARE(BackupDatabase(table, archive, temp, false, "3.2", &packed), int(ArchiveOk));
+        // No ".px" beside the table: it gets no record at all.
+        QCOMPARE(packed.files, QStringList({table, base + "lst", base + "opt"}));
+        QVERIFY(!QFileInfo::exists(archive + "t"));
+        QCOMPARE(filesBelow(temp), QStringList()); // no work files left
+
+        ArchiveReport restored;
+        QCOMPARE(RestoreDatabase(archive, dest, temp, false, &restored), int(ArchiveOk));
+        QCOMPARE(filesBelow(dest), QStringList({"Latein/", "Latein/Caesar.lst", "Latein/Caesar.ol",
+                                                "Latein/Caesar.opt"}));
+        QCOMPARE(restored.files.size(), 3);
+        for (const char* extension : {"ol", "lst", "opt"})
+            QCOMPARE(readAll(dest + "/Latein/Caesar." + extension), readAll(base + extension));
+
+        // The restored table is a working table with its words.
+        engine::Query q;
+        q.addSql("SELECT * FROM " + engine::quoteLiteral(dest + "/Latein/Caesar.ol"));
+        q.open();
+        QCOMPARE(q.recordCount(), 3);
+        q.last();
+        QCOMPARE(q.asString("Fremdwort"), QStringLiteral("Übung"));
+        q.close();
+        engine::releaseTable(dest + "/Latein/Caesar.ol");
+        // The archive itself never changes by a restore.
+        const QByteArray before = readAll(archive);
+        QCOMPARE(RestoreDatabase(archive, dest, temp, true), int(ArchiveOk));
+        QCOMPARE(readAll(archive), before);
+    }
+
+    void pxCompanionAndEmptyFilesArePacked() {
+        const QString table = makeDatabase(root, "Englisch", "Words");
+        const QString px = root + "/Englisch/Words.px";
+        writeAll(px, QByteArray());
+        const QString archive = target + "/Words.olx";
+        QCOMPARE(BackupDatabase(table, archive, temp, false, "3.2"), int(ArchiveOk));
+        TArchiveHeader header;
+        QCOMPARE(DecompressFiles(archive, dest, false, header, temp), int(ArchiveOk));
+        QCOMPARE(header.version, QStringLiteral("3.2"));
+        QCOMPARE(header.folder, QStringLiteral("Englisch"));
+        QVERIFY(QFileInfo::exists(dest + "/Englisch/Words.px"));
+        QCOMPARE(QFileInfo(dest + "/Englisch/Words.px").size(), 0);
+
+        // Record order: table, ".px", ".lst", ".opt"; the empty file is an
+        // empty zlib stream with S = 0.
+        const QByteArray plain = scrambled(readAll(archive));
+        QCOMPARE(int32At(plain, 232), 4u);
+        QCOMPARE(int32At(plain, 236), 8u);
+        QCOMPARE(plain.mid(240, 8), QByteArray("Words.ol"));
+        QCOMPARE(int32At(plain, 248), quint32(QFileInfo(table).size()));
+        QCOMPARE(quint8(plain.at(252)), quint8(0x78));
+        QCOMPARE(quint8(plain.at(253)), quint8(0xda)); // level 9
+        const QByteArray emptyRecord =
+            QByteArray("\x08\0\0\0Words.px\0\0\0\0", 16) + zlibStream(QByteArray());
+        QVERIFY(plain.contains(emptyRecord));
+    }
+
+    void headerLayout() {
+        TArchiveHeader header;
+        header.version = "3.2";
+        header.folder = "Französisch";
+        const QByteArray image = header.toBytes();
+        QCOMPARE(image.size(), 232);
+        QCOMPARE(image.left(4), QByteArray("\x03"
+                                           "3.2"));
+        QCOMPARE(int(image.at(6)), 11);
+        QCOMPARE(image.mid(7, 11), platform::codec::toBytes("Französisch"));
+        QCOMPARE(image.mid(37), QByteArray(232 - 37, '\0')); // reserved strings and bytes
+        TArchiveHeader read;
+        QVERIFY(read.fromBytes(image));
+        QCOMPARE(read.folder, header.folder);
+        QCOMPARE(read.version, header.version);
+
+        // Strings are cut to their capacity; a length byte beyond it is damage.
+        header.version = "3.2.123";
+        header.folder = QString(40, 'x');
+        const QByteArray cut = header.toBytes();
+        QCOMPARE(int(cut.at(0)), 5);
+        QCOMPARE(int(cut.at(6)), 30);
+        QCOMPARE(cut.at(37), '\0');
+        QByteArray broken = cut;
+        broken[6] = char(31);
+        QVERIFY(!read.fromBytes(broken));
+        QVERIFY(!read.fromBytes(cut.left(231)));
+    }
+
+    void scrambling() {
+        QCOMPARE(ArchiveKey().size(), 54);
+        QCOMPARE(quint8(ArchiveKey().at(0)), quint8(0xa7)); // "§"
+        QByteArray plain(300, 'A');
+        plain[0] = '\0';
+        const QString file = path("plain.bin");
+        writeAll(file, plain);
+        QCOMPARE(ScrambleFile(file, ArchiveKey(), QString(), false), 0);
+        const QByteArray once = readAll(file);
+        QCOMPARE(once.size(), 300);
+        // stored = plain XOR key[p mod 54] XOR (size mod 256)
+        for (int p : {0, 1, 53, 54, 299})
+            QCOMPARE(quint8(once.at(p)),
+                     quint8(quint8(plain.at(p)) ^ quint8(ArchiveKey().at(p % 54)) ^ (300 % 256)));
+        QCOMPARE(ScrambleFile(file, ArchiveKey(), QString(), false), 0);
+        QCOMPARE(readAll(file), plain);
+        QVERIFY(!QFileInfo::exists(file + "t"));
+
+        // The size enters every byte.
+        const QString other = path("other.bin");
+        writeAll(other, plain.left(299));
+        QCOMPARE(ScrambleFile(other, ArchiveKey(), QString(), false), 0);
+        QVERIFY(readAll(other).at(1) != once.at(1));
+
+        // With a copy first, the file itself stays as it is.
+        QCOMPARE(ScrambleFile(file, ArchiveKey(), target, true), 0);
+        QCOMPARE(readAll(file), plain);
+        QCOMPARE(readAll(target + "/plain.bin"), once);
+        QCOMPARE(ScrambleFile(path("missing.bin"), ArchiveKey(), QString(), false), 2);
+    }
+
+    void pathHelpers() {
+        QString p = "/a/Latein/wort.ol";
+        QCOMPARE(CutExtension(p), 0);
+        QCOMPARE(p, QStringLiteral("/a/Latein/wort."));
+        p = "/a.b/wort";
+        QCOMPARE(CutExtension(p), 4);
+        QCOMPARE(p, QStringLiteral("/a.b/wort"));
+        p = "C:\\a\\Latein\\wort.ol";
+        QCOMPARE(ParentFolderName(p), 0);
+        QCOMPARE(p, QStringLiteral("Latein"));
+        p = "/wort.ol";
+        QCOMPARE(ParentFolderName(p), 4);
+        QCOMPARE(MakeTargetName("/t/", "C:\\x\\wort.ol"), QStringLiteral("/t/wort.ol"));
+        QCOMPARE(MakeTargetName("/", "wort.ol"), QStringLiteral("/wort.ol"));
+    }
+
+    void resultCodesOfTheBackup() {
+        const QString table = makeDatabase(root, "Latein", "Caesar");
+        const QString archive = target + "/Caesar.olx";
+        writeAll(archive, "old archive");
+        // The archive exists: nothing is written without permission.
+        QCOMPARE(BackupDatabase(table, archive, temp, false, "3.2"), int(ArchiveExists));
+        QCOMPARE(readAll(archive), QByteArray("old archive"));
+        // Unusable paths.
+        QCOMPARE(BackupDatabase(root + "/Latein/Caesar", target + "/a.olx", temp, false, "3.2"),
+                 int(ArchiveBadPath));
+        QCOMPARE(BackupDatabase("Caesar.ol", target + "/b.olx", temp, false, "3.2"),
+                 int(ArchiveBadPath));
+        // A missing companion stops the backup and leaves the old archive as it was.
+        QFile::remove(root + "/Latein/Caesar.opt");
+        ArchiveReport report;
+        QCOMPARE(BackupDatabase(table, archive, temp, true, "3.2", &report), int(ArchiveFailed));
+        QVERIFY(report.detail.contains("Caesar.opt"));
+        QCOMPARE(readAll(archive), QByteArray("old archive"));
+        QCOMPARE(filesBelow(target), QStringList({"Caesar.olx"}));
+        // A folder that cannot be written.
+        const QString locked = path("locked");
+        platform::ensureFolder(locked);
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+        const QString fresh = makeDatabase(root, "Latein", "Cicero");
+        if (!QFileInfo(locked).isWritable()) // permissions do not bind the superuser
+            QCOMPARE(BackupDatabase(fresh, locked + "/Cicero.olx", temp, false, "3.2"),
+                     int(ArchiveWriteFailed));
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(BackupDatabase(fresh, path("nowhere/Cicero.olx"), temp, false, "3.2"),
+                 int(ArchiveWriteFailed));
+    }
+
+    void restoreOverAnExistingDatabase() {
+        const QString table = makeDatabase(root, "Latein", "Caesar");
+        const QString archive = target + "/Caesar.olx";
+        QCOMPARE(BackupDatabase(table, archive, temp, false, "3.2"), 0);
+        // Another database of the same name lives at the destination.
+        const QString existing = makeDatabase(dest, "Latein", "Caesar", "ferre");
+        const QByteArray oldTable = readAll(existing);
+        QFile::remove(dest + "/Latein/Caesar.lst");
+        // Without permission nothing at all is unpacked (not even the files
+        // that do not exist there).
+        QCOMPARE(RestoreDatabase(archive, dest, temp, false), int(ArchiveExists));
+        QCOMPARE(readAll(existing), oldTable);
+        QVERIFY(!QFileInfo::exists(dest + "/Latein/Caesar.lst"));
+        // With permission every file is replaced, also under an open table.
+        engine::Query open;
+        open.addSql("SELECT * FROM " + engine::quoteLiteral(existing));
+        open.open();
+        QCOMPARE(RestoreDatabase(archive, dest, temp, true), int(ArchiveOk));
+        QVERIFY(!open.isActive());
+        QCOMPARE(readAll(existing), readAll(table));
+        QCOMPARE(readAll(dest + "/Latein/Caesar.lst"), readAll(root + "/Latein/Caesar.lst"));
+    }
+
+    void damagedArchivesLeaveTheDatabaseAlone() {
+        const QString table = makeDatabase(root, "Latein", "Caesar");
+        const QString archive = target + "/Caesar.olx";
+        QCOMPARE(BackupDatabase(table, archive, temp, false, "3.2"), 0);
+        const QString existing = makeDatabase(dest, "Latein", "Caesar", "ferre");
+        const QStringList before = filesBelow(dest);
+        const QByteArray oldTable = readAll(existing);
+        const QByteArray plain = scrambled(readAll(archive));
+
+        QList<QByteArray> broken;
+        for (qsizetype length : {qsizetype(0), qsizetype(100), qsizetype(235), qsizetype(240),
+                                 qsizetype(260), plain.size() / 2, plain.size() - 1})
+            broken << plain.left(length);
+        QByteArray flipped = plain;
+        flipped[plain.size() - 20] = char(flipped[plain.size() - 20] ^ 0x55);
+        broken << flipped;
+        QByteArray hugeCount = plain;
+        hugeCount.replace(232, 4, QByteArray("\xff\xff\xff\x7f", 4));
+        broken << hugeCount;
+        QByteArray shortSize = plain; // S smaller than the stream's data
+        shortSize.replace(240 + int(int32At(plain, 236)), 4, QByteArray("\x10\0\0\0", 4));
+        broken << shortSize;
+        for (const QByteArray& bytes : broken) {
+            const QString file = archiveOf(bytes, "broken.olx");
+            ArchiveReport report;
+            QCOMPARE(RestoreDatabase(file, dest, temp, true, &report), int(ArchiveFailed));
+            QVERIFY(report.detail.contains("beschädigt"));
+            QCOMPARE(filesBelow(dest), before);
+            QCOMPARE(readAll(existing), oldTable);
+        }
+        // A foreign file and a missing one.
+        writeAll(target + "/foreign.olx", QByteArray(5000, 'z'));
+        QCOMPARE(RestoreDatabase(target + "/foreign.olx", dest, temp, true), int(ArchiveFailed));
+        QCOMPARE(RestoreDatabase(target + "/none.olx", dest, temp, true), int(ArchiveFailed));
+        QCOMPARE(filesBelow(dest), before);
+    }
+
+    void craftedNamesNeverWriteOutsideTheTarget() {
+        const QByteArray data("data");
+        const QList<QPair<QByteArray, QByteArray>> cases{{"..", "x.ol"},
+                                                         {"../evil", "x.ol"},
+                                                         {"a/b", "x.ol"},
+                                                         {"a\\b", "x.ol"},
+                                                         {"", "x.ol"},
+                                                         {".", "x.ol"},
+                                                         {"Latein", "../x.ol"},
+                                                         {"Latein", "..\\x"},
+                                                         {"Latein", ".."},
+                                                         {"Latein", "/etc/x"},
+                                                         {"Latein", QByteArray("a\0b", 3)},
+                                                         {"Latein", ""}};
+        const QString inner = path("dest/inner");
+        platform::ensureFolder(inner);
+        for (const auto& [folder, name] : cases) {
+            const QString file = archiveOf(plainArchive(folder, {{name, data}}), "evil.olx");
+            TArchiveHeader header;
+            ArchiveReport report;
+            QCOMPARE(DecompressFiles(file, inner, true, header, temp, &report), int(ArchiveFailed));
+            QCOMPARE(filesBelow(dir->path() + "/dest"), QStringList({"inner/"}));
+            QVERIFY(!QFileInfo::exists(path("x.ol")));
+            QVERIFY(!QFileInfo::exists(path("dest/x.ol")));
+        }
+        // The same record under a harmless name is fine.
+        const QString good = archiveOf(plainArchive("Latein", {{"x.ol", data}}), "good.olx");
+        TArchiveHeader header;
+        QCOMPARE(DecompressFiles(good, inner, true, header, temp), int(ArchiveOk));
+        QCOMPARE(readAll(inner + "/Latein/x.ol"), data);
+        // Twice the same name is damage too.
+        const QString twice =
+            archiveOf(plainArchive("Latein", {{"y.ol", data}, {"y.ol", data}}), "twice.olx");
+        QCOMPARE(DecompressFiles(twice, inner, true, header, temp), int(ArchiveFailed));
+        QVERIFY(!QFileInfo::exists(inner + "/Latein/y.ol"));
+    }
+
+    void foreignTableFormatIsNotRestored() {
+        // An archive whose table is not one of this program's tables (an
+        // archive from an older version) would replace a working database
+        // with one that cannot be opened.
+        const QString existing = makeDatabase(dest, "Latein", "Alt", "ferre");
+        const QByteArray oldTable = readAll(existing);
+        const QString file = archiveOf(
+            plainArchive("Latein", {{"Alt.ol", QByteArray(2048, '\x05')}, {"Alt.lst", "001A1"}}),
+            "Alt.olx");
+        ArchiveReport report;
+        QCOMPARE(RestoreDatabase(file, dest, temp, true, &report), int(ArchiveFailed));
+        QVERIFY(report.detail.contains("älteren Format"));
+        QCOMPARE(readAll(existing), oldTable);
+    }
+
+    void restoreTakesOnlyTheFilesOfOneDatabase() {
+        // A database restore writes nothing but a table and its companions:
+        // not the settings of the data folder, not two tables, not none.
+        const QByteArray table = readAll(makeDatabase(root, "Latein", "Caesar"));
+        platform::ensureFolder(dest + "/data");
+        writeAll(dest + "/data/gruopt.dat", "settings");
+        const QList<QPair<QByteArray, QList<Entry>>> cases{
+            {"data", {{"gruopt.dat", "evil"}}},
+            {"data", {{"x.ol", table}, {"gruopt.dat", "evil"}}},
+            {"Latein", {{"x.ol", table}, {"y.lst", "001A1"}}},
+            {"Latein", {{"x.ol", table}, {"x.db", table}}},
+            {"Latein", {{"x.lst", "001A1"}, {"x.opt", ""}}}};
+        for (const auto& [folder, entries] : cases) {
+            const QString file = archiveOf(plainArchive(folder, entries), "evil.olx");
+            QCOMPARE(RestoreDatabase(file, dest, temp, true), int(ArchiveFailed));
+            QCOMPARE(readAll(dest + "/data/gruopt.dat"), QByteArray("settings"));
+            QCOMPARE(filesBelow(dest), QStringList({"data/", "data/gruopt.dat"}));
+        }
+        const QString good = archiveOf(
+            plainArchive("Latein", {{"x.OL", table}, {"x.px", ""}, {"X.lst", "001A1"}}), "x.olx");
+        QCOMPARE(RestoreDatabase(good, dest, temp, true), int(ArchiveOk));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBackupArchive)
+#include "tst_backuparchive.moc"
