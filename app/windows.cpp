@@ -12,6 +12,8 @@
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/progresswindows.h"
+#include "quiz/quizwindow.h"
+#include "quiz/selectionwindow.h"
 #include "settings/databasesettingsdialog.h"
 #include "settings/optionsdialog.h"
 #include "settings/specialoptionswindow.h"
@@ -33,6 +35,18 @@ void wireHooks() {
         platform::showMessage(zsichern->entzip(file));
     };
     Form1->hooks.beforeClose = [] { sichern->removeTempFolder(); };
+    Form1->hooks.showQuizSelection = [] { ausw->showForQuiz(); };
+    Form1->hooks.languageChanged = [](const LanguageLabels& l) { abfrag->applyLanguageLabels(l); };
+    Form1->hooks.fontsChanged = [](const DatabaseFonts& f) { abfrag->applyDatabaseFonts(f); };
+    Form1->hooks.captionsChanged = [](const SpecialFormCaptions& c) {
+        abfrag->applySpecialFormCaptions(c);
+    };
+    Form1->hooks.quizVisible = [] { return abfrag && abfrag->isVisible(); };
+    Form1->hooks.closeQuizIfActive = [] {
+        if (abfrag && abfrag->isVisible() && abfrag->isActiveWindow())
+            abfrag->close();
+    };
+    DatabaseOptionFileReaders.reloadQuizOptions = [] { abfrag->FormCreate(); };
     Form1->hooks.openDatabase = [](const QString& path) { Form1->OpenVocabularyDatabase(path); };
     RecentDatabasesChanged = [] { Form1->RebuildRecentFilesMenu(); };
     FoptHooks.rebuildRecentFilesMenu = [] { Form1->RebuildRecentFilesMenu(); };
@@ -41,6 +55,10 @@ void wireHooks() {
         Form1->ApplyFonts();
     };
     FoptHooks.saveDatabaseFonts = [] { Form1->Schriftart(DatabaseOptions); };
+    FoptHooks.applySettings = [] {
+        abfrag->LayoutQuizFields();
+        Form1->SetWordFontCharset();
+    };
     FormSOHooks.applySpecialFormCaptions = [] {
         if (!CurrentTablePath.isEmpty())
             Form1->ApplySpecialFormCaptions();
@@ -54,6 +72,8 @@ void wireMainWindowCommands() {
     dateiladen->clearLessonTree = [] { Form1->lekbaum->clear(); };
     QObject::connect(Form1->Datenbank1, &QAction::triggered, Form1, [] { dbeform->execute(); });
     Form1->hooks.afterNewDatabase = [] { dbeform->execute(); };
+    QObject::connect(Form1->Einstellungen1, &QAction::triggered, Form1,
+                     [] { abfrag->showSettingsOnly(); });
     QObject::connect(Form1->Zippen1, &QAction::triggered, Form1, [] { sichern->execute(); });
     QObject::connect(Form1->Unzippen1, &QAction::triggered, Form1, [] { zsichern->execute(); });
     auto about = [] { platform::execModal(*info2); };
@@ -77,13 +97,17 @@ void createWindows(const QStringList& arguments) {
     Form1->FormCreate(arguments);
     fopt = new Tfopt(Form1);
     zsichern = new Tzsichern(Form1);
+    ausw = new Tausw(Form1);
     DialogNeu = new TDialogNeu(Form1);
     dateiladen = new Tdateiladen(Form1);
+    abfrag = new Tabfrag;
+    abfrag->FormCreate();
     umbe = new Tumbe(Form1);
     kopieren = new Tkopieren(Form1);
     Fortschritt = new TFortschritt(Form1);
     fosc = new Tfosc(Form1);
     sichern = new Tsichern(Form1);
+    sichern->ApplyQuizScaling(abfrag);
     info2 = new Tinfo2(Form1);
     FormSO = new TFormSO(Form1);
     dbeform = new Tdbeform(Form1);

@@ -75,6 +75,9 @@ public:
     // Shows the word fields in the character set of the open database again.
     void SetWordFontCharset();
 
+    // Starts the road of a quiz: the current word must be complete first.
+    void AbfragenClick();
+
     // Word editing and navigation.
     bool CheckRecordCompleteHere();
     void SpeedCreateClick();
@@ -128,6 +131,7 @@ public:
         std::function<void()> deleteMarkedWords;
         std::function<bool()> quizVisible;
         std::function<void()> afterNewDatabase;
+        std::function<void()> showQuizSelection;
         // What the quiz window and others show of the open database.
         std::function<void(const LanguageLabels&)> languageChanged;
         std::function<void(const DatabaseFonts&)> fontsChanged;

@@ -59,6 +59,8 @@ void TForm1::wireCommands() {
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
     connect(lekbaum, &QTreeWidget::itemClicked, this, &TForm1::lekbaumClick);
+    connect(Abfragen, &QAction::triggered, this, &TForm1::AbfragenClick);
+    connect(SpeedAbfragen, &QToolButton::clicked, this, &TForm1::AbfragenClick);
     connect(Neu, &QAction::triggered, this, &TForm1::NeuClick);
     connect(SpeedNew, &QToolButton::clicked, this, &TForm1::NeuClick);
     connect(oeffnen, &QAction::triggered, this, &TForm1::oeffnenClick);
@@ -296,6 +298,20 @@ void TForm1::SpeedButton2Click() {
                        "Zeilenwechsel. Synonyme Wörter können durch Semikolon getrennt werden. "
                        "Mehr dazu in der Hilfe unter \"Eingeben von Vokabeln\"."),
         QStringLiteral("Information"), platform::Icon::Information);
+}
+
+// --- quiz ---------------------------------------------------------------------
+
+void TForm1::AbfragenClick() {
+    if (!Query->isActive())
+        return;
+    if (!Query->canModify())
+        reopenKeeping(Query->currentId(), true);
+    if (!CheckRecordCompleteHere())
+        return;
+    Query->first();
+    if (hooks.showQuizSelection)
+        hooks.showQuizSelection();
 }
 
 // --- lesson tree ------------------------------------------------------------------

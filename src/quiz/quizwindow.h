@@ -1,0 +1,256 @@
+#pragma once
+// The quiz window: shows the word the quiz engine asks, takes the answer,
+// shows the verdict and moves on. The quiz page (Panel2) and the settings page
+// (Panel1, the quiz options) share the window and are never shown together.
+//
+// The window is thin: the pool, the counters, the judgement and what is
+// written into the table live in QuizEngine; the window hands it what the
+// user typed and shows what it holds.
+#include "database/charsets.h"
+#include "database/specialoptions.h"
+#include "quiz/quizengine.h"
+#include "quiz/quizstore.h"
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+struct LanguageLabels;
+struct DatabaseFonts;
+class QuizOptionsPage;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class QChartView;
+class QBarSet;
+
+class Tabfrag : public QDialog {
+    Q_OBJECT
+  public:
+    explicit Tabfrag(QWidget* parent = nullptr);
+    ~Tabfrag() override;
+
+    // --- creation and start ----------------------------------------------------------------
+    // The creation handler: reads the quiz options record into the settings
+    // page and places the special-form fields. Run again after a database was
+    // opened and the per-language settings files were chosen.
+    void FormCreate();
+    // Starts a quiz over these lessons with the selection options in force
+    // (the road of startQuiz in quizstart.h). Returns whether it runs.
+    bool startQuiz(const QStringList& lessonCodes);
+    // The start routine. In the settings-only mode (`vonh`) it prepares no quiz.
+    void FormPaint();
+    // The main menu's "Ab&frage (Modus/..)": shows only the settings page,
+    // modally; "&Fertig" saves and closes.
+    void showSettingsOnly();
+
+    // --- what the main window hands over about the open database -------------------------
+    // SetLanguageLabels: the Greek mode and the size of the two answer memos.
+    void applyLanguageLabels(const LanguageLabels& labels);
+    // ApplyFonts: the fonts and character sets of the word fields.
+    void applyDatabaseFonts(const DatabaseFonts& fonts);
+    // ApplySpecialFormCaptions: the genitive and genus prompts and the twelve
+    // special-form captions.
+    void applySpecialFormCaptions(const SpecialFormCaptions& captions);
+    // Places the special-form fields by the general setting `sbanz`.
+    void LayoutQuizFields();
+
+    // Greek accent stripping, as the comparison uses it.
+    static QString akkonv(const QString& text);
+    static QString ak2konv(const QString& text);
+    static QString ak3konv(const QString& text);
+
+    // --- the quiz --------------------------------------------------------------------------
+    // The engine of the running (or last) quiz; null before the first start.
+    QuizEngine* engine() const { return engine_.get(); }
+    bool quizRunning() const;
+    // The lesson codes of the running quiz, in the order they were handed over.
+    QStringList QuizLessonCodes;
+    QString QuizTablePath;
+    QString QuizLabPath;
+    bool CharWindowWasOpen = false;
+
+    // Answering.
+    void OKBtn_Click();
+    void eingabe();
+    void Edit5Change();
+    void Edit5Exit(); // focus to the first special-form field that is shown
+    void Button3Click();
+    void Button4Click();
+    void Button6Click();
+    void Button2Click();
+    void BitBtn4Click();
+    // Settings page.
+    void BitBtn3Click();
+    void BitBtn2_Click();
+    // "&Ende": closes the window (the end handling runs in the close event).
+    void CancelBtnClick();
+
+    // Presentation timer.
+    void StartDemoTimer();
+    void StopDemoTimer();
+    void timTimer();
+
+    // Layout of the current word.
+    void Felderset(bool newWord);
+    void LayoutDemoMode();
+    void DemoShowQuestion();
+    void DemoShowAnswer();
+    void ShowAttemptLabel();
+    void UpdateSpecialFormsPanel();
+    void LayoutSpecialFormFields();
+    void leiste();
+    void leisteo();
+    void wacomChange();
+    void SchwcomChange();
+    void bbemerkungClick();
+
+    // The main window's menus during a quiz.
+    static void LockMainMenus();
+    static void UnlockMainMenus();
+
+    // Called when a quiz has ended and the window closed (the evaluation).
+    std::function<void()> quizEnded;
+    // Whether the special-character window is visible (noted at the start).
+    std::function<bool()> charWindowVisible;
+
+    // --- controls ----------------------------------------------------------------------------
+    QMenuBar* MainMenu1;
+    QMenu* AbfrageMenu;
+    QAction* Einstellungen1; // "&Einstellungen"
+    QAction* Unterbrechen1;  // "&Unterbrechen"
+    QAction* Beenden1;       // "&Beenden"
+
+    QuizOptionsPage* Panel1; // settings page
+    QWidget* Panel2;         // quiz page
+
+    // Word on screen.
+    QLabel* LabelLektion;
+    QLabel* Label25; // lesson of the word, "12 A 1"
+    QLabel* LabelFortschritt;
+    QLabel* Label1;  // finished / shown / total
+    QLabel* Label16; // attempt number
+    QLabel* Label30; // ". Versuch" / ". Vorspielen"
+    QLabel* lala;    // words remaining (hidden)
+    QPushButton* bbemerkung;
+    QPlainTextEdit* MemoFremd;
+    QPlainTextEdit* DBMemo5; // remarks
+    QComboBox* wacom;        // word class
+    QLineEdit* DBMemo2;      // genitive
+    QLineEdit* DBMemo3;      // genus
+    QComboBox* Schwcom;      // difficulty
+
+    // Answer.
+    QLabel* LabelEingabe;
+    QLabel* LabelBedeutungen;
+    QLabel* Label11; // number of meanings
+    QLabel* lanze;   // "(required)"
+    QPlainTextEdit* Edit5;
+    QFrame* PSFein;
+    QFrame* PGenitiv;
+    QLabel* Label24;
+    QLineEdit* EGenitiv;
+    QFrame* PGenus;
+    QLabel* Label31;
+    QLineEdit* EGenus;
+    std::array<QLabel*, 6> ll{};
+    std::array<QLineEdit*, 6> mm{};
+
+    // Stored answer and stored special forms.
+    QFrame* Panel7;
+    QLabel* Label19;
+    QPlainTextEdit* MemoUebers;
+    QFrame* grpan;
+    QFrame* grrrr;
+    std::array<QLabel*, 6> l{};
+    std::array<QLineEdit*, 6> m{};
+    QFrame* PanelVor;
+    QLabel* LabelVor;
+
+    // Verdict.
+    QFrame* Panel3;
+    QFrame* Shape1;
+    QLabel* Label9;
+    QPushButton* Button6; // "doch r&ichtig"
+    QPushButton* Button2; // "doch f&alsch"
+    QFrame* Panel4;
+    QLabel* LabelWieWar;
+    QPushButton* Button3; // "&Richtig"
+    QPushButton* Button4; // "&Falsch"
+
+    // Commands.
+    QPushButton* OkBtn;
+    QPushButton* BitBtn4;   // "&Weiter"
+    QPushButton* BitBtn3;   // "&Einstellungen"
+    QPushButton* BitBtn5;   // "&Unterbrechen"
+    QPushButton* CancelBtn; // "&Ende"
+
+    // Progress chart.
+    QChartView* tabrf;
+    QBarSet* tabrfRight;
+    QBarSet* tabrfWrong;
+
+    // Hidden state.
+    QPlainTextEdit* Memo2; // direction "1", "2", "3"
+    QCheckBox* uber;       // the answer is the foreign word
+    QCheckBox* vonh;       // settings only
+    QCheckBox* Letztewieder;
+    QCheckBox* griech;     // Greek mode of the comparison
+    QListWidget* ListBox3; // meanings
+    QListWidget* ListBox4; // typed lines
+    QListWidget* ListBox6; // comparison log
+    QLabel* Label13;       // matched / meanings
+    QTimer* tim;
+
+    // The design size of the quiz page.
+    static constexpr int PageWidth = 1024;
+    static constexpr int PageHeight = 575;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // quizwindow_layout.cpp
+    void buildMenu();
+    void buildQuizPage();
+    void buildVerdictAndCommands();
+    void connectControls();
+    void layoutRemarksAndWordClass();
+    void showVerdict(bool right);
+    void showCurrentWord();
+    // quizwindow_answer.cpp
+    void afterMove();
+    QWidget* firstSpecialField() const;
+    void setLeavingCommandsEnabled(bool enabled);
+    QString typedAnswer() const;
+    QuizEngine::TypedForms typedForms() const;
+    // quizwindow.cpp
+    void endQuiz();
+    bool FormCloseQuery();
+    void drawChart(int right, int wrong);
+
+    std::unique_ptr<TableQuizStore> store_;
+    std::unique_ptr<QuizEngine> engine_;
+    // How the word fields show stored text.
+    WordFontView wordView_;
+    WordFontView translationView_;
+    WordFontView tableWordView_;
+    WordFontView tableTranslationView_;
+    int quizMemoPointSize_ = 10;
+    SpecialFormCaptions captions_;
+    bool edit5Busy_ = false;
+    int edit5Breaks_ = 0;  // line breaks of the answer at its last change
+    bool showing_ = false; // the controls are being filled
+    bool ending_ = false;
+};
+
+extern Tabfrag* abfrag;

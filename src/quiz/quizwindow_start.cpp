@@ -1,0 +1,142 @@
+// Starting a quiz: the words are selected and prepared, the main window
+// steps aside and the first word is shown.
+#include "database/currentdatabase.h"
+#include "database/databaseoptions.h"
+#include "database/lessons.h"
+#include "database/lessontree.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/progresswindows.h"
+#include "platform/error.h"
+#include "platform/folders.h"
+#include "platform/messagebox.h"
+#include "quiz/quizoptionspage.h"
+#include "quiz/quizstart.h"
+#include "quiz/quizwindow.h"
+#include "quiz/selectionoptions.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+bool QuizNotStarted = false;
+
+bool startQuiz(const QStringList& lessonCodes) {
+    if (!abfrag) {
+        QuizNotStarted = true;
+        return false;
+    }
+    return abfrag->startQuiz(lessonCodes);
+}
+
+namespace {
+
+// The selection filters that let every word of the lessons qualify.
+void resetSelectionFilters(TSelectionOptionsRec& o) {
+    o.CheckBox1 = false;
+    o.ComboBox1 = 0;
+    o.sl = o.l = o.n = o.s = o.ss = true;
+    o.cbgenus = o.cbgeni = o.cbsf = false;
+    o.SelStart = 0;
+    o.SelEnd = TSelectionOptionsRec::MaxPercent;
+    o.Position = 0;
+}
+
+} // namespace
+
+bool Tabfrag::startQuiz(const QStringList& lessonCodes) {
+    Letztewieder->setChecked(false);
+    vonh->setChecked(false);
+    QuizLessonCodes = lessonCodes;
+    ListBox3->clear();
+    ListBox4->clear();
+    if (fosc) fosc->start();
+    QuizNotStarted = false;
+    FormPaint();
+    if (QuizNotStarted) {
+        hide();
+        return false;
+    }
+    show();
+    raise();
+    activateWindow();
+    Edit5->setFocus();
+    return true;
+}
+
+void Tabfrag::FormPaint() {
+    applySpecialFormCaptions(captions_);
+    edit5Busy_ = true;
+    Edit5->clear();
+    edit5Busy_ = false;
+    edit5Breaks_ = 0;
+    QuizLabPath = QDir(WorkDir).filePath(QStringLiteral("data/") + CurrentDatabaseName +
+                                         CurrentLanguage + QStringLiteral(".lab"));
+    QuizTablePath = CurrentTablePath;
+    CharWindowWasOpen = charWindowVisible && charWindowVisible();
+    if (vonh->isChecked()) {
+        if (fosc) fosc->finish();
+        return;
+    }
+    LockMainMenus();
+    StopDemoTimer();
+    if (store_) store_->close();
+    engine_.reset();
+    store_ = std::make_unique<TableQuizStore>(QuizTablePath);
+    store_->lessonListChanged = [] {
+        if (Form1) RebuildLessonTree(Form1->lekbaum, baumlist);
+    };
+    engine_ = std::make_unique<QuizEngine>(*store_, QuizOptions);
+    engine_->setDatabaseFacts(DatabaseOptions.WordFont, WordFontCharset());
+    Memo2->setPlainText(QString::number(SelectionOptions.direction()));
+    if (Form1) Form1->hide();
+    ListBox6->clear();
+
+    bool started = false;
+    bool failed = false;
+    try {
+        const QuizSelection selection{QuizLessonCodes, SelectionOptions};
+        started = engine_->start(selection, [](int done, int total) {
+            if (fosc) fosc->setProgress(done, total);
+        });
+    } catch (const platform::Error& error) {
+        failed = true;
+        if (fosc) fosc->finish();
+        platform::showMessage(error.message(), QStringLiteral("Fehler"), platform::Icon::Error);
+    }
+    if (!started) {
+        if (fosc) fosc->finish();
+        QuizNotStarted = true;
+        if (!failed &&
+            platform::showMessage(
+                QStringLiteral("Es konnten keine Vokabeln gefunden werden, die der Auswahl "
+                               "entsprechen. Sollen die Auswahloptionen auf den Standard "
+                               "zurückgesetzt werden, so dass eine Abfrage wieder möglich ist?"),
+                QStringLiteral("Mitteilung"), platform::Icon::Question,
+                platform::Buttons::YesNo) == platform::Answer::Yes) {
+            resetSelectionFilters(SelectionOptions);
+            saveSelectionOptions();
+        }
+        store_->close();
+        hide();
+        UnlockMainMenus();
+        if (Form1) Form1->show();
+        return;
+    }
+
+    Panel1->hide();
+    Panel2->show();
+    Panel3->hide();
+    Panel4->hide();
+    Panel7->hide();
+    OkBtn->setEnabled(true);
+    BitBtn4->setEnabled(false);
+    setLeavingCommandsEnabled(true);
+    showCurrentWord();
+    leisteo();
+    leiste();
+    ShowAttemptLabel();
+    StartDemoTimer();
+    if (fosc) fosc->finish();
+}
