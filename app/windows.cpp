@@ -7,6 +7,8 @@
 #include "database/opendialog.h"
 #include "database/recentdatabases.h"
 #include "exchange/backupwindow.h"
+#include "exchange/exportwindow.h"
+#include "exchange/importwindow.h"
 #include "exchange/restorewindow.h"
 #include "mainwindow/aboutbox.h"
 #include "mainwindow/helpcommands.h"
@@ -74,6 +76,10 @@ void wireMainWindowCommands() {
     Form1->hooks.afterNewDatabase = [] { dbeform->execute(); };
     QObject::connect(Form1->Einstellungen1, &QAction::triggered, Form1,
                      [] { abfrag->showSettingsOnly(); });
+    QObject::connect(Form1->ExportinTextdatei1, &QAction::triggered, Form1,
+                     [] { ExportinTextdatei1Click(); });
+    QObject::connect(Form1->ImportvonTextdatei1, &QAction::triggered, Form1,
+                     [] { ImportvonTextdatei1Click(); });
     QObject::connect(Form1->Zippen1, &QAction::triggered, Form1, [] { sichern->execute(); });
     QObject::connect(Form1->Unzippen1, &QAction::triggered, Form1, [] { zsichern->execute(); });
     auto about = [] { platform::execModal(*info2); };
@@ -108,6 +114,8 @@ void createWindows(const QStringList& arguments) {
     fosc = new Tfosc(Form1);
     sichern = new Tsichern(Form1);
     sichern->ApplyQuizScaling(abfrag);
+    Exportform = new TExportform(Form1);
+    ImportForm = new TImportForm(Form1);
     info2 = new Tinfo2(Form1);
     FormSO = new TFormSO(Form1);
     dbeform = new Tdbeform(Form1);

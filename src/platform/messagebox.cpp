@@ -23,10 +23,20 @@ QMessageBox::Icon qtIcon(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Message texts break their lines with CR LF, LF CR or a lone CR; the box
+// shows each of them as one line break.
+QString displayedText(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 Answer showRealBox(const MessageBoxRequest& request) {
     QMessageBox box(qtIcon(request.icon),
                     request.caption.isEmpty() ? QApplication::applicationName() : request.caption,
-                    request.text, QMessageBox::NoButton, QApplication::activeWindow());
+                    displayedText(request.text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
     auto add = [&box](const QString& text, QMessageBox::ButtonRole role) {
         return box.addButton(text, role);
     };

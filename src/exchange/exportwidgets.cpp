@@ -1,0 +1,57 @@
+#include "exchange/exportwidgets.h"
+
+#include "platform/messagebox.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QValidator>
+
+namespace exchange {
+namespace {
+
+// Accepts a list item, up to two typed characters, and the shortened item
+// texts met while a user deletes one of them.
+class SeparatorValidator : public QValidator {
+  public:
+    explicit SeparatorValidator(QComboBox* combo) : QValidator(combo), combo_(combo) {}
+
+    State validate(QString& input, int&) const override {
+        if (input.size() <= 2 || combo_->findText(input, Qt::MatchExactly) >= 0) return Acceptable;
+        for (int i = 0; i < combo_->count(); ++i)
+            if (combo_->itemText(i).startsWith(input)) return Intermediate;
+        return Invalid;
+    }
+
+  private:
+    QComboBox* combo_;
+};
+
+} // namespace
+
+QComboBox* separatorCombo(QWidget* parent, const char* name, const QString& text) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QLatin1String(name));
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems({QStringLiteral("Tabulator"), QStringLiteral("Zeilenumbruch")});
+    combo->setValidator(new SeparatorValidator(combo));
+    combo->setEditText(text);
+    combo->setMinimumContentsLength(13);
+    return combo;
+}
+
+QToolButton* helpButton(QWidget* parent, const char* name, const QString& text) {
+    auto* help = new QToolButton(parent);
+    help->setObjectName(QLatin1String(name));
+    help->setText(QStringLiteral("?"));
+    help->setToolTip(QStringLiteral("Hilfe"));
+    help->setFixedSize(20, 20);
+    help->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(help, &QToolButton::clicked, parent, [text] {
+        platform::showMessage(text, QStringLiteral("Information"), platform::Icon::Information);
+    });
+    return help;
+}
+
+} // namespace exchange
