@@ -14,6 +14,8 @@
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/progresswindows.h"
+#include "engine/query.h"
+#include "printing/printwindow.h"
 #include "quiz/quizwindow.h"
 #include "quiz/selectionwindow.h"
 #include "settings/databasesettingsdialog.h"
@@ -80,6 +82,17 @@ void wireMainWindowCommands() {
                      [] { ExportinTextdatei1Click(); });
     QObject::connect(Form1->ImportvonTextdatei1, &QAction::triggered, Form1,
                      [] { ImportvonTextdatei1Click(); });
+    auto print = [] {
+        if (!Form1->Query->isActive() || !Form1->CheckRecordCompleteHere())
+            return;
+        if (Form1->Query->state() != engine::Query::State::Browse)
+            Form1->Query->post();
+        druck->showForPrint();
+        Form1->ShowWordTypeAndDifficulty();
+        Form1->UpdateNavButtons();
+    };
+    QObject::connect(Form1->Drucken, &QAction::triggered, Form1, print);
+    QObject::connect(Form1->SpeedDruck, &QToolButton::clicked, Form1, print);
     QObject::connect(Form1->Zippen1, &QAction::triggered, Form1, [] { sichern->execute(); });
     QObject::connect(Form1->Unzippen1, &QAction::triggered, Form1, [] { zsichern->execute(); });
     auto about = [] { platform::execModal(*info2); };
@@ -112,6 +125,7 @@ void createWindows(const QStringList& arguments) {
     kopieren = new Tkopieren(Form1);
     Fortschritt = new TFortschritt(Form1);
     fosc = new Tfosc(Form1);
+    druck = new Tdruck(Form1);
     sichern = new Tsichern(Form1);
     sichern->ApplyQuizScaling(abfrag);
     Exportform = new TExportform(Form1);

@@ -1,0 +1,357 @@
+// The print window: the lessons it offers and prints, its settings across
+// closing and opening, the corrections of margins and card measures, the
+// preview's pages, printing to a file and the main query afterwards.
+#include "database/generaloptions.h"
+#include "platform/messagebox.h"
+#include "platform/modal.h"
+#include "printing/printwindow.h"
+#include "printtestdata.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QList<int> selectedRows(const QListWidget* list) {
+    QList<int> rows;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected()) rows << i;
+    return rows;
+}
+
+} // namespace
+
+class TestPrintWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<engine::Query> query;
+    std::unique_ptr<Tdruck> window;
+    QStringList boxes;
+    platform::Answer answer = platform::Answer::Ok;
+
+    QString data(const QString& name) const { return WorkDir + "/data/" + name; }
+
+    void open() {
+        window = std::make_unique<Tdruck>();
+        window->Query = query.get();
+        window->FormShow();
+    }
+
+    void close() { window->done(QDialog::Rejected); }
+
+  private slots:
+    void init() {
+        folder = std::make_unique<QTemporaryDir>();
+        query = std::make_unique<engine::Query>();
+        printtest::createDatabase(folder->path(), printtest::latinWords(), *query);
+        QDir(WorkDir).mkpath("data");
+        SelectionOptionsPath = data("AuswOpt.dat");
+        PrintCardOptionsPath = data("Dru2Opt.dat");
+        PrintTextOptionsPath = data("Dru3Opt.dat");
+        PrintCardOptions = TPrintCardOptionsRec();
+        PrintTextOptions = TPrintTextOptionsRec();
+        PrintSelectionOptions = TPrintSelectionOptions();
+        boxes.clear();
+        answer = platform::Answer::Ok;
+        platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
+            boxes << request.text;
+            return answer;
+        });
+        platform::setModalHandler([](QDialog&) { return int(QDialog::Rejected); });
+    }
+
+    void cleanup() {
+        window.reset();
+        query.reset();
+        platform::setMessageBoxHandler({});
+        platform::setModalHandler({});
+    }
+
+    void showingChoosesExactlyTheCurrentLesson() {
+        CurrentLessonCode = "001A2";
+        open();
+        QCOMPARE(window->llek->count(), 3);
+        QCOMPARE(window->llek->item(0)->text(), QString("  1A1 [Erste Wörter]"));
+        QCOMPARE(selectedRows(window->llek), QList<int>({1}));
+        QCOMPARE(window->document().pages.first().texts("drFremdwort"),
+                 QStringList({"dicere", "mare", "et"}));
+        window->llek->selectAll();
+        close();
+        window->FormShow();
+        QCOMPARE(selectedRows(window->llek), QList<int>({1}));
+    }
+
+    void withoutAChosenLessonTheFirstIsPrinted() {
+        open();
+        window->llek->clearSelection();
+        window->ud();
+        QCOMPARE(selectedRows(window->llek), QList<int>({0}));
+        QCOMPARE(window->lessonCount(), 1);
+        // One lesson sorted by lesson: its entry under the title, no captions.
+        QVERIFY(window->titleLine().endsWith("\r\n\r\n  1A1 [Erste Wörter]"));
+        QVERIFY(window->document().pages.first().texts("drLektion").isEmpty());
+    }
+
+    void theMainQueryHoldsThePrintSelectionUntilClosing() {
+        open();
+        window->llek->selectAll();
+        window->sa->setChecked(true);
+        window->Button2Click();
+        const QString sql = query->sql().join(' ');
+        QVERIFY(sql.contains("ORDER BY Fremdwort, ID"));
+        QVERIFY(sql.contains("OR (Lektion = \"002A1\") )"));
+        QCOMPARE(query->recordCount(), 80);
+        close();
+        QCOMPARE(query->sql().last(), QString("WHERE Lektion = \"001A1\""));
+        QCOMPARE(query->recordCount(), 5);
+    }
+
+    void settingsSurviveClosingAndOpening() {
+        QByteArray record(272, '\0');
+        for (int i = 236; i < 272; ++i)
+            record[i] = char(0x40 + i % 7);
+        writeFile(SelectionOptionsPath, record);
+        open();
+        window->sa->setChecked(true);
+        window->sab->setChecked(true);
+        window->ssta->setChecked(true);
+        window->rbbd2->setChecked(true);
+        window->rbsd1->setChecked(true);
+        window->rb3->setChecked(true);
+        window->cbs->setCurrentIndex(2);
+        window->cbus->setChecked(false);
+        window->nst->setChecked(true);
+        window->comw->setCurrentIndex(2);
+        window->ekz->setText("Seite <seite>");
+        window->efz->setText(QString(300, 'F'));
+        window->sro->setText("15");
+        window->cbkartei->setChecked(true);
+        window->rbk3->setChecked(true);
+        window->rbkrahmen->setChecked(false);
+        window->cbkvor->setChecked(true);
+        window->cbkueber->setCurrentIndex(13);
+        window->kkBreite->setText("80");
+        window->ComboBox1->setCurrentIndex(10); // "100%"
+        close();
+
+        const QByteArray saved = readFile(SelectionOptionsPath);
+        QCOMPARE(saved.size(), 272);
+        QCOMPARE(saved.mid(236), record.mid(236));
+        QCOMPARE(saved.mid(132, 4), QByteArray("100%"));
+
+        PrintCardOptions = TPrintCardOptionsRec();
+        PrintTextOptions = TPrintTextOptionsRec();
+        PrintSelectionOptions = TPrintSelectionOptions();
+        open();
+        QVERIFY(window->sa->isChecked());
+        QVERIFY(window->sab->isChecked());
+        QVERIFY(window->ssta->isChecked());
+        QVERIFY(window->rbbd2->isChecked());
+        QVERIFY(window->rbsd1->isChecked());
+        QVERIFY(window->rb3->isChecked());
+        QCOMPARE(window->cbs->currentText(), QString("8"));
+        QVERIFY(!window->cbus->isChecked());
+        QVERIFY(window->nst->isChecked());
+        QCOMPARE(window->comw->currentText(), QString("Substantiv"));
+        QCOMPARE(window->ekz->text(), QString("Seite <seite>"));
+        QCOMPARE(window->efz->text(), QString(255, 'F'));
+        QCOMPARE(window->sro->text(), QString("15"));
+        QVERIFY(window->cbkartei->isChecked());
+        QVERIFY(window->rbk3->isChecked());
+        QVERIFY(!window->rbkrahmen->isChecked());
+        QVERIFY(window->cbkvor->isChecked());
+        QCOMPARE(window->cbkueber->currentText(), QString("24"));
+        QCOMPARE(window->kkBreite->text(), QString("80"));
+        // The zoom always starts at 35 %.
+        QCOMPARE(window->ComboBox1->currentText(), QString("35%"));
+        QVERIFY(window->cardMode());
+    }
+
+    void aFirstStartGivesTheDefaults() {
+        open();
+        QVERIFY(window->sl->isChecked());
+        QVERIFY(window->rbbd0->isChecked());
+        QVERIFY(window->rbsd0->isChecked());
+        QVERIFY(window->cbra->isChecked() && window->line->isChecked() &&
+                window->cbus->isChecked());
+        QCOMPARE(window->kkBreite->text(), QString("91,5"));
+        QCOMPARE(window->kkAbstandv->text(), QString("4,0"));
+        QCOMPARE(window->sro->text(), QString("10"));
+        QVERIFY(boxes.isEmpty());
+    }
+
+    void invalidCardMeasuresAreReplacedSilentlyOnShowing() {
+        TPrintTextOptionsRec texts;
+        texts.kkHoehe = "viel";
+        texts.kkBreite = "70";
+        QVERIFY(texts.save(PrintTextOptionsPath));
+        open();
+        QCOMPARE(window->kkBreite->text(), QString("91,5"));
+        QCOMPARE(window->kkHoehe->text(), QString("43,5"));
+        QVERIFY(boxes.isEmpty());
+    }
+
+    void marginsAreCorrectedInTheEdits() {
+        open();
+        window->sro->setText("abc");
+        window->sru->setText("0");
+        window->srl->setText("250");
+        window->srr->setText("12");
+        window->Button2Click();
+        QCOMPARE(window->sro->text(), QString("10"));
+        QCOMPARE(window->sru->text(), QString("1"));
+        QCOMPARE(window->srl->text(), QString("200"));
+        QCOMPARE(window->srr->text(), QString("12"));
+        QVERIFY(window->document().pageCount() > 0);
+    }
+
+    void cardMeasuresAreCheckedBeforeACardBuild() {
+        open();
+        window->cbkartei->setChecked(true);
+        window->kkHoehe->setText("abc");
+        window->kkBreite->setText("120");
+        window->Button2Click();
+        QCOMPARE(boxes,
+                 QStringList({"Karteikartenlayout: Karteikartenhöhe ist ungültig. Der Wert "
+                              "wird zurückgesetzt.",
+                              "Karteikartenlayout: Ungültiger Wert. Karteikartenbreite muss "
+                              "zwischen 50 mm und 110 mm liegen. Der Wert wird korrigiert."}));
+        QCOMPARE(window->kkHoehe->text(), QString("43,5"));
+        QCOMPARE(window->kkBreite->text(), QString("110"));
+        QVERIFY(window->cardMode());
+        // Without card printing the measures are not looked at.
+        boxes.clear();
+        window->cbkartei->setChecked(false);
+        window->kkHoehe->setText("abc");
+        window->Button2Click();
+        QVERIFY(boxes.isEmpty());
+        QVERIFY(!window->cardMode());
+    }
+
+    void standardResetsTheCardMeasuresWhenConfirmed() {
+        open();
+        window->kkBreite->setText("60");
+        answer = platform::Answer::No;
+        window->Button1Click();
+        QCOMPARE(window->kkBreite->text(), QString("60"));
+        answer = platform::Answer::Yes;
+        window->Button1Click();
+        QCOMPARE(window->kkBreite->text(), QString("91,5"));
+        QCOMPARE(boxes.size(), 2);
+    }
+
+    void pagesOfThePreview() {
+        open();
+        QCOMPARE(window->mSeite->text(), QString(" Seite 1 von 1"));
+        QVERIFY(!window->sbzz->isEnabled() && !window->sbz->isEnabled());
+        QVERIFY(!window->sbv->isEnabled() && !window->sbvv->isEnabled());
+
+        window->llek->selectAll();
+        window->Button2Click();
+        const int pages = window->document().pageCount();
+        QVERIFY(pages > 1);
+        QCOMPARE(window->mSeite->text(), QStringLiteral(" Seite 1 von %1").arg(pages));
+        window->sbvClick();
+        QCOMPARE(window->mSeite->text(), QStringLiteral(" Seite 2 von %1").arg(pages));
+        QVERIFY(window->sbzz->isEnabled() && window->sbz->isEnabled());
+        window->sbvvClick();
+        QCOMPARE(window->mSeite->text(), QStringLiteral(" Seite %1 von %1").arg(pages));
+        QVERIFY(!window->sbv->isEnabled() && !window->sbvv->isEnabled());
+        window->sbzzClick();
+        QCOMPARE(window->mSeite->text(), QStringLiteral(" Seite 1 von %1").arg(pages));
+    }
+
+    void zoomFollowsTheList() {
+        open();
+        window->ComboBox1->setCurrentIndex(window->ComboBox1->count() - 1);
+        window->sbziClick();
+        QVERIFY(!window->sbzi->isEnabled());
+        window->sbzoClick();
+        QCOMPARE(window->ComboBox1->currentText(), QString("200%"));
+        QVERIFY(window->sbzi->isEnabled());
+        window->ComboBox1->setCurrentIndex(0);
+        window->sbzoClick();
+        QVERIFY(!window->sbzo->isEnabled());
+        QCOMPARE(window->ComboBox1->currentText(), QString("10%"));
+    }
+
+    void formatsChooseTheirListSize() {
+        open();
+        window->rb5->click();
+        QCOMPARE(window->cbs->currentText(), QString("9"));
+        window->rb0->click();
+        QCOMPARE(window->cbs->currentText(), QString("14"));
+        window->rb2->click();
+        QCOMPARE(window->cbs->currentText(), QString("10"));
+    }
+
+    void nothingToPrint() {
+        open();
+        window->comw->setCurrentIndex(10); // "Artikel": none in the database
+        window->Button2Click();
+        QCOMPARE(window->li->text(), QString("Es sind keine Vokabeln zum Drucken gewählt."));
+        QVERIFY(window->Panel2->isVisibleTo(window.get()));
+        QVERIFY(!window->pb->isVisibleTo(window.get()));
+        QCOMPARE(window->document().pageCount(), 0);
+        // The pages of the last build are no longer shown.
+        QCOMPARE(window->PreviewArea->currentIndex(), 1);
+        QCOMPARE(window->mSeite->text(), QString(" Keine Seiten"));
+        window->BitBtn3Click();
+        QCOMPARE(boxes, QStringList({"Es sind keine Vokabeln zum Drucken gewählt."}));
+    }
+
+    void printingToAFile() {
+        open();
+        window->llek->selectAll();
+        window->rb1->click();
+        window->Button2Click();
+        const QString path = folder->filePath("druck.pdf");
+        window->printer()->setOutputFormat(QPrinter::PdfFormat);
+        window->printer()->setOutputFileName(path);
+        window->BitBtn3Click();
+        const QByteArray pdf = readFile(path);
+        QVERIFY(pdf.startsWith("%PDF"));
+        QCOMPARE(int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page ")),
+                 window->document().pageCount());
+    }
+
+    void withoutAPrinterTheUserChoosesOneFirst() {
+        open();
+        int dialogs = 0;
+        platform::setModalHandler([&](QDialog&) {
+            ++dialogs;
+            return int(QDialog::Rejected);
+        });
+        window->printer()->setOutputFormat(QPrinter::PdfFormat);
+        window->printer()->setOutputFileName(QString());
+        window->BitBtn3Click();
+        QCOMPARE(dialogs, 1);
+    }
+};
+
+QTEST_MAIN(TestPrintWindow)
+#include "tst_printwindow.moc"
