@@ -13,6 +13,7 @@
 #include "mainwindow/aboutbox.h"
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/specialcharwindow.h"
 #include "mainwindow/progresswindows.h"
 #include "engine/query.h"
 #include "printing/printwindow.h"
@@ -38,7 +39,11 @@ void wireHooks() {
     Form1->hooks.restoreZippedBackup = [](const QString& file) {
         platform::showMessage(zsichern->entzip(file));
     };
-    Form1->hooks.beforeClose = [] { sichern->removeTempFolder(); };
+    Form1->hooks.beforeClose = [] {
+        if (einf && einf->isVisible())
+            einf->close();
+        sichern->removeTempFolder();
+    };
     Form1->hooks.showQuizSelection = [] { ausw->showForQuiz(); };
     Form1->hooks.languageChanged = [](const LanguageLabels& l) { abfrag->applyLanguageLabels(l); };
     Form1->hooks.fontsChanged = [](const DatabaseFonts& f) { abfrag->applyDatabaseFonts(f); };
@@ -51,6 +56,9 @@ void wireHooks() {
             abfrag->close();
     };
     DatabaseOptionFileReaders.reloadQuizOptions = [] { abfrag->FormCreate(); };
+    DatabaseOptionFileReaders.reloadCharTable = [] { einf->FormCreate(); };
+    Form1->hooks.showCharTable = [] { einf->HufigeSonderzeichen1Click(); };
+    FoptHooks.charTableLayoutChanged = [] { einf->PageControl1Change(); };
     Form1->hooks.openDatabase = [](const QString& path) { Form1->OpenVocabularyDatabase(path); };
     RecentDatabasesChanged = [] { Form1->RebuildRecentFilesMenu(); };
     FoptHooks.rebuildRecentFilesMenu = [] { Form1->RebuildRecentFilesMenu(); };
@@ -93,6 +101,10 @@ void wireMainWindowCommands() {
     };
     QObject::connect(Form1->Drucken, &QAction::triggered, Form1, print);
     QObject::connect(Form1->SpeedDruck, &QToolButton::clicked, Form1, print);
+    QObject::connect(Form1->Einfuegen1, &QAction::triggered, Form1,
+                     [] { einf->Sonderzeicheneinfgen1Click(); });
+    QObject::connect(Form1->Benutzertabelle1, &QAction::triggered, Form1,
+                     [] { einf->HufigeSonderzeichen1Click(); });
     QObject::connect(Form1->Zippen1, &QAction::triggered, Form1, [] { sichern->execute(); });
     QObject::connect(Form1->Unzippen1, &QAction::triggered, Form1, [] { zsichern->execute(); });
     auto about = [] { platform::execModal(*info2); };
@@ -126,6 +138,7 @@ void createWindows(const QStringList& arguments) {
     Fortschritt = new TFortschritt(Form1);
     fosc = new Tfosc(Form1);
     druck = new Tdruck(Form1);
+    einf = new Teinf(Form1);
     sichern = new Tsichern(Form1);
     sichern->ApplyQuizScaling(abfrag);
     Exportform = new TExportform(Form1);

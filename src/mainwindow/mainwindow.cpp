@@ -6,6 +6,7 @@
 #include "engine/fieldbinder.h"
 #include "engine/query.h"
 #include "engine/tablemodel.h"
+#include "mainwindow/specialcharwindow.h"
 #include "mainwindow/startup.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
@@ -166,6 +167,10 @@ bool TForm1::event(QEvent* e) {
     // whenever it becomes active again.
     if (e->type() == QEvent::Show || e->type() == QEvent::WindowActivate)
         QTimer::singleShot(0, this, &TForm1::FormPaint);
+    // A character chosen in the special-character window goes into the field
+    // that had the focus.
+    if (e->type() == QEvent::WindowActivate)
+        InsertPendingCharInMainWindow();
     return QMainWindow::event(e);
 }
 

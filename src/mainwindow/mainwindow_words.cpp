@@ -11,6 +11,7 @@
 #include "engine/fieldbinder.h"
 #include "engine/query.h"
 #include "engine/tablemodel.h"
+#include "mainwindow/typingaids.h"
 #include "mainwindow/wordtext.h"
 #include "platform/messagebox.h"
 
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -87,6 +89,15 @@ void TForm1::wireCommands() {
     DBGitter->setModel(Datenquelle);
     binder->bindView(DBGitter);
     wireLessonCommands();
+
+    // The Greek and Hebrew typing aids and Ctrl+1..Ctrl+9 in the word fields.
+    auto* aids = new TypingAids(this, [this] {
+        return Query->isActive() && Query->canModify() && !SuppressFieldChange;
+    });
+    aids->watch(DBFremdwort);
+    for (QLineEdit* field : {DBGenetiv, DBPraeFut, DBPerAor, DBPerfekt, DBFuturPassiv,
+                             DBAoristPassiv, DBPerfektPassiv})
+        aids->watch(field);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

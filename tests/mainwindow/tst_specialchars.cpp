@@ -1,0 +1,103 @@
+#include "database/currentdatabase.h"
+#include "database/generaloptions.h"
+#include "mainwindow/specialcharwindow.h"
+#include "mainwindow/specialchars.h"
+#include "mainwindow/typingaids.h"
+#include "platform/folders.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TstSpecialChars : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+  private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        WorkDir = dir.path();
+        QDir(dir.path()).mkpath("data");
+        CharTableOptionsPath = dir.filePath("data/GriechischSz.dat");
+    }
+
+    void tableRoundTripKeepsHiddenCells() {
+        TGeneralOptionsRec rec;
+        rec.UserCharTable[6][0] = "z";  // outside the visible grid
+        rec.UserCharTable[2][7] = "q";
+        rec.AkzAkt = true;
+        QVERIFY(rec.save(CharTableOptionsPath));
+        UserCharCells cells;
+        cells[0][0] = QString(QChar(0xE9));
+        cells[5][4] = "#";
+        QVERIFY(WriteUserCharTable(CharTableOptionsPath, cells, 5));
+        TGeneralOptionsRec back;
+        QVERIFY(ReadCharTableOptions(CharTableOptionsPath, back));
+        QCOMPARE(back.UserCharTable[0][0], QString(QChar(0xE9)));
+        QCOMPARE(back.UserCharTable[5][4], QString("#"));
+        QCOMPARE(back.UserCharTable[6][0], QString("z"));
+        QCOMPARE(back.UserCharTable[2][7], QString("q"));
+        QVERIFY(back.AkzAkt);
+    }
+
+    void windowEditsAndInserts() {
+        GeneralOptions.cbMehrZeichen = false;
+        GeneralOptions.setCharTableSize(5);
+        Teinf w;
+        QCOMPARE(w.sgall->item(0, 1)->data(Qt::UserRole).toString(), QString("!"));
+        QVERIFY(!w.sgall->item(0, 0));
+        QCOMPARE(w.editCell(0, 0), QString(QChar(0xE9)));
+        w.Sonderzeicheneinfgen1Click();
+        QCOMPARE(w.width(), 698);
+        // With "in Benutzertabelle" a click edits the table and inserts nothing.
+        w.ben->setChecked(true);
+        w.sg2->setCurrentCell(1, 2);
+        w.sgall->setCurrentCell(0, 5); // code 37 "%"
+        CharInsertPending = false;
+        w.sgallMouseUp();
+        QCOMPARE(w.editCell(2, 1), QString("%"));
+        QVERIFY(!CharInsertPending);
+
+        QLineEdit answer;
+        answer.setText("ab");
+        answer.setCursorPosition(1);
+        w.hooks.quizVisible = [] { return true; };
+        w.hooks.quizInsert = [&] { InsertStoredText(&answer, CharToInsert, 1); };
+        w.dat->setChecked(true);
+        w.sgallMouseUp(); // "%" into the field, window closed, table written
+        QCOMPARE(answer.text(), QString("a%b"));
+        QVERIFY(!w.isVisible());
+        TGeneralOptionsRec back;
+        QVERIFY(back.load(CharTableOptionsPath));
+        QCOMPARE(back.UserCharTable[2][1], QString("%"));
+
+        w.HufigeSonderzeichen1Click();
+        QCOMPARE(w.userCell(2, 1), QString("%"));
+        w.SG->setCurrentCell(0, 0);
+        w.SGMouseUp();
+        QCOMPARE(answer.text(), QString("a%") + QChar(0xE9) + "b");
+        w.grab().save("/tmp/teinf-user.png");
+        w.Sonderzeicheneinfgen1Click();
+        w.grab().save("/tmp/teinf-full.png");
+        w.close();
+    }
+
+    void sizes() {
+        GeneralOptions.setCharTableSize(3);
+        GeneralOptions.cbMehrZeichen = true;
+        Teinf w;
+        QCOMPARE(w.SG->rowCount(), 9);
+        w.Sonderzeicheneinfgen1Click();
+        QCOMPARE(w.width(), 508);
+        w.HufigeSonderzeichen1Click();
+        QCOMPARE(w.height(), int(std::nearbyint(3 * 1.205 * 5 * 9)) + 75);
+        w.close();
+        GeneralOptions.cbMehrZeichen = false;
+    }
+};
+
+QTEST_MAIN(TstSpecialChars)
+#include "tst_specialchars.moc"
