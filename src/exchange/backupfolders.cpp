@@ -5,7 +5,9 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QFrame>
 #include <QHeaderView>
+#include <QLabel>
 #include <QStorageInfo>
 #include <QTimer>
 #include <QTreeView>
@@ -110,4 +112,28 @@ void DriveFolderPicker::revealFolder() {
 
 void DriveFolderPicker::driveChosen(int index) {
     setFolder(drives_->itemData(index).toString());
+}
+
+QLabel* FolderPathLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setWordWrap(true);
+    label->setStyleSheet(QStringLiteral("color: gray"));
+    return label;
+}
+
+QFrame* ProgressPanel(QWidget* parent, const char* name) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+void ShowProgressPanel(QFrame* panel, QWidget* window, int maxWidth) {
+    const QSize size(qMin(window->width() - 40, maxWidth), panel->sizeHint().height());
+    panel->setGeometry((window->width() - size.width()) / 2,
+                       (window->height() - size.height()) / 2, size.width(), size.height());
+    panel->raise();
+    panel->show();
+    panel->repaint();
 }

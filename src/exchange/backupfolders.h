@@ -6,6 +6,8 @@
 #include <QString>
 
 class QComboBox;
+class QFrame;
+class QLabel;
 class QFileSystemModel;
 class QTreeView;
 class QWidget;
@@ -41,3 +43,13 @@ class DriveFolderPicker : public QObject {
     bool revealPending_ = false;
     bool revealScheduled_ = false;
 };
+
+// The grey line under the folder tree that shows the chosen folder in full.
+QLabel* FolderPathLabel(QWidget* parent);
+
+// A framed panel, hidden until ShowProgressPanel puts it in front of `window`
+// while the archives are written.
+QFrame* ProgressPanel(QWidget* parent, const char* name);
+// Centres the panel over the window, at most `maxWidth` wide, and paints it
+// at once (the run that follows blocks the event loop).
+void ShowProgressPanel(QFrame* panel, QWidget* window, int maxWidth);

@@ -60,15 +60,14 @@ QString BackupArchivePath(const QString& tablePath, const QString& targetFolder)
     return folder + QLatin1Char('/') + BackupName(tablePath) + QStringLiteral(".olx");
 }
 
-QString BackupResultLine(const QString& name, int code, const QString& detail) {
-    if (code == ArchiveOk)
-        return QStringLiteral("Datenbank \"%1\" wurde erfolgreich gesichert.").arg(name) +
-               ResultLineEnd;
+QString ArchiveResultLine(int code, const QString& detail, const QString& success,
+                          const QString& failure, const QString& exists) {
+    if (code == ArchiveOk) return success + ResultLineEnd;
     QString reason = detail;
     if (reason.isEmpty()) {
         switch (code) {
         case ArchiveExists:
-            reason = QStringLiteral("Datei existiert schon.");
+            reason = exists;
             break;
         case ArchiveWriteFailed:
             reason = QStringLiteral("Keine Schreibrechte.");
@@ -78,7 +77,14 @@ QString BackupResultLine(const QString& name, int code, const QString& detail) {
             break;
         }
     }
-    return QStringLiteral("Fehler beim Sichern von \"%1\". ").arg(name) + reason + ResultLineEnd;
+    return failure + reason + ResultLineEnd;
+}
+
+QString BackupResultLine(const QString& name, int code, const QString& detail) {
+    return ArchiveResultLine(
+        code, detail, QStringLiteral("Datenbank \"%1\" wurde erfolgreich gesichert.").arg(name),
+        QStringLiteral("Fehler beim Sichern von \"%1\". ").arg(name),
+        QStringLiteral("Datei existiert schon."));
 }
 
 QString RunBackups(const QStringList& tablePaths, const QString& targetFolder,

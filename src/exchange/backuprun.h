@@ -26,6 +26,11 @@ QString BackupName(const QString& tablePath);
 // folder (without a trailing separator) + "/" + name + ".olx".
 QString BackupArchivePath(const QString& tablePath, const QString& targetFolder);
 
+// One line of a result text: `success` for ArchiveOk, else `failure` followed
+// by `detail` or, without one, the code's reason (`exists` for ArchiveExists).
+QString ArchiveResultLine(int code, const QString& detail, const QString& success,
+                          const QString& failure, const QString& exists);
+
 // "Datenbank "name" wurde erfolgreich gesichert." or the error line for the
 // code; `detail`, when given, says more than the code's reason.
 QString BackupResultLine(const QString& name, int code, const QString& detail = QString());

@@ -43,6 +43,15 @@ QToolButton* helpButton(QWidget* parent, const char* name) {
     return button;
 }
 
+// Creates the folder, or tells the user it could not be created.
+bool createFolder(const QString& folder) {
+    if (platform::ensureFolder(folder)) return true;
+    platform::showMessage(QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
+                              .arg(QDir::toNativeSeparators(folder)),
+                          QStringLiteral("Fehler"), platform::Icon::Error);
+    return false;
+}
+
 void scaleFont(QWidget* widget, double factor) {
     QFont font = widget->font();
     if (font.pointSizeF() > 0)
@@ -95,9 +104,7 @@ void Tsichern::buildLayout() {
     Label2 = new QLabel(QStringLiteral("Laufwerk und Ordner zum Sichern wählen:"), this);
     drive = new QComboBox(this);
     dlb1 = new QTreeView(this);
-    folderLabel = new QLabel(this);
-    folderLabel->setWordWrap(true);
-    folderLabel->setStyleSheet(QStringLiteral("color: gray"));
+    folderLabel = FolderPathLabel(this);
     picker_ = new DriveFolderPicker(drive, dlb1, this);
 
     Bneu = new QPushButton(QStringLiteral("Neuen &Ordner erstellen"), this);
@@ -137,10 +144,7 @@ void Tsichern::buildLayout() {
     layout->addLayout(buttons);
 
     // Shown in front of everything while the archives are written.
-    Panel2 = new QFrame(this);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFrameShape(QFrame::StyledPanel);
-    Panel2->setAutoFillBackground(true);
+    Panel2 = ProgressPanel(this, "Panel2");
     lnam = new QLabel(Panel2);
     onamm = new QLabel(Panel2);
     onamm->setWordWrap(true);
@@ -252,12 +256,7 @@ void Tsichern::BitBtn1Click() {
 
 void Tsichern::showProgressPanel(const QString& archiveName) {
     lnam->setText(archiveName);
-    const QSize size(qMin(width() - 40, 380), Panel2->sizeHint().height());
-    Panel2->setGeometry((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
-                        size.height());
-    Panel2->raise();
-    Panel2->show();
-    Panel2->repaint();
+    ShowProgressPanel(Panel2, this, 380);
 }
 
 void Tsichern::BitBtn2Click() {
@@ -282,25 +281,13 @@ void Tsichern::BneuClick() {
         return;
     }
     const QString folder = platform::joinPath(targetFolder(), name);
-    if (!platform::ensureFolder(folder)) {
-        platform::showMessage(QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
-                                  .arg(QDir::toNativeSeparators(folder)),
-                              QStringLiteral("Fehler"), platform::Icon::Error);
-        return;
-    }
-    setTargetFolder(folder);
+    if (createFolder(folder)) setTargetFolder(folder);
 }
 
 void Tsichern::eoClick() {
     const QString folder =
         platform::joinPath(targetFolder(), DatedBackupFolderName(QDate::currentDate()));
-    if (!platform::ensureFolder(folder)) {
-        platform::showMessage(QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
-                                  .arg(QDir::toNativeSeparators(folder)),
-                              QStringLiteral("Fehler"), platform::Icon::Error);
-        return;
-    }
-    setTargetFolder(folder);
+    if (createFolder(folder)) setTargetFolder(folder);
 }
 
 void Tsichern::SpeedButton9Click() {

@@ -20,25 +20,11 @@ bool IsBackupArchive(const QString& path) {
 }
 
 QString RestoreResultLine(const QString& name, int code, const QString& detail) {
-    if (code == ArchiveOk)
-        return QStringLiteral("Datenbank \"%1\" wurde erfolgreich zurückgesichert.").arg(name) +
-               ResultLineEnd;
-    QString reason = detail;
-    if (reason.isEmpty()) {
-        switch (code) {
-        case ArchiveExists:
-            reason = QStringLiteral("Datenbank existiert schon.");
-            break;
-        case ArchiveWriteFailed:
-            reason = QStringLiteral("Keine Schreibrechte.");
-            break;
-        default:
-            reason = QStringLiteral("Unbekannter Fehler.");
-            break;
-        }
-    }
-    return QStringLiteral("Fehler beim Zurücksichern von \"%1\". ").arg(name) + reason +
-           ResultLineEnd;
+    return ArchiveResultLine(
+        code, detail,
+        QStringLiteral("Datenbank \"%1\" wurde erfolgreich zurückgesichert.").arg(name),
+        QStringLiteral("Fehler beim Zurücksichern von \"%1\". ").arg(name),
+        QStringLiteral("Datenbank existiert schon."));
 }
 
 RestoreOutcome RestoreArchive(const QString& archivePath, const QString& displayName) {

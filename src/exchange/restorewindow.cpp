@@ -46,9 +46,7 @@ void Tzsichern::buildLayout() {
     DriveComboBox1 = new QComboBox(this);
     dlb = new QTreeView(this);
     picker_ = new DriveFolderPicker(DriveComboBox1, dlb, this);
-    folderLabel = new QLabel(this);
-    folderLabel->setWordWrap(true);
-    folderLabel->setStyleSheet(QStringLiteral("color: gray"));
+    folderLabel = FolderPathLabel(this);
     flb = new QListWidget(this);
     flb->setSelectionMode(QAbstractItemView::MultiSelection);
     Label1->setBuddy(flb);
@@ -74,10 +72,7 @@ void Tzsichern::buildLayout() {
     layout->addLayout(row, 1);
     layout->addLayout(buttons);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    Panel1->setAutoFillBackground(true);
+    Panel1 = ProgressPanel(this, "Panel1");
     LZSA = new QLabel(Panel1);
     auto* panelLayout = new QHBoxLayout(Panel1);
     panelLayout->addWidget(new QLabel(QStringLiteral("Zurücksichern:"), Panel1));
@@ -155,12 +150,7 @@ void Tzsichern::BitBtn1Click() {
 
 void Tzsichern::showProgressPanel(const QString& name) {
     LZSA->setText(name);
-    const QSize size(qMin(width() - 40, 360), Panel1->sizeHint().height());
-    Panel1->setGeometry((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
-                        size.height());
-    Panel1->raise();
-    Panel1->show();
-    Panel1->repaint();
+    ShowProgressPanel(Panel1, this, 360);
 }
 
 void Tzsichern::neu_entzip(QString& text, int& code, const QString& displayName,

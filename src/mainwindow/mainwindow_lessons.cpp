@@ -30,6 +30,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeWidget>
+#include <optional>
 
 namespace {
 
@@ -124,6 +125,41 @@ QPair<QString, QString> currentLessonTexts(const TForm1& window) {
                 return {top->text(0), top->child(c)->text(0)};
     }
     return {};
+}
+
+// The lesson section to copy or move (`done`: "kopiert", "verschoben"), after
+// switching to the first page; none, with a message, when no section is chosen.
+QTreeWidgetItem* sectionToTransfer(TForm1& window, const QString& done) {
+    window.Tab1->setCurrentIndex(0);
+    if (!databaseOpen(window)) return nullptr;
+    QTreeWidgetItem* node = selectedNode(window);
+    if (LessonNodeLevel(node) != 1) {
+        errorBox(QStringLiteral("Es können nur untergeordnete Abschnitte %1 werden").arg(done));
+        return nullptr;
+    }
+    return node;
+}
+
+// Shows the target dialog starting at the section's place in the tree.
+int chooseSectionTarget(TForm1& window, Tkopieren& dialog, QTreeWidgetItem* node) {
+    dialog.fillFrom(window.lekbaum, node->parent()->text(0), node->text(0));
+    return platform::execModal(dialog);
+}
+
+// Asks for the section the marked words go to, starting at the current
+// lesson; nothing when the user cancels or picks a whole lesson.
+std::optional<QString> chooseTargetSection(TForm1& window) {
+    Tkopieren& dialog = kopierenDialog(&window);
+    const auto [lessonText, sectionText] = currentLessonTexts(window);
+    dialog.fillFrom(window.lekbaum, lessonText, sectionText);
+    const int result = platform::execModal(dialog);
+    if (result == platform::ResultLesson) {
+        platform::showMessage(
+            QStringLiteral("Es muss eine untergeordnete Lektion ausgewählt werden !"));
+        return std::nullopt;
+    }
+    if (result != platform::ResultSection) return std::nullopt;
+    return dialog.chosenCode();
 }
 
 QAction* popupAction(QMenu* menu, const QString& text) {
@@ -286,17 +322,11 @@ void TForm1::Lektionlschen1Click() {
 }
 
 void TForm1::Kopieren1Click() {
-    Tab1->setCurrentIndex(0);
-    if (!databaseOpen(*this)) return;
-    QTreeWidgetItem* node = selectedNode(*this);
-    if (LessonNodeLevel(node) != 1) {
-        errorBox(QStringLiteral("Es können nur untergeordnete Abschnitte kopiert werden"));
-        return;
-    }
+    QTreeWidgetItem* node = sectionToTransfer(*this, QStringLiteral("kopiert"));
+    if (!node) return;
     const QString source = LessonCodeOfItem(node);
     Tkopieren& dialog = kopierenDialog(this);
-    dialog.fillFrom(lekbaum, node->parent()->text(0), node->text(0));
-    const int result = platform::execModal(dialog);
+    const int result = chooseSectionTarget(*this, dialog, node);
     if (result != platform::ResultSection && result != platform::ResultLesson) return;
     SuppressFieldChanges quiet(*this);
     guarded(*this, [&] {
@@ -310,17 +340,11 @@ void TForm1::Kopieren1Click() {
 }
 
 void TForm1::Verschieben1Click() {
-    Tab1->setCurrentIndex(0);
-    if (!databaseOpen(*this)) return;
-    QTreeWidgetItem* node = selectedNode(*this);
-    if (LessonNodeLevel(node) != 1) {
-        errorBox(QStringLiteral("Es können nur untergeordnete Abschnitte verschoben werden"));
-        return;
-    }
+    QTreeWidgetItem* node = sectionToTransfer(*this, QStringLiteral("verschoben"));
+    if (!node) return;
     const QString source = LessonCodeOfItem(node);
     Tkopieren& dialog = kopierenDialog(this);
-    dialog.fillFrom(lekbaum, node->parent()->text(0), node->text(0));
-    const int result = platform::execModal(dialog);
+    const int result = chooseSectionTarget(*this, dialog, node);
     if (result != platform::ResultSection && result != platform::ResultLesson) return;
     guarded(*this, [&] {
         ShowLessonResult(
@@ -381,20 +405,11 @@ void TForm1::Vokabelnverschieben1Click() {
                                 "Lektion über Menüpunkt \"Lektion\" verschieben!"));
         return;
     }
-    Tkopieren& dialog = kopierenDialog(this);
-    const auto [lessonText, sectionText] = currentLessonTexts(*this);
-    dialog.fillFrom(lekbaum, lessonText, sectionText);
-    const int result = platform::execModal(dialog);
-    if (result == platform::ResultLesson) {
-        platform::showMessage(
-            QStringLiteral("Es muss eine untergeordnete Lektion ausgewählt werden !"));
-        return;
-    }
-    if (result != platform::ResultSection) return;
-    const QString target = dialog.chosenCode();
+    const std::optional<QString> target = chooseTargetSection(*this);
+    if (!target) return;
     guarded(*this, [&] {
         Query->setRequestLive(false);
-        MoveMarkedWords(*Query, ids, target);
+        MoveMarkedWords(*Query, ids, *target);
         showLessonState(*this);
     });
 }
@@ -407,20 +422,11 @@ void TForm1::Vokabelnkopieren1Click() {
             "Es müssen zuerst in der Tabelle Vokabeln mit der linken Maustaste markiert werden !"));
         return;
     }
-    Tkopieren& dialog = kopierenDialog(this);
-    const auto [lessonText, sectionText] = currentLessonTexts(*this);
-    dialog.fillFrom(lekbaum, lessonText, sectionText);
-    const int result = platform::execModal(dialog);
-    if (result == platform::ResultLesson) {
-        platform::showMessage(
-            QStringLiteral("Es muss eine untergeordnete Lektion ausgewählt werden !"));
-        return;
-    }
-    if (result != platform::ResultSection) return;
-    const QString target = dialog.chosenCode();
+    const std::optional<QString> target = chooseTargetSection(*this);
+    if (!target) return;
     guarded(*this, [&] {
         Query->setRequestLive(false);
-        CopyMarkedWords(*Query, ids, target, progressWindow());
+        CopyMarkedWords(*Query, ids, *target, progressWindow());
         showLessonState(*this);
     });
 }

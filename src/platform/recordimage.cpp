@@ -65,7 +65,8 @@ QByteArray readRecordFile(const QString& path, int size) {
     return file.read(size);
 }
 
-bool saveRecordFile(const QString& path, const QByteArray& image, RecordFolder folder) {
+bool saveRecordFile(const QString& path, const QByteArray& image, RecordFolder folder,
+                    const QString& what) {
     QString error;
     if (path.isEmpty()) {
         error = QStringLiteral("Es ist keine Datei festgelegt.");
@@ -77,9 +78,9 @@ bool saveRecordFile(const QString& path, const QByteArray& image, RecordFolder f
             error = file.errorString();
     }
     if (error.isEmpty()) return true;
-    showMessage(QStringLiteral("Die Einstellungen konnten nicht in der Datei „%1“ gespeichert "
-                               "werden.\n\n%2")
-                    .arg(QDir::toNativeSeparators(path), error),
+    showMessage(QStringLiteral("%1 konnten nicht in der Datei „%2“ gespeichert werden.\n\n%3")
+                    .arg(what.isEmpty() ? QStringLiteral("Die Einstellungen") : what,
+                         QDir::toNativeSeparators(path), error),
                 QStringLiteral("Fehler"), Icon::Error);
     return false;
 }

@@ -43,7 +43,9 @@ enum class RecordFolder { Create, MustExist };
 
 // Writes the whole image atomically. On failure the user gets a German
 // message box naming the file and the cause, and the old file stays intact.
+// `what` is the plural subject of that message ("Die Abfrageeinstellungen");
+// empty means "Die Einstellungen".
 bool saveRecordFile(const QString& path, const QByteArray& image,
-                    RecordFolder folder = RecordFolder::Create);
+                    RecordFolder folder = RecordFolder::Create, const QString& what = QString());
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/recordimage.h"
 #include "quiz/quizoptionsbytes.h"
 
 #include <QFileInfo>
@@ -16,12 +17,12 @@ TQuizOptionsRec QuizOptions;
 namespace {
 
 namespace off = QuizOptionsOffset;
-using quizrecord::readBool;
-using quizrecord::readInt;
-using quizrecord::readText;
-using quizrecord::writeBool;
-using quizrecord::writeInt;
-using quizrecord::writeText;
+using platform::readBool;
+using platform::writeBool;
+using platform::readInt32;
+using platform::writeInt32;
+using platform::readShortString;
+using platform::writeShortString;
 
 constexpr int StringStride = TQuizOptionsRec::CellCapacity + 1; // string[100]
 
@@ -80,14 +81,14 @@ constexpr BoolField BoolFields[] = {
 QStringList readLines(const QByteArray& image, int offset, int count) {
     QStringList lines;
     for (int k = 0; k < count; ++k)
-        lines << readText(image, offset + StringStride * k, TQuizOptionsRec::LineCapacity);
+        lines << readShortString(image, offset + StringStride * k, TQuizOptionsRec::LineCapacity);
     return lines;
 }
 
 void writeLines(QByteArray& image, int offset, const QStringList& lines) {
     const int count = std::min<int>(lines.size(), TQuizOptionsRec::MaxListLines);
     for (int k = 0; k < count; ++k)
-        writeText(image, offset + StringStride * k, TQuizOptionsRec::LineCapacity, lines[k]);
+        writeShortString(image, offset + StringStride * k, TQuizOptionsRec::LineCapacity, lines[k]);
 }
 
 int hexDigit(QChar c) {
@@ -140,25 +141,25 @@ bool TQuizOptionsRec::fromBytes(const QByteArray& bytes) {
     const QByteArray& image = record.image_;
     for (int k = 0; k < PairCount; ++k) {
         record.CompatibleWordPairs[k].left =
-            readText(image, off::CompatibleLeft + StringStride * k, CellCapacity);
+            readShortString(image, off::CompatibleLeft + StringStride * k, CellCapacity);
         record.CompatibleWordPairs[k].right =
-            readText(image, off::CompatibleRight + StringStride * k, CellCapacity);
+            readShortString(image, off::CompatibleRight + StringStride * k, CellCapacity);
     }
     for (const BoolField& field : BoolFields)
         record.*field.member = readBool(image, field.offset);
-    record.ak12 = readInt(image, off::ak12);
-    record.ems = readInt(image, off::ems);
-    record.edurch = readInt(image, off::edurch);
-    record.exmal = readInt(image, off::exmal);
-    record.esyn = readInt(image, off::esyn);
-    record.ComboBox1 = readText(image, off::ComboBox1, TextCapacity);
-    record.Memo4 = readText(image, off::Memo4, TextCapacity);
-    const int articles = std::clamp<qint32>(readInt(image, off::ArticleCount), 0, MaxListLines);
+    record.ak12 = readInt32(image, off::ak12);
+    record.ems = readInt32(image, off::ems);
+    record.edurch = readInt32(image, off::edurch);
+    record.exmal = readInt32(image, off::exmal);
+    record.esyn = readInt32(image, off::esyn);
+    record.ComboBox1 = readShortString(image, off::ComboBox1, TextCapacity);
+    record.Memo4 = readShortString(image, off::Memo4, TextCapacity);
+    const int articles = std::clamp<qint32>(readInt32(image, off::ArticleCount), 0, MaxListLines);
     const int neverCorrected =
-        std::clamp<qint32>(readInt(image, off::NeverCorrectedCount), 0, MaxListLines);
+        std::clamp<qint32>(readInt32(image, off::NeverCorrectedCount), 0, MaxListLines);
     record.ArticleList = readLines(image, off::ArticleList, articles);
     record.NeverCorrectedWords = readLines(image, off::NeverCorrected, neverCorrected);
-    record.tb1 = readInt(image, off::tb1);
+    record.tb1 = readInt32(image, off::tb1);
     record.normalize();
     *this = record;
     return true;
@@ -169,38 +170,40 @@ QByteArray TQuizOptionsRec::toBytes() const {
     record.normalize();
     QByteArray image = image_;
     for (int k = 0; k < PairCount; ++k) {
-        writeText(image, off::CompatibleLeft + StringStride * k, CellCapacity,
+        writeShortString(image, off::CompatibleLeft + StringStride * k, CellCapacity,
                   record.CompatibleWordPairs[k].left);
-        writeText(image, off::CompatibleRight + StringStride * k, CellCapacity,
+        writeShortString(image, off::CompatibleRight + StringStride * k, CellCapacity,
                   record.CompatibleWordPairs[k].right);
     }
     for (const BoolField& field : BoolFields)
         writeBool(image, field.offset, record.*field.member);
-    writeInt(image, off::ak12, record.ak12);
-    writeInt(image, off::ems, record.ems);
-    writeInt(image, off::edurch, record.edurch);
-    writeInt(image, off::exmal, record.exmal);
+    writeInt32(image, off::ak12, record.ak12);
+    writeInt32(image, off::ems, record.ems);
+    writeInt32(image, off::edurch, record.edurch);
+    writeInt32(image, off::exmal, record.exmal);
     // The field holds one character; only its code's low byte is read back.
-    if ((readInt(image, off::esyn) & 0xFF) != record.esyn) writeInt(image, off::esyn, record.esyn);
-    writeText(image, off::ComboBox1, TextCapacity, record.ComboBox1);
-    writeText(image, off::Memo4, TextCapacity, record.Memo4);
+    if ((readInt32(image, off::esyn) & 0xFF) != record.esyn)
+        writeInt32(image, off::esyn, record.esyn);
+    writeShortString(image, off::ComboBox1, TextCapacity, record.ComboBox1);
+    writeShortString(image, off::Memo4, TextCapacity, record.Memo4);
     writeLines(image, off::ArticleList, record.ArticleList);
     writeLines(image, off::NeverCorrected, record.NeverCorrectedWords);
-    writeInt(image, off::ArticleCount, record.ArticleList.size());
-    writeInt(image, off::NeverCorrectedCount, record.NeverCorrectedWords.size());
-    writeInt(image, off::tb1, record.tb1);
+    writeInt32(image, off::ArticleCount, record.ArticleList.size());
+    writeInt32(image, off::NeverCorrectedCount, record.NeverCorrectedWords.size());
+    writeInt32(image, off::tb1, record.tb1);
     return image;
 }
 
 bool TQuizOptionsRec::load(const QString& path) {
-    if (fromBytes(quizrecord::readFile(path, RecordSize))) return true;
+    if (fromBytes(platform::readRecordFile(path, RecordSize))) return true;
     loadDefaults();
     return false;
 }
 
 bool TQuizOptionsRec::save(const QString& path) const {
     const QByteArray image = toBytes();
-    if (!quizrecord::writeFile(path, image, QStringLiteral("Die Abfrageeinstellungen")))
+    if (!platform::saveRecordFile(path, image, platform::RecordFolder::Create,
+                                  QStringLiteral("Die Abfrageeinstellungen")))
         return false;
     image_ = image;
     return true;

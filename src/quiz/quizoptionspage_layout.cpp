@@ -1,7 +1,7 @@
 // The controls of the quiz settings page, their layout and help buttons.
 #include "quiz/quizoptionspage.h"
 
-#include "platform/messagebox.h"
+#include "platform/formwidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,56 +23,13 @@
 
 namespace {
 
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption) {
-    return named(new QCheckBox(caption, parent), name);
-}
-
-QRadioButton* radio(QWidget* parent, const char* name, const QString& caption) {
-    return named(new QRadioButton(caption, parent), name);
-}
-
-QGroupBox* group(QWidget* parent, const char* name, const QString& title) {
-    return named(new QGroupBox(title, parent), name);
-}
-
-// A small button beside an option that explains it in a box.
-QToolButton* helpButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = named(new QToolButton(parent), name);
-    button->setText(QStringLiteral("?"));
-    button->setToolTip(QStringLiteral("Hilfe zu dieser Einstellung"));
-    button->setFixedSize(20, 20);
-    button->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(button, &QToolButton::clicked, parent, [text] {
-        platform::showMessage(text, QStringLiteral("Information"), platform::Icon::Information);
-    });
-    return button;
-}
-
-QGridLayout* optionGrid(QGroupBox* box) {
-    auto* grid = new QGridLayout(box);
-    grid->setColumnStretch(0, 1);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(4);
-    return grid;
-}
-
-// One option row: the control, then its help button at the right edge.
-void addRow(QGridLayout* grid, QWidget* control, QToolButton* help = nullptr) {
-    const int row = grid->rowCount();
-    grid->addWidget(control, row, 0);
-    if (help) grid->addWidget(help, row, 1, Qt::AlignRight | Qt::AlignVCenter);
-}
-
-void addRow(QGridLayout* grid, QLayout* controls, QToolButton* help = nullptr) {
-    const int row = grid->rowCount();
-    grid->addLayout(controls, row, 0);
-    if (help) grid->addWidget(help, row, 1, Qt::AlignRight | Qt::AlignVCenter);
-}
+using platform::addRow;
+using platform::checkBox;
+using platform::group;
+using platform::helpButton;
+using platform::named;
+using platform::optionGrid;
+using platform::radio;
 
 // A group with one help button at its top right, beside the first row.
 void addHelpAtTop(QGridLayout* grid, QToolButton* help) {

@@ -174,13 +174,9 @@ void Tabfrag::Button4Click() {
     BitBtn4->setFocus();
 }
 
+// The second "right" button of the verdict panel does the same as the first.
 void Tabfrag::Button6Click() {
-    if (!engine_ || engine_->phase() != QuizPhase::Judged) return;
-    engine_->judgeRight();
-    Panel4->hide();
-    showVerdict(true);
-    BitBtn4->setEnabled(true);
-    BitBtn4->setFocus();
+    Button3Click();
 }
 
 void Tabfrag::Button2Click() {

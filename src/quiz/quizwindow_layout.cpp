@@ -430,20 +430,10 @@ void Tabfrag::UpdateSpecialFormsPanel() {
 void Tabfrag::LayoutDemoMode() {
     const int H = PageHeight;
     if (QuizOptions.rbabvor) {
-        if (!QuizOptions.cbnach) {
-            PSFein->hide();
-            PanelVor->show();
-            grpan->show();
-            Panel7->show();
-            Panel7->move(Panel7->x(), Near(H * 0.293333333));
-            grpan->move(grpan->x(), Near(H * 0.300952381));
-            MemoUebers->show();
-            Label19->show();
-            for (QLineEdit* field : m)
-                field->setVisible(!field->text().isEmpty());
-        } else {
+        if (!QuizOptions.cbnach)
+            DemoShowAnswer();
+        else
             DemoShowQuestion();
-        }
         Panel7->raise();
         grpan->raise();
         const bool severalPasses = engine_ && engine_->MaxAttempts != 1;

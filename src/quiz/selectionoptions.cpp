@@ -2,8 +2,10 @@
 
 #include "database/currentdatabase.h"
 #include "database/generaloptions.h"
+#include "database/vocabularytable.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
+#include "platform/recordimage.h"
 #include "quiz/quizoptionsbytes.h"
 
 #include <QFileInfo>
@@ -14,10 +16,10 @@ TSelectionOptionsRec SelectionOptions;
 namespace {
 
 namespace off = SelectionOptionsOffset;
-using quizrecord::readBool;
-using quizrecord::readInt;
-using quizrecord::writeBool;
-using quizrecord::writeInt;
+using platform::readBool;
+using platform::writeBool;
+using platform::readInt32;
+using platform::writeInt32;
 
 struct BoolField {
     int offset;
@@ -75,10 +77,10 @@ bool TSelectionOptionsRec::fromBytes(const QByteArray& image) {
     TSelectionOptionsRec record;
     for (const BoolField& field : BoolFields)
         record.*field.member = readBool(image, field.offset);
-    record.ComboBox1 = readInt(image, off::ComboBox1);
-    record.SelStart = readInt(image, off::SelStart);
-    record.SelEnd = readInt(image, off::SelEnd);
-    record.Position = readInt(image, off::Position);
+    record.ComboBox1 = readInt32(image, off::ComboBox1);
+    record.SelStart = readInt32(image, off::SelStart);
+    record.SelEnd = readInt32(image, off::SelEnd);
+    record.Position = readInt32(image, off::Position);
     record.normalize();
     *this = record;
     return true;
@@ -90,14 +92,14 @@ void TSelectionOptionsRec::writeInto(QByteArray& image) const {
     if (image.size() < RecordSize) image.append(RecordSize - image.size(), '\0');
     for (const BoolField& field : BoolFields)
         writeBool(image, field.offset, record.*field.member);
-    writeInt(image, off::ComboBox1, record.ComboBox1);
-    writeInt(image, off::SelStart, record.SelStart);
-    writeInt(image, off::SelEnd, record.SelEnd);
-    writeInt(image, off::Position, record.Position);
+    writeInt32(image, off::ComboBox1, record.ComboBox1);
+    writeInt32(image, off::SelStart, record.SelStart);
+    writeInt32(image, off::SelEnd, record.SelEnd);
+    writeInt32(image, off::Position, record.Position);
 }
 
 bool TSelectionOptionsRec::load(const QString& path) {
-    if (fromBytes(quizrecord::readFile(path, RecordSize))) return true;
+    if (fromBytes(platform::readRecordFile(path, RecordSize))) return true;
     *this = TSelectionOptionsRec();
     return false;
 }
@@ -107,30 +109,16 @@ bool TSelectionOptionsRec::save(const QString& path) const {
 }
 
 QStringList TSelectionOptionsRec::WordClassItems() {
-    return {QStringLiteral("Alle"),
-            QStringLiteral("Verb"),
-            QStringLiteral("Substantiv"),
-            QStringLiteral("Adjektiv"),
-            QStringLiteral("Präposition (Verhältniswort)"),
-            QStringLiteral("Konjunktion (Bindewort)"),
-            QStringLiteral("Pronomen (Fürwort)"),
-            QStringLiteral("Fragewort"),
-            QStringLiteral("Numerale (Zählwort)"),
-            QStringLiteral("Adverb (Umstandswort)"),
-            QStringLiteral("Artikel"),
-            QStringLiteral("Interjektion (Ausrufewort)"),
-            QStringLiteral("Akklamation (Zustimmungswort)"),
-            QStringLiteral("Ausdruck"),
-            QStringLiteral("Sonstiges")};
+    return QStringList{QStringLiteral("Alle")} + WordClassNames();
 }
 
 bool updateSelectionOptionsFile(const QString& path,
                                 const std::function<void(QByteArray& image)>& change) {
-    QByteArray image = quizrecord::readFile(path, TSelectionOptionsRec::RecordSize);
+    QByteArray image = platform::readRecordFile(path, TSelectionOptionsRec::RecordSize);
     image.append(TSelectionOptionsRec::RecordSize - image.size(), '\0');
     change(image);
     image.resize(TSelectionOptionsRec::RecordSize);
-    return quizrecord::writeFile(path, image, SelectionWhat);
+    return platform::saveRecordFile(path, image, platform::RecordFolder::Create, SelectionWhat);
 }
 
 // --- Files -------------------------------------------------------------------
@@ -172,7 +160,7 @@ void LessonMarksRecord::setMarks(const QList<bool>& marks) {
 
 bool LessonMarksRecord::load(const QString& path) {
     if (!QFileInfo::exists(path)) return false;
-    const QByteArray bytes = quizrecord::readFile(path, count());
+    const QByteArray bytes = platform::readRecordFile(path, count());
     for (int k = 0; k < count(); ++k)
         flags_[k] = k < bytes.size() && bytes[k] != 0;
     return true;
@@ -182,7 +170,7 @@ bool LessonMarksRecord::save(const QString& path) const {
     QByteArray bytes(count(), '\0');
     for (int k = 0; k < count(); ++k)
         bytes[k] = flags_[k] ? 1 : 0;
-    return quizrecord::writeFile(path, bytes, MarksWhat);
+    return platform::saveRecordFile(path, bytes, platform::RecordFolder::Create, MarksWhat);
 }
 
 QString LastSelectionFile(const QString& database, const QString& language) {

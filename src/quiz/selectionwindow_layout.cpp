@@ -2,7 +2,7 @@
 // and the band track bar.
 #include "quiz/selectionwindow.h"
 
-#include "platform/messagebox.h"
+#include "platform/formwidgets.h"
 #include "quiz/selectionoptions.h"
 
 #include <QButtonGroup>
@@ -79,43 +79,16 @@ void SelectionTrackBar::paintEvent(QPaintEvent*) {
 
 namespace {
 
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption) {
-    return named(new QCheckBox(caption, parent), name);
-}
-
-QRadioButton* radio(QWidget* parent, const char* name, const QString& caption) {
-    return named(new QRadioButton(caption, parent), name);
-}
+using platform::checkBox;
+using platform::helpButton;
+using platform::named;
+using platform::radio;
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
     return named(new QPushButton(caption, parent), name);
 }
 
-// A small button beside a group that explains it in a box.
-QToolButton* helpButton(QWidget* parent, const char* name, const QString& text) {
-    auto* help = named(new QToolButton(parent), name);
-    help->setText(QStringLiteral("?"));
-    help->setToolTip(QStringLiteral("Hilfe zu dieser Einstellung"));
-    help->setFixedSize(20, 20);
-    help->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(help, &QToolButton::clicked, parent, [text] {
-        platform::showMessage(text, QStringLiteral("Information"), platform::Icon::Information);
-    });
-    return help;
-}
-
-QGridLayout* groupGrid(QGroupBox* box) {
-    auto* grid = new QGridLayout(box);
-    grid->setColumnStretch(0, 1);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(3);
-    return grid;
-}
+QGridLayout* groupGrid(QGroupBox* box) { return platform::optionGrid(box, 3); }
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // The controls of the general settings dialog and their help buttons.
 #include "settings/optionsdialog.h"
 
-#include "platform/messagebox.h"
+#include "platform/formwidgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -16,46 +16,11 @@
 
 namespace {
 
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption) {
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-// A small button beside an option that explains it in a box.
-QToolButton* helpButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(QStringLiteral("?"));
-    button->setToolTip(QStringLiteral("Hilfe zu dieser Einstellung"));
-    button->setFixedSize(20, 20);
-    button->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(button, &QToolButton::clicked, parent, [text] {
-        platform::showMessage(text, QStringLiteral("Information"), platform::Icon::Information);
-    });
-    return button;
-}
-
-// One option row: the control, then its help button at the right edge.
-void addRow(QGridLayout* grid, QWidget* control, QToolButton* help) {
-    const int row = grid->rowCount();
-    grid->addWidget(control, row, 0);
-    if (help) grid->addWidget(help, row, 1, Qt::AlignRight | Qt::AlignVCenter);
-}
-
-QGridLayout* optionGrid(QGroupBox* group) {
-    auto* grid = new QGridLayout(group);
-    grid->setColumnStretch(0, 1);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(4);
-    return grid;
-}
-
-QGroupBox* group(QWidget* parent, const char* name, const QString& title) {
-    auto* box = new QGroupBox(title, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
+using platform::addRow;
+using platform::checkBox;
+using platform::group;
+using platform::helpButton;
+using platform::optionGrid;
 
 } // namespace
 
