@@ -82,6 +82,13 @@ void wireMainWindowCommands() {
     QObject::connect(Form1->Einstellungen2, &QAction::triggered, Form1, [] { fopt->execute(); });
     QObject::connect(Form1->Sonderoptionen1, &QAction::triggered, Form1, [] { FormSO->checkit(); });
     dateiladen->clearLessonTree = [] { Form1->lekbaum->clear(); };
+    abfrag->charWindowVisible = [] { return einf && einf->isVisible(); };
+    einf->hooks.quizVisible = [] { return abfrag && abfrag->isVisible(); };
+    einf->hooks.takeCharWindowWasOpen = [] {
+        const bool wasOpen = abfrag->CharWindowWasOpen;
+        abfrag->CharWindowWasOpen = false;
+        return wasOpen;
+    };
     QObject::connect(Form1->Datenbank1, &QAction::triggered, Form1, [] { dbeform->execute(); });
     Form1->hooks.afterNewDatabase = [] { dbeform->execute(); };
     QObject::connect(Form1->Einstellungen1, &QAction::triggered, Form1,
