@@ -14,6 +14,7 @@
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/specialcharwindow.h"
+#include "mainwindow/updater.h"
 #include "mainwindow/progresswindows.h"
 #include "engine/query.h"
 #include "printing/printwindow.h"
@@ -159,8 +160,7 @@ void createWindows(const QStringList& arguments) {
 void showMainWindow() { Form1->show(); }
 
 QString runUpdaterRun() {
-    // The updater needs the special-settings window for its file list.
-    FormSO = new TFormSO;
-    // The updater itself is not part of this build yet: report that plainly.
-    return QStringLiteral("Updater nicht verfügbar");
+    QString result;
+    updater::RunUpdate(result);
+    return result;
 }

@@ -6,5 +6,5 @@
 
 void createWindows(const QStringList& arguments);
 void showMainWindow();
-// Creates what the updater needs and runs it; returns its result text.
+// Runs the updater; returns its result text.
 QString runUpdaterRun();
