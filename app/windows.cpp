@@ -19,6 +19,8 @@
 #include "engine/query.h"
 #include "printing/printwindow.h"
 #include "quiz/quizwindow.h"
+#include "search/searchwindow.h"
+#include "search/sortwindow.h"
 #include "quiz/selectionwindow.h"
 #include "settings/databasesettingsdialog.h"
 #include "settings/optionsdialog.h"
@@ -46,6 +48,10 @@ void wireHooks() {
         sichern->removeTempFolder();
     };
     Form1->hooks.showQuizSelection = [] { ausw->showForQuiz(); };
+    Form1->hooks.closeSearchWindow = [] {
+        if (suchen && suchen->isVisible())
+            suchen->close();
+    };
     Form1->hooks.languageChanged = [](const LanguageLabels& l) { abfrag->applyLanguageLabels(l); };
     Form1->hooks.fontsChanged = [](const DatabaseFonts& f) { abfrag->applyDatabaseFonts(f); };
     Form1->hooks.captionsChanged = [](const SpecialFormCaptions& c) {
@@ -113,6 +119,11 @@ void wireMainWindowCommands() {
                      [] { einf->Sonderzeicheneinfgen1Click(); });
     QObject::connect(Form1->Benutzertabelle1, &QAction::triggered, Form1,
                      [] { einf->HufigeSonderzeichen1Click(); });
+    QObject::connect(Form1->Suchen1, &QAction::triggered, Form1,
+                     [] { helpcommands::ShowSearchWindow(*Form1, suchen); });
+    QObject::connect(Form1->Sortieren1, &QAction::triggered, Form1,
+                     [] { platform::execModal(*fsort); });
+    suchen->exportHits = [](const QList<qint64>& ids) { ExportWords(ExportRows::idList(ids)); };
     QObject::connect(Form1->Zippen1, &QAction::triggered, Form1, [] { sichern->execute(); });
     QObject::connect(Form1->Unzippen1, &QAction::triggered, Form1, [] { zsichern->execute(); });
     auto about = [] { platform::execModal(*info2); };
@@ -142,6 +153,7 @@ void createWindows(const QStringList& arguments) {
     abfrag = new Tabfrag;
     abfrag->FormCreate();
     umbe = new Tumbe(Form1);
+    suchen = new Tsuchen(Form1);
     kopieren = new Tkopieren(Form1);
     Fortschritt = new TFortschritt(Form1);
     fosc = new Tfosc(Form1);
@@ -151,6 +163,7 @@ void createWindows(const QStringList& arguments) {
     sichern->ApplyQuizScaling(abfrag);
     Exportform = new TExportform(Form1);
     ImportForm = new TImportForm(Form1);
+    fsort = new Tfsort(Form1);
     info2 = new Tinfo2(Form1);
     FormSO = new TFormSO(Form1);
     dbeform = new Tdbeform(Form1);

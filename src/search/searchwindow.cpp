@@ -1,0 +1,467 @@
+#include "search/searchwindow.h"
+
+#include "database/charsets.h"
+#include "database/currentdatabase.h"
+#include "database/generaloptions.h"
+#include "database/lessondialogs.h"
+#include "database/lessons.h"
+#include "database/lessontree.h"
+#include "database/vocabularytable.h"
+#include "engine/query.h"
+#include "engine/tablemodel.h"
+#include "mainwindow/greektyping.h"
+#include "mainwindow/hebrewentry.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/progresswindows.h"
+#include "platform/messagebox.h"
+#include "platform/modal.h"
+#include "quiz/accentstripping.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+Tsuchen* suchen = nullptr;
+
+namespace {
+
+engine::Query* mainQuery() { return Form1 ? Form1->Query : nullptr; }
+
+bool databaseOpen() { return Form1 && Form1->Query && !CurrentTablePath.isEmpty(); }
+
+WordCopyProgress progressWindow() {
+    WordCopyProgress progress;
+    progress.start = [](int steps) {
+        if (Fortschritt) Fortschritt->start(steps);
+    };
+    progress.advance = [](int position) {
+        if (Fortschritt) Fortschritt->setPosition(position);
+    };
+    progress.finish = [] {
+        if (Fortschritt) Fortschritt->finish();
+    };
+    return progress;
+}
+
+// Keeps the main window's field-change handlers quiet while words are written.
+class SuppressFieldChanges {
+  public:
+    SuppressFieldChanges() {
+        if (Form1) Form1->SuppressFieldChange = true;
+    }
+    ~SuppressFieldChanges() {
+        if (Form1) Form1->SuppressFieldChange = false;
+    }
+};
+
+} // namespace
+
+// Each grid column in the font of the main window's field it shows.
+class ColumnFontDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QList<QFont> fonts;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() < fonts.size()) option->font = fonts.at(index.column());
+    }
+};
+
+Tsuchen::Tsuchen(QWidget* parent) : QDialog(parent) {
+    setModal(false);
+    buildLayout();
+    columnFonts_ = new ColumnFontDelegate(DBGrid1);
+    DBGrid1->setItemDelegate(columnFonts_);
+
+    connect(btnStart, &QPushButton::clicked, this, &Tsuchen::BuildSearchQuery);
+    connect(btnop, &QPushButton::clicked, this, &Tsuchen::btnopClick);
+    connect(chkGriechisch, &QCheckBox::clicked, this, &Tsuchen::chkGriechischClick);
+    connect(Edit1, &QLineEdit::textEdited, this, &Tsuchen::Edit1Change);
+    connect(DBGrid1, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { DBGrid1CellClick(index.row()); });
+    connect(DBGrid1, &QTableView::doubleClicked, this, &Tsuchen::DBGrid1DblClick);
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3})
+        edit->installEventFilter(this);
+}
+
+Tsuchen::~Tsuchen() = default;
+
+search::SearchCriteria Tsuchen::criteria() const {
+    search::SearchCriteria c;
+    c.term = Edit1->text();
+    c.fremdwort = cFremdwort->isChecked();
+    c.uebersetzung = cUebersetzung->isChecked();
+    c.genitiv = cGenitiv->isChecked();
+    c.bemerkungen = cBemerkungen->isChecked();
+    c.caseSensitive = chkGross->isChecked();
+    c.exact = chkGenau->isChecked();
+    c.wordClassItem = wortartBox->currentIndex();
+    c.difficultyItem = schwierigkeitBox->currentIndex();
+    c.successFrom = Edit2->text();
+    c.successTo = Edit3->text();
+    c.lastUnknown = cbngw->isChecked();
+    c.lastKnown = cbgw->isChecked();
+    c.lesson = eLektion->text();
+    return c;
+}
+
+// --- Lifecycle ---------------------------------------------------------------
+
+void Tsuchen::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void Tsuchen::closeEvent(QCloseEvent* event) {
+    QDialog::closeEvent(event);
+    FormClose();
+}
+
+bool Tsuchen::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) FormActivate();
+    else if (event->type() == QEvent::WindowDeactivate) FormDeactivate();
+    return QDialog::event(event);
+}
+
+void Tsuchen::FormShow() {
+    if (Form1) {
+        columnFonts_->fonts = {Form1->DBFremdwort->font(), Form1->DBuebersetzung->font()};
+        for (QFont& font : columnFonts_->fonts)
+            font.setPointSize(DBGrid1->font().pointSize());
+    }
+    cmboperation->setCurrentIndex(0);
+    schwierigkeitBox->setCurrentIndex(search::AllDifficultiesItem);
+    wortartBox->setCurrentIndex(search::AllWordClassesItem);
+    PageControl1->setCurrentWidget(Vokabelsuche);
+    Edit1->setFocus();
+    bindGrid(false);
+    Labelanzahl->setText(QStringLiteral(" "));
+    SearchResultActive = false;
+    searchSql_.clear();
+}
+
+void Tsuchen::noteCurrentWord(qint64* id, QString* lesson) const {
+    *id = -1;
+    lesson->clear();
+    engine::Query* query = mainQuery();
+    if (!query || !query->isActive() || query->isEmpty()) return;
+    *id = query->currentId();
+    *lesson = query->asString(QStringLiteral("Lektion")).left(LessonCodeLength);
+}
+
+void Tsuchen::reopenSearch(bool live) {
+    engine::Query* query = mainQuery();
+    if (!query || searchSql_.isEmpty()) return;
+    qint64 id;
+    QString lesson;
+    noteCurrentWord(&id, &lesson);
+    if (!lesson.isEmpty()) CurrentLessonCode = lesson;
+    query->close();
+    query->setRequestLive(live);
+    query->setSql(searchSql_);
+    query->open();
+    if (id >= 0) query->locate(id);
+}
+
+void Tsuchen::FormActivate() {
+    if (!SearchResultActive || !databaseOpen()) return;
+    reopenSearch(false);
+    bindGrid(true);
+}
+
+void Tsuchen::FormDeactivate() {
+    if (!SearchResultActive || !databaseOpen() || closing_) return;
+    reopenSearch(true);
+    SelectCurrentLessonNode(Form1->lekbaum);
+    Form1->ShowWordTypeAndDifficulty();
+    Form1->UpdateNavButtons();
+}
+
+void Tsuchen::restoreLessonView(qint64 id) {
+    engine::Query* query = mainQuery();
+    query->setRequestLive(true);
+    ReopenLessonQuery(*query);
+    if (id >= 0) query->locate(id);
+    SelectCurrentLessonNode(Form1->lekbaum);
+    Form1->ShowWordTypeAndDifficulty();
+    Form1->UpdateNavButtons();
+}
+
+void Tsuchen::FormClose() {
+    bindGrid(false);
+    if (databaseOpen()) {
+        qint64 id = -1;
+        QString lesson;
+        if (SearchResultActive) {
+            // The query may stand on the search or, after the main window
+            // moved it, on a lesson: either way its current word is the one
+            // to show.
+            noteCurrentWord(&id, &lesson);
+            if (lesson.size() == LessonCodeLength) CurrentLessonCode = lesson;
+        }
+        restoreLessonView(id);
+    } else if (mainQuery()) {
+        mainQuery()->setRequestLive(true);
+    }
+    SearchResultActive = false;
+    searchSql_.clear();
+}
+
+void Tsuchen::bindGrid(bool bound) {
+    if (!bound) {
+        DBGrid1->setModel(nullptr);
+        delete gridModel_;
+        gridModel_ = nullptr;
+        return;
+    }
+    if (gridModel_ || !mainQuery()) return;
+    gridModel_ = new engine::TableModel(mainQuery(), this);
+    gridModel_->setColumns({QStringLiteral("Fremdwort"), QStringLiteral("Uebersetzung")},
+                           {QStringLiteral("Fremdwort"), QStringLiteral("Übersetzung")});
+    DBGrid1->setModel(gridModel_);
+    DBGrid1->setColumnWidth(0, 220);
+}
+
+// --- Search --------------------------------------------------------------------
+
+void Tsuchen::BuildSearchQuery() {
+    if (!databaseOpen()) return;
+    engine::Query* query = mainQuery();
+    bindGrid(false);
+    SearchResultActive = true;
+    searchSql_ = search::SearchSql(CurrentTablePath, criteria());
+    int count = 0;
+    try {
+        count = search::RunSearch(*query, CurrentTablePath, criteria());
+    } catch (...) {
+        SearchResultActive = false;
+        searchSql_.clear();
+        restoreLessonView(-1);
+        throw;
+    }
+    if (count == 0) {
+        platform::showMessage(QStringLiteral("Kein Eintrag gefunden"), QStringLiteral("Achtung"),
+                              platform::Icon::None, platform::Buttons::Ok);
+        SearchResultActive = false;
+        searchSql_.clear();
+        restoreLessonView(-1);
+        Labelanzahl->clear();
+        return;
+    }
+    Labelanzahl->setText(QString::number(count));
+    PageControl1->setCurrentWidget(Tabelle);
+    bindGrid(true);
+    Form1->ShowWordTypeAndDifficulty();
+}
+
+void Tsuchen::Edit2Exit() { Edit2->setText(search::CorrectedSuccessFrom(Edit2->text(), Edit3->text())); }
+
+void Tsuchen::Edit3Exit() { Edit3->setText(search::CorrectedSuccessTo(Edit2->text(), Edit3->text())); }
+
+void Tsuchen::chkGriechischClick() {
+    if (Form1) {
+        const QFont source = chkGriechisch->isChecked() ? Form1->DBFremdwort->font()
+                                                        : Form1->DBuebersetzung->font();
+        QFont font = Edit1->font();
+        font.setFamily(source.family());
+        Edit1->setFont(font);
+    }
+    Edit1->setFocus();
+}
+
+void Tsuchen::Edit1Change() {
+    if (!chkGriechisch->isChecked() || edit1Busy_) return;
+    edit1Busy_ = true;
+    if (Form1 && IsHebrewLanguage(Form1->Query, Form1->SuppressFieldChange) && !HebrewInputBusy) {
+        HebrewInputBusy = true;
+        HebrewCaretPos = Edit1->cursorPosition();
+        const QString text = HebrewReorderKey(Edit1->text(), HebrewCaretPos);
+        Edit1->setText(text);
+        Edit1->setCursorPosition(qBound(0, HebrewCaretPos, int(text.size())));
+        HebrewInputBusy = false;
+    }
+    if (!GreekInputBusy && GeneralOptions.AkzAkt &&
+        Edit1->font().family() == QLatin1String(greekaccents::GreekFontName)) {
+        GreekInputBusy = true;
+        const GreekTypingResult result =
+            applyGreekTyping(Edit1->text().left(100), Edit1->cursorPosition());
+        Edit1->setText(result.text);
+        Edit1->setCursorPosition(result.caret);
+        GreekInputBusy = false;
+    }
+    edit1Busy_ = false;
+}
+
+void Tsuchen::DBGrid1CellClick(int row) {
+    engine::Query* query = mainQuery();
+    if (!query || !query->isActive() || row < 0) return;
+    query->setRecNo(row);
+    Form1->ShowWordTypeAndDifficulty();
+}
+
+void Tsuchen::DBGrid1DblClick() { close(); }
+
+bool Tsuchen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == Edit1) {
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                BuildSearchQuery();
+                return true;
+            }
+            if (key->text() == QLatin1String("\"")) return true;
+        } else if (watched == Edit2 || watched == Edit3) {
+            const QString text = key->text();
+            if (!text.isEmpty() && text.at(0).isPrint() &&
+                !(text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9')))
+                return true;
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        if (watched == Edit2) Edit2Exit();
+        else if (watched == Edit3) Edit3Exit();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// --- Bulk operations -------------------------------------------------------------
+
+QList<qint64> Tsuchen::currentHits() {
+    engine::Query* query = mainQuery();
+    if (!query) return {};
+    // The main window may have put the query on a lesson meanwhile: the
+    // operation is for the words of the search, never for that lesson.
+    if (!query->isActive() || query->sql() != searchSql_) reopenSearch(false);
+    return search::HitIds(*query);
+}
+
+void Tsuchen::btnopClick() {
+    if (!SearchResultActive || !databaseOpen()) return;
+    switch (cmboperation->currentIndex()) {
+    case 0:
+        copyIntoNewLesson();
+        break;
+    case 1:
+        copyOrMove(false);
+        break;
+    case 2:
+        copyOrMove(true);
+        break;
+    case 3: {
+        const QList<qint64> ids = currentHits();
+        if (platform::showMessage(search::DeleteQuestion(int(ids.size())), QString(),
+                                  platform::Icon::Question,
+                                  platform::Buttons::YesNo) != platform::Answer::Yes)
+            return;
+        closeAndRun([&] {
+            search::DeleteHits(*Form1->Query, ids);
+            if (!RebuildLessonListFromTable(Form1->lekbaum, *Form1->Query, baumlist))
+                Form1->Tab1->setCurrentIndex(0);
+        });
+        break;
+    }
+    case 4:
+        exportResult();
+        break;
+    default:
+        break;
+    }
+}
+
+void Tsuchen::closeAndRun(const std::function<void()>& operation) {
+    // The window goes first, so that its close puts nothing back afterwards.
+    closing_ = true;
+    close();
+    closing_ = false;
+    SuppressFieldChanges quiet;
+    operation();
+    Form1->ShowWordTypeAndDifficulty();
+    Form1->UpdateNavButtons();
+}
+
+void Tsuchen::copyOrMove(bool move) {
+    QTreeWidget* tree = Form1->lekbaum;
+    const QTreeWidgetItem* selected = tree->currentItem();
+    const QString parentText =
+        selected && selected->parent() ? selected->parent()->text(0) : QString();
+    const QString nodeText = selected ? selected->text(0) : QString();
+    kopieren->fillFrom(tree, parentText, nodeText);
+    const int result = platform::execModal(*kopieren);
+    if (result == platform::ResultLesson) {
+        platform::showMessage(
+            QStringLiteral("Es muss eine untergeordnete Lektion ausgewählt werden !"));
+        return;
+    }
+    if (result != platform::ResultSection) return;
+    const QString target = kopieren->chosenCode();
+    if (target.size() != LessonCodeLength) return;
+    const QList<qint64> ids = currentHits();
+    closeAndRun([&] {
+        if (move)
+            search::MoveHits(*Form1->Query, ids, target);
+        else
+            search::CopyHits(*Form1->Query, ids, target, progressWindow());
+        SelectCurrentLessonNode(Form1->lekbaum);
+    });
+}
+
+void Tsuchen::copyIntoNewLesson() {
+    umbe->prepareNewLesson();
+    umbe->buchsbox->setCurrentIndex(0);
+    umbe->zahlbox->setCurrentIndex(0);
+    umbe->setWindowTitle(QStringLiteral("Neue Lektion"));
+    if (platform::execModal(*umbe) != platform::ResultOk) return;
+    const QString number = umbe->enummer->text().trimmed();
+    const QString letter = umbe->buchsbox->currentText();
+    const QString digit = umbe->zahlbox->currentText();
+    const QString title = umbe->mthema->text();
+    // Refusals leave the window open with its result.
+    if (!IsValidLessonNumber(number)) {
+        ShowLessonResult(LessonResult::InvalidLesson);
+        return;
+    }
+    if (LessonExists(baumlist, LessonCode(NormalizeLessonNumber(number), letter, digit))) {
+        ShowLessonResult(LessonResult::LessonExists);
+        return;
+    }
+    const QList<qint64> ids = currentHits();
+    closeAndRun([&] {
+        const LessonResult result = search::CopyHitsToNewLesson(
+            *Form1->Query, baumlist, number, letter, digit, title, ids, progressWindow());
+        ShowLessonResult(result);
+        RebuildLessonTree(Form1->lekbaum, baumlist);
+        SelectCurrentLessonNode(Form1->lekbaum);
+    });
+}
+
+void Tsuchen::exportResult() {
+    const QList<qint64> ids = currentHits();
+    if (!exportHits) return;
+    const QList<QWidget*> controls{btnop, DBGrid1, cmboperation, PageControl1};
+    for (QWidget* control : controls)
+        control->setEnabled(false);
+    bindGrid(false);
+    struct Restore {
+        Tsuchen* window;
+        QList<QWidget*> controls;
+        ~Restore() {
+            for (QWidget* control : controls)
+                control->setEnabled(true);
+            window->reopenSearch(false);
+            window->bindGrid(true);
+            if (Form1 && Form1->Query->isActive())
+                window->Labelanzahl->setText(QString::number(Form1->Query->recordCount()));
+        }
+    } restore{this, controls};
+    exportHits(ids);
+}
