@@ -18,6 +18,8 @@
 #include "mainwindow/progresswindows.h"
 #include "engine/query.h"
 #include "printing/printwindow.h"
+#include "quiz/evaluationwindow.h"
+#include "quiz/quizresume.h"
 #include "quiz/quizwindow.h"
 #include "search/searchwindow.h"
 #include "search/sortwindow.h"
@@ -90,6 +92,11 @@ void wireMainWindowCommands() {
     QObject::connect(Form1->Sonderoptionen1, &QAction::triggered, Form1, [] { FormSO->checkit(); });
     dateiladen->clearLessonTree = [] { Form1->lekbaum->clear(); };
     abfrag->charWindowVisible = [] { return einf && einf->isVisible(); };
+    abfrag->quizEnded = [] { Form1->VokabelnClick(); };
+    QObject::connect(Form1->uaf, &QAction::triggered, Form1, [] {
+        if (Form1->CheckRecordCompleteHere())
+            resumeInterruptedQuiz();
+    });
     einf->hooks.quizVisible = [] { return abfrag && abfrag->isVisible(); };
     einf->hooks.takeCharWindowWasOpen = [] {
         const bool wasOpen = abfrag->CharWindowWasOpen;
@@ -152,6 +159,7 @@ void createWindows(const QStringList& arguments) {
     dateiladen = new Tdateiladen(Form1);
     abfrag = new Tabfrag;
     abfrag->FormCreate();
+    auswertung = new Tauswertung;
     umbe = new Tumbe(Form1);
     suchen = new Tsuchen(Form1);
     kopieren = new Tkopieren(Form1);

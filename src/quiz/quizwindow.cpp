@@ -8,6 +8,7 @@
 #include "platform/error.h"
 #include "platform/messagebox.h"
 #include "quiz/accentstripping.h"
+#include "quiz/interruptedquiz.h"
 #include "quiz/quizoptionspage.h"
 
 #include <QAction>
@@ -61,6 +62,8 @@ Tabfrag::~Tabfrag() {
 void Tabfrag::connectControls() {
     connect(Einstellungen1, &QAction::triggered, this, [this] { BitBtn3->click(); });
     connect(Unterbrechen1, &QAction::triggered, this, [this] { BitBtn5->click(); });
+    connect(Statistik1, &QAction::triggered, this, &Tabfrag::Statistik1Click);
+    connect(BitBtn5, &QPushButton::clicked, this, &Tabfrag::BitBtn5Click);
     connect(Beenden1, &QAction::triggered, this, [this] { CancelBtn->click(); });
     connect(OkBtn, &QPushButton::clicked, this, &Tabfrag::OKBtn_Click);
     connect(BitBtn4, &QPushButton::clicked, this, &Tabfrag::BitBtn4Click);
@@ -236,21 +239,32 @@ void Tabfrag::endQuiz() {
     ending_ = true;
     StopDemoTimer();
     const bool settingsOnly = vonh->isChecked();
-    if (!settingsOnly && store_ && engine_) {
+    const bool quizRan = !settingsOnly && store_ && engine_;
+    if (quizRan) {
         // A change made to the word on screen (word class, difficulty) is kept.
         try {
             if (engine_->running() && engine_->hasWord()) store_->writeWord(engine_->word());
         } catch (const platform::Error& error) {
             platform::showMessage(error.message(), QStringLiteral("Fehler"), platform::Icon::Error);
         }
+        // A quiz that ends normally leaves no interrupted quiz behind: the
+        // words' quiz marks no longer match the saved state. Leaving the
+        // settings page alone never touches it.
+        if (!engine_->QuizInterrupted) removeInterruptedQuiz(QuizLabPath);
+        QuizEndShowEvaluation = true;
+        // The word on screen was not answered.
+        if (engine_->QuizReached > 0) --engine_->QuizReached;
         engine_->stop();
         store_->close();
     }
     hide();
     if (!settingsOnly) {
         UnlockMainMenus();
+        if (quizRan && !CharWindowWasOpen) FormClose2();
+        QuizEndShowEvaluation = false;
         if (Form1) Form1->show();
         if (quizEnded) quizEnded();
     }
+    vonh->setChecked(false);
     ending_ = false;
 }

@@ -8,6 +8,7 @@
 // user typed and shows what it holds.
 #include "database/charsets.h"
 #include "database/specialoptions.h"
+#include "quiz/interruptedquiz.h"
 #include "quiz/quizengine.h"
 #include "quiz/quizstore.h"
 
@@ -95,6 +96,33 @@ class Tabfrag : public QDialog {
     // "&Ende": closes the window (the end handling runs in the close event).
     void CancelBtnClick();
 
+    // --- interrupt, resume, evaluation (quizwindow_interrupt.cpp) -----------------------------
+    // "&Unterbrechen": saves the state of the quiz in the file at QuizLabPath
+    // and closes the window. When the file cannot be written the user is told
+    // and the quiz goes on, so nothing is lost.
+    void BitBtn5Click();
+    // Reads the saved state from QuizLabPath into the window's resume record
+    // and the selection window. False (the user told why) when the file is
+    // missing, unreadable, short or corrupt; a short or corrupt file is
+    // removed, since nothing can ever be resumed from it.
+    bool loaduab();
+    // Resumes the interrupted quiz of the open database: reads the file,
+    // rebuilds the pool from the words not finished yet and shows the window.
+    // Returns whether the quiz runs.
+    bool resumeQuiz();
+    // "&Statistik": the evaluation window with the counts reached so far.
+    void Statistik1Click();
+    // The evaluation step of the quiz end: fills and shows the evaluation
+    // window.
+    void FormClose2();
+    // The state of the last interruption, as loaduab read it.
+    InterruptedQuizRecord ResumeRecord;
+    // The record the interrupt writes for the running quiz.
+    InterruptedQuizRecord currentQuizRecord() const;
+    bool QuizEndShowEvaluation = false;
+    // The selection filters the running quiz was started with.
+    TSelectionOptionsRec QuizSelectionOptions;
+
     // Presentation timer.
     void StartDemoTimer();
     void StopDemoTimer();
@@ -128,6 +156,7 @@ class Tabfrag : public QDialog {
     QMenu* AbfrageMenu;
     QAction* Einstellungen1; // "&Einstellungen"
     QAction* Unterbrechen1;  // "&Unterbrechen"
+    QAction* Statistik1;     // "&Statistik"
     QAction* Beenden1;       // "&Beenden"
 
     QuizOptionsPage* Panel1; // settings page
@@ -239,6 +268,7 @@ class Tabfrag : public QDialog {
     void drawChart(int right, int wrong);
 
     std::unique_ptr<TableQuizStore> store_;
+    std::unique_ptr<ResumeQuizStore> resumeStore_;
     std::unique_ptr<QuizEngine> engine_;
     // How the word fields show stored text.
     WordFontView wordView_;

@@ -77,8 +77,8 @@ void Tabfrag::buildMenu() {
     Einstellungen1->setObjectName(QStringLiteral("Einstellungen1"));
     Unterbrechen1 = AbfrageMenu->addAction(QStringLiteral("&Unterbrechen"));
     Unterbrechen1->setObjectName(QStringLiteral("Unterbrechen1"));
-    // The interrupt is not offered yet.
-    Unterbrechen1->setVisible(false);
+    Statistik1 = AbfrageMenu->addAction(QStringLiteral("&Statistik"));
+    Statistik1->setObjectName(QStringLiteral("Statistik1"));
     AbfrageMenu->addSeparator();
     Beenden1 = AbfrageMenu->addAction(QStringLiteral("&Beenden"));
     Beenden1->setObjectName(QStringLiteral("Beenden1"));
@@ -317,8 +317,6 @@ void Tabfrag::buildVerdictAndCommands() {
     CancelBtn->setGeometry(x + 137, BottomY + 56, 130, 40);
     BitBtn5 = named(new QPushButton(QStringLiteral("&Unterbrechen"), page), "BitBtn5");
     BitBtn5->setGeometry(x + 274, BottomY + 56, 128, 40);
-    // The interrupt is not offered yet.
-    BitBtn5->hide();
     for (QPushButton* button : {OkBtn, BitBtn4, BitBtn3, CancelBtn, BitBtn5, Button2, Button3,
                                 Button4, Button6, bbemerkung})
         button->setAutoDefault(false);

@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <algorithm>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -87,19 +88,43 @@ void Tabfrag::FormPaint() {
     store_->lessonListChanged = [] {
         if (Form1) RebuildLessonTree(Form1->lekbaum, baumlist);
     };
-    engine_ = std::make_unique<QuizEngine>(*store_, QuizOptions);
+    // A resumed quiz keeps the state its words had at the interruption.
+    const bool resuming = Letztewieder->isChecked();
+    resumeStore_.reset();
+    if (resuming) resumeStore_ = std::make_unique<ResumeQuizStore>(*store_);
+    engine_ = std::make_unique<QuizEngine>(resuming ? static_cast<QuizStore&>(*resumeStore_)
+                                                    : static_cast<QuizStore&>(*store_),
+                                           QuizOptions);
     engine_->setDatabaseFacts(DatabaseOptions.WordFont, WordFontCharset());
-    Memo2->setPlainText(QString::number(SelectionOptions.direction()));
+    Memo2->setPlainText(resuming ? ResumeRecord.direction
+                                 : QString::number(SelectionOptions.direction()));
     if (Form1) Form1->hide();
     ListBox6->clear();
 
     bool started = false;
     bool failed = false;
     try {
-        const QuizSelection selection{QuizLessonCodes, SelectionOptions};
+        const QuizSelection selection = resuming ? ResumeRecord.selection(SelectionOptions)
+                                                 : QuizSelection{QuizLessonCodes, SelectionOptions};
+        QuizSelectionOptions = selection.options;
         started = engine_->start(selection, [](int done, int total) {
             if (fosc) fosc->setProgress(done, total);
         });
+        if (started && resuming) {
+            QuizEngine& e = *engine_;
+            const InterruptedQuizRecord& r = ResumeRecord;
+            // The total is taken anew (words may have been added or deleted);
+            // what remains is the pool actually found, so the quiz neither
+            // ends early nor runs past its words.
+            e.QuizTotal = resumeStore_->selectedCount();
+            e.QuizRemaining = static_cast<int>(e.pool().size());
+            e.QuizReached = std::clamp<int>(r.QuizReached, 1, e.QuizTotal);
+            e.QuizRightCount = r.QuizRightCount;
+            e.QuizWrongCount = r.QuizWrongCount;
+            e.QuizRandomIndex = r.QuizRandomIndex;
+            for (int k = 0; k < 10; ++k)
+                e.KnownAtAttempt[k] = r.KnownAtAttempt[k];
+        }
     } catch (const platform::Error& error) {
         failed = true;
         if (fosc) fosc->finish();

@@ -1,0 +1,195 @@
+#include "quiz/evaluationwindow.h"
+
+#include "platform/modal.h"
+
+#include <QAction>
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QPushButton>
+#include <QStackedBarSeries>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+
+Tauswertung* auswertung = nullptr;
+
+namespace {
+
+template <typename T> T* named(T* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
+}
+
+QChartView* newChartView(QWidget* parent, const char* name, const QString& title) {
+    auto* c = new QChart;
+    c->setTitle(title);
+    c->setAnimationOptions(QChart::NoAnimation);
+    c->setBackgroundRoundness(0);
+    auto* view = named(new QChartView(c, parent), name);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumSize(320, 300);
+    return view;
+}
+
+QStackedBarSeries* newBarSeries(QChartView* view) {
+    auto* series = new QStackedBarSeries;
+    view->chart()->addSeries(series);
+    auto* x = new QBarCategoryAxis;
+    auto* y = new QValueAxis;
+    y->setLabelFormat(QStringLiteral("%d"));
+    view->chart()->addAxis(x, Qt::AlignBottom);
+    view->chart()->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(x);
+    series->attachAxis(y);
+    view->chart()->legend()->hide();
+    return series;
+}
+
+QPushButton* okButton(QWidget* parent, const char* name) {
+    auto* button = named(new QPushButton(QStringLiteral("&OK"), parent), name);
+    button->setMinimumWidth(100);
+    return button;
+}
+
+} // namespace
+
+Tauswertung::Tauswertung(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("auswertung"));
+    setWindowTitle(QStringLiteral("Auswertung der Abfrage"));
+
+    MainMenu1 = named(new QMenuBar(this), "MainMenu1");
+    Ende = MainMenu1->addAction(QStringLiteral("Auswertung &schließen"));
+    Ende->setObjectName(QStringLiteral("Ende"));
+
+    TabbedNotebook1 = named(new QTabWidget(this), "TabbedNotebook1");
+
+    auto* standard = new QWidget;
+    chart = newChartView(standard, "chart", QStringLiteral("Richtig und falsch beantwortet"));
+    Series1 = newBarSeries(chart);
+    Chart1 = newChartView(standard, "Chart1", QStringLiteral("Anteile"));
+    BarSeries1 = new QPieSeries;
+    BarSeries1->setPieSize(0.7);
+    Chart1->chart()->addSeries(BarSeries1);
+    Chart1->chart()->legend()->setAlignment(Qt::AlignBottom);
+    OKButton = okButton(standard, "OKButton");
+    {
+        auto* charts = new QHBoxLayout;
+        charts->addWidget(chart, 1);
+        charts->addWidget(Chart1, 1);
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch();
+        buttons->addWidget(OKButton);
+        auto* page = new QVBoxLayout(standard);
+        page->addLayout(charts, 1);
+        page->addLayout(buttons);
+    }
+    TabbedNotebook1->addTab(standard, QStringLiteral("&Standardauswertung"));
+
+    auto* detailed = new QWidget;
+    DBChart = newChartView(detailed, "DBChart", QStringLiteral("Gewußt nach Versuchen"));
+    Series2 = newBarSeries(DBChart);
+    // Seven long labels do not fit below the bars: the legend names them.
+    DBChart->chart()->legend()->show();
+    DBChart->chart()->legend()->setAlignment(Qt::AlignRight);
+    if (auto* x = qobject_cast<QBarCategoryAxis*>(DBChart->chart()->axes(Qt::Horizontal).first()))
+        x->setLabelsVisible(false);
+    Button1 = okButton(detailed, "Button1");
+    {
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch();
+        buttons->addWidget(Button1);
+        auto* page = new QVBoxLayout(detailed);
+        page->addWidget(DBChart, 1);
+        page->addLayout(buttons);
+    }
+    TabbedNotebook1->addTab(detailed, QStringLiteral("&Detaillierte Auswertung"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(MainMenu1);
+    layout->addWidget(TabbedNotebook1);
+    resize(820, 480);
+
+    connect(OKButton, &QPushButton::clicked, this, &Tauswertung::OKButtonClick);
+    connect(Button1, &QPushButton::clicked, this, &Tauswertung::Button1Click);
+    connect(Ende, &QAction::triggered, this, &Tauswertung::EndeClick);
+    OKButton->setDefault(true);
+}
+
+Tauswertung::~Tauswertung() {
+    if (auswertung == this) auswertung = nullptr;
+}
+
+// Each point is a bar set of its own, with its value in its own category and
+// 0 elsewhere, so that every bar keeps its colour and sits above its label.
+void Tauswertung::fillBars(QChartView* view, QStackedBarSeries* series,
+                           const QList<ChartPoint>& points) {
+    series->clear();
+    QStringList labels;
+    int top = 1;
+    for (qsizetype k = 0; k < points.size(); ++k) {
+        const ChartPoint& p = points.at(k);
+        auto* set = new QBarSet(p.label);
+        for (qsizetype j = 0; j < points.size(); ++j)
+            *set << (j == k ? p.value : 0);
+        set->setColor(p.colour);
+        set->setBorderColor(p.colour.darker(130));
+        series->append(set);
+        labels << p.label.trimmed();
+        top = std::max(top, p.value);
+    }
+    series->setLabelsVisible(true);
+    series->setLabelsFormat(QStringLiteral("@value"));
+    const auto xs = view->chart()->axes(Qt::Horizontal);
+    if (auto* x = xs.isEmpty() ? nullptr : qobject_cast<QBarCategoryAxis*>(xs.first())) {
+        x->clear();
+        x->append(labels);
+    }
+    const auto ys = view->chart()->axes(Qt::Vertical);
+    if (auto* y = ys.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(ys.first())) {
+        // Whole-numbered ticks with a little room above the highest bar.
+        int ceiling = top + 1;
+        if (ceiling > 5) ceiling = (ceiling + 4) / 5 * 5;
+        y->setRange(0, ceiling);
+        y->setTickCount(std::min(ceiling, 5) + 1);
+    }
+}
+
+void Tauswertung::fill(const EvaluationFigures& figures) {
+    shown_ = figures;
+    fillBars(chart, Series1, figures.summary);
+    fillBars(DBChart, Series2, figures.attempts);
+    BarSeries1->clear();
+    for (const ChartPoint& p : figures.summary) {
+        QPieSlice* slice =
+            BarSeries1->append(QStringLiteral("%1: %2").arg(p.label).arg(p.value), p.value);
+        slice->setColor(p.colour);
+        slice->setBorderColor(Qt::white);
+        slice->setLabelVisible(false); // the legend names the slices
+    }
+}
+
+int Tauswertung::showModal() {
+    TabbedNotebook1->setCurrentIndex(0);
+    return platform::execModal(*this);
+}
+
+void Tauswertung::OKButtonClick() {
+    accept();
+}
+
+void Tauswertung::Button1Click() {
+    accept();
+}
+
+void Tauswertung::EndeClick() {
+    accept();
+}
