@@ -3,6 +3,8 @@
 #include "platform/messagebox.h"
 
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QValidator>
@@ -39,6 +41,35 @@ QComboBox* separatorCombo(QWidget* parent, const char* name, const QString& text
     combo->setEditText(text);
     combo->setMinimumContentsLength(13);
     return combo;
+}
+
+SeparatorLists separatorLists(QWidget* box) {
+    SeparatorLists lists;
+    lists.field = separatorCombo(box, "cmbFeld", QStringLiteral("Tabulator"));
+    lists.translation = separatorCombo(box, "cmbUebersetzung", QStringLiteral(", "));
+    lists.record = separatorCombo(box, "cmbSatz", QStringLiteral("Zeilenumbruch"));
+    return lists;
+}
+
+void addSeparatorRows(QGridLayout* grid, QWidget* box, const SeparatorLists& lists,
+                      QToolButton* fieldHelp, QToolButton* translationHelp,
+                      QToolButton* recordHelp) {
+    const struct {
+        const char* label;
+        QComboBox* combo;
+        QToolButton* help;
+    } rows[] = {
+        {"Für die einzelnen Felder :", lists.field, fieldHelp},
+        {"Für mehrere Übersetzungen :", lists.translation, translationHelp},
+        {"Für die Datensätze :", lists.record, recordHelp},
+    };
+    for (int r = 0; r < 3; ++r) {
+        auto* label = new QLabel(QString::fromUtf8(rows[r].label), box);
+        label->setBuddy(rows[r].combo);
+        grid->addWidget(label, r, 0);
+        grid->addWidget(rows[r].combo, r, 1);
+        grid->addWidget(rows[r].help, r, 2);
+    }
 }
 
 QToolButton* helpButton(QWidget* parent, const char* name, const QString& text) {

@@ -99,9 +99,10 @@ void TExportform::buildLayout() {
     }
 
     GroupBox2 = new QGroupBox(QStringLiteral("Trennzeichen"), this);
-    cmbFeld = exchange::separatorCombo(GroupBox2, "cmbFeld", QStringLiteral("Tabulator"));
-    cmbUebersetzung = exchange::separatorCombo(GroupBox2, "cmbUebersetzung", QStringLiteral(", "));
-    cmbSatz = exchange::separatorCombo(GroupBox2, "cmbSatz", QStringLiteral("Zeilenumbruch"));
+    const exchange::SeparatorLists lists = exchange::separatorLists(GroupBox2);
+    cmbFeld = lists.field;
+    cmbUebersetzung = lists.translation;
+    cmbSatz = lists.record;
     editErsatzFeld = replacementEdit(GroupBox2, "editErsatzFeld", QStringLiteral("~+"));
     editErsatzUebersetzung =
         replacementEdit(GroupBox2, "editErsatzUebersetzung", QStringLiteral("##"));
@@ -128,28 +129,15 @@ void TExportform::buildLayout() {
     auto* separators = new QGridLayout(GroupBox2);
     separators->setHorizontalSpacing(8);
     separators->setColumnStretch(5, 1);
-    struct Row {
-        const char* label;
-        QComboBox* combo;
-        QToolButton* help;
-        QLabel* replacing;
-        QLineEdit* edit;
-    };
-    const Row rows[] = {
-        {"Für die einzelnen Felder :", cmbFeld, SpeedButton1, lblErsatz1, editErsatzFeld},
-        {"Für mehrere Übersetzungen :", cmbUebersetzung, SpeedButton2, lblErsatz2,
-         editErsatzUebersetzung},
-        {"Für die Datensätze :", cmbSatz, SpeedButton3, lblErsatz3, editErsatzSatz},
-    };
+    exchange::addSeparatorRows(separators, GroupBox2, lists, SpeedButton1, SpeedButton2,
+                               SpeedButton3);
+    const std::pair<QLabel*, QLineEdit*> replacements[] = {{lblErsatz1, editErsatzFeld},
+                                                           {lblErsatz2, editErsatzUebersetzung},
+                                                           {lblErsatz3, editErsatzSatz}};
     for (int r = 0; r < 3; ++r) {
-        auto* label = new QLabel(QString::fromUtf8(rows[r].label), GroupBox2);
-        label->setBuddy(rows[r].combo);
-        separators->addWidget(label, r, 0);
-        separators->addWidget(rows[r].combo, r, 1);
-        separators->addWidget(rows[r].help, r, 2);
         separators->addWidget(new QLabel(QStringLiteral("Ersatzzeichen für"), GroupBox2), r, 3);
-        separators->addWidget(rows[r].replacing, r, 4);
-        separators->addWidget(rows[r].edit, r, 5, Qt::AlignLeft);
+        separators->addWidget(replacements[r].first, r, 4);
+        separators->addWidget(replacements[r].second, r, 5, Qt::AlignLeft);
     }
 
     chkLeer = checkBox(this, "chkLeer", QStringLiteral("Auch &leere Felder exportieren"), true);

@@ -76,9 +76,10 @@ void TImportForm::buildLayout() {
     preview->addWidget(SpeedButton5);
 
     GroupBox2 = new QGroupBox(QStringLiteral("Trennzeichen"), this);
-    cmbFeld = exchange::separatorCombo(GroupBox2, "cmbFeld", QStringLiteral("Tabulator"));
-    cmbUebersetzung = exchange::separatorCombo(GroupBox2, "cmbUebersetzung", QStringLiteral(", "));
-    cmbSatz = exchange::separatorCombo(GroupBox2, "cmbSatz", QStringLiteral("Zeilenumbruch"));
+    const exchange::SeparatorLists lists = exchange::separatorLists(GroupBox2);
+    cmbFeld = lists.field;
+    cmbUebersetzung = lists.translation;
+    cmbSatz = lists.record;
     SpeedButton1 = exchange::helpButton(
         GroupBox2, "SpeedButton1",
         QStringLiteral("Unter Feldern versteht man die Daten, die zu einer Vokabel (Datensatz) "
@@ -91,22 +92,8 @@ void TImportForm::buildLayout() {
         GroupBox2, "SpeedButton3",
         QStringLiteral("Gibt an, mit welchem Zeichen die einzelnen Vokabeln getrennt sind."));
     auto* separators = new QGridLayout(GroupBox2);
-    const struct {
-        const char* label;
-        QComboBox* combo;
-        QToolButton* help;
-    } rows[] = {
-        {"Für die einzelnen Felder :", cmbFeld, SpeedButton1},
-        {"Für mehrere Übersetzungen :", cmbUebersetzung, SpeedButton2},
-        {"Für die Datensätze :", cmbSatz, SpeedButton3},
-    };
-    for (int r = 0; r < 3; ++r) {
-        auto* label = new QLabel(QString::fromUtf8(rows[r].label), GroupBox2);
-        label->setBuddy(rows[r].combo);
-        separators->addWidget(label, r, 0);
-        separators->addWidget(rows[r].combo, r, 1);
-        separators->addWidget(rows[r].help, r, 2);
-    }
+    exchange::addSeparatorRows(separators, GroupBox2, lists, SpeedButton1, SpeedButton2,
+                               SpeedButton3);
     separators->setColumnStretch(3, 1);
 
     auto* columnsBox = new QGroupBox(QStringLiteral("Felder in der Reihenfolge der Spalten"), this);

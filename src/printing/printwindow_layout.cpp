@@ -1,7 +1,7 @@
 // The controls of the print window, their layout, tool icons and help buttons.
 #include "printing/printwindow.h"
 
-#include "platform/messagebox.h"
+#include "platform/formwidgets.h"
 #include "printing/printsettings.h"
 
 #include <QButtonGroup>
@@ -29,18 +29,10 @@
 
 namespace {
 
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption) {
-    return named(new QCheckBox(caption, parent), name);
-}
-
-QRadioButton* radio(QWidget* parent, const char* name, const QString& caption) {
-    return named(new QRadioButton(caption, parent), name);
-}
+using platform::checkBox;
+using platform::group;
+using platform::named;
+using platform::radio;
 
 QLineEdit* edit(QWidget* parent, const char* name, int width) {
     auto* line = named(new QLineEdit(parent), name);
@@ -56,16 +48,10 @@ QComboBox* sizeList(QWidget* parent, const char* name, const QList<int>& sizes) 
     return combo;
 }
 
-// A small button beside a group that explains it in a box.
+// The shared help button, a little smaller so that it sits level with a group's title.
 QToolButton* helpButton(QWidget* parent, const char* name, const QString& text) {
-    auto* help = named(new QToolButton(parent), name);
-    help->setText(QStringLiteral("?"));
-    help->setToolTip(QStringLiteral("Hilfe zu dieser Einstellung"));
+    auto* help = platform::helpButton(parent, name, text);
     help->setFixedSize(17, 17);
-    help->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(help, &QToolButton::clicked, parent, [text] {
-        platform::showMessage(text, QStringLiteral("Information"), platform::Icon::Information);
-    });
     return help;
 }
 
@@ -106,6 +92,27 @@ QGridLayout* groupGrid(QGroupBox* box, const QList<QToolButton*>& helps) {
     grid->setVerticalSpacing(2);
     if (!helps.isEmpty()) new CornerButtons(box, helps);
     return grid;
+}
+
+// Fills a group's grid column by column, each from the top row down.
+void addColumns(QGridLayout* grid, std::initializer_list<std::initializer_list<QWidget*>> columns) {
+    int column = 0;
+    for (const auto& controls : columns) {
+        int row = 0;
+        for (QWidget* control : controls)
+            grid->addWidget(control, row++, column);
+        ++column;
+    }
+}
+
+// Whether and on which side a field is printed: "nicht drucken", left, right.
+void sideRadios(QGroupBox* box, const char* const (&names)[3], QRadioButton*& none,
+                QRadioButton*& left, QRadioButton*& right) {
+    none = radio(box, names[0], QStringLiteral("n&icht drucken"));
+    left =
+        radio(box, names[1], QStringLiteral("li&nks (bei Karteikarten auf Vorderseite) drucken"));
+    right =
+        radio(box, names[2], QStringLiteral("&rechts (bei Karteikarten auf Rückseite) drucken"));
 }
 
 QVBoxLayout* pageLayout(QWidget* page) {
@@ -339,7 +346,7 @@ QWidget* Tdruck::buildSelectionTab() {
     layout->addLayout(head);
     layout->addWidget(llek, 1);
 
-    GroupNur = named(new QGroupBox(QStringLiteral("Nur Vokabeln mit"), page), "GroupNur");
+    GroupNur = group(page, "GroupNur", QStringLiteral("Nur Vokabeln mit"));
     SpeedButton5 = helpButton(
         GroupNur, "SpeedButton5",
         QStringLiteral("Hier können Sie einstellen, dass aus den ausgewählten Lektionen nur ganz "
@@ -365,7 +372,7 @@ QWidget* Tdruck::buildSettingsTab() {
     auto* page = new QWidget;
     auto* layout = pageLayout(page);
 
-    GroupSort = named(new QGroupBox(QStringLiteral("Sortieren nach"), page), "GroupSort");
+    GroupSort = group(page, "GroupSort", QStringLiteral("Sortieren nach"));
     SpeedButton6 = helpButton(
         GroupSort, "SpeedButton6",
         QStringLiteral("Legen Sie hier fest, wonach die Vokabeln primär sortiert werden. Die "
@@ -377,17 +384,10 @@ QWidget* Tdruck::buildSettingsTab() {
     sw = radio(GroupSort, "sw", QStringLiteral("&Wortart"));
     ss = radio(GroupSort, "ss", QStringLiteral("&Schwierigkeit"));
     sab = checkBox(GroupSort, "sab", QStringLiteral("A&bsteigend Sortieren"));
-    auto* sortGrid = groupGrid(GroupSort, {SpeedButton6});
-    sortGrid->addWidget(sl, 0, 0);
-    sortGrid->addWidget(sa, 1, 0);
-    sortGrid->addWidget(sa_ueber, 2, 0);
-    sortGrid->addWidget(sw, 0, 1);
-    sortGrid->addWidget(ss, 1, 1);
-    sortGrid->addWidget(sab, 2, 1);
+    addColumns(groupGrid(GroupSort, {SpeedButton6}), {{sl, sa, sa_ueber}, {sw, ss, sab}});
     layout->addWidget(GroupSort);
 
-    GroupSort2 =
-        named(new QGroupBox(QStringLiteral("Sekundär sortieren nach"), page), "GroupSort2");
+    GroupSort2 = group(page, "GroupSort2", QStringLiteral("Sekundär sortieren nach"));
     SpeedButton7 =
         helpButton(GroupSort2, "SpeedButton7",
                    QStringLiteral("Legen Sie hier fest, wie die Abschnitte (die nach der primären "
@@ -396,45 +396,25 @@ QWidget* Tdruck::buildSettingsTab() {
     sa2 = radio(GroupSort2, "sa2", QStringLiteral("Al&phabet Fremdwort"));
     sa2_ueber = radio(GroupSort2, "sa2_ueber", QStringLiteral("Al&phabet Übersetzung"));
     nrb = radio(GroupSort2, "nrb", QStringLiteral("&Normale Reihenfolge behalten"));
-    auto* sort2Grid = groupGrid(GroupSort2, {SpeedButton7});
-    sort2Grid->addWidget(ssta, 0, 0);
-    sort2Grid->addWidget(sa2, 1, 0);
-    sort2Grid->addWidget(sa2_ueber, 2, 0);
-    sort2Grid->addWidget(nrb, 3, 0);
+    addColumns(groupGrid(GroupSort2, {SpeedButton7}), {{ssta, sa2, sa2_ueber, nrb}});
     layout->addWidget(GroupSort2);
 
-    const QString notPrinted = QStringLiteral("n&icht drucken");
-    const QString leftSide = QStringLiteral("li&nks (bei Karteikarten auf Vorderseite) drucken");
-    const QString rightSide = QStringLiteral("&rechts (bei Karteikarten auf Rückseite) drucken");
-
-    GroupBemerkungen =
-        named(new QGroupBox(QStringLiteral("Bemerkungen"), page), "GroupBemerkungen");
+    GroupBemerkungen = group(page, "GroupBemerkungen", QStringLiteral("Bemerkungen"));
     SpeedButton8 = helpButton(
         GroupBemerkungen, "SpeedButton8",
         QStringLiteral(
             "Legen Sie hier fest, ob bzw. wie das Bemerkungsfeld gedruckt werden soll."));
-    rbbd0 = radio(GroupBemerkungen, "rbbd0", notPrinted);
-    rbbd1 = radio(GroupBemerkungen, "rbbd1", leftSide);
-    rbbd2 = radio(GroupBemerkungen, "rbbd2", rightSide);
-    auto* remarkGrid = groupGrid(GroupBemerkungen, {SpeedButton8});
-    remarkGrid->addWidget(rbbd0, 0, 0);
-    remarkGrid->addWidget(rbbd1, 1, 0);
-    remarkGrid->addWidget(rbbd2, 2, 0);
+    sideRadios(GroupBemerkungen, {"rbbd0", "rbbd1", "rbbd2"}, rbbd0, rbbd1, rbbd2);
+    addColumns(groupGrid(GroupBemerkungen, {SpeedButton8}), {{rbbd0, rbbd1, rbbd2}});
     layout->addWidget(GroupBemerkungen);
 
     GroupStamm =
-        named(new QGroupBox(QStringLiteral("Stammformen/Sonderformen, Genus, Genitiv"), page),
-              "GroupStamm");
+        group(page, "GroupStamm", QStringLiteral("Stammformen/Sonderformen, Genus, Genitiv"));
     SpeedButton17 = helpButton(GroupStamm, "SpeedButton17",
                                QStringLiteral("Legen Sie hier fest, ob bzw. wie die "
                                               "Stammformen/Sonderformen gedruckt werden sollen."));
-    rbsd0 = radio(GroupStamm, "rbsd0", notPrinted);
-    rbsd1 = radio(GroupStamm, "rbsd1", leftSide);
-    rbsd2 = radio(GroupStamm, "rbsd2", rightSide);
-    auto* formGrid = groupGrid(GroupStamm, {SpeedButton17});
-    formGrid->addWidget(rbsd0, 0, 0);
-    formGrid->addWidget(rbsd1, 1, 0);
-    formGrid->addWidget(rbsd2, 2, 0);
+    sideRadios(GroupStamm, {"rbsd0", "rbsd1", "rbsd2"}, rbsd0, rbsd1, rbsd2);
+    addColumns(groupGrid(GroupStamm, {SpeedButton17}), {{rbsd0, rbsd1, rbsd2}});
     layout->addWidget(GroupStamm);
     layout->addStretch(1);
 
@@ -447,7 +427,7 @@ QWidget* Tdruck::buildLayoutTab() {
     auto* page = new QWidget;
     auto* layout = pageLayout(page);
 
-    GroupFormat = named(new QGroupBox(QStringLiteral("Format"), page), "GroupFormat");
+    GroupFormat = group(page, "GroupFormat", QStringLiteral("Format"));
     SpeedButton9 = helpButton(GroupFormat, "SpeedButton9",
                               QStringLiteral("Wählen Sie hier das gewünschte Format."));
     rb0 = radio(GroupFormat, "rb0", QStringLiteral("A4, Hochk., 1 Spalte"));
@@ -456,17 +436,10 @@ QWidget* Tdruck::buildLayoutTab() {
     rb3 = radio(GroupFormat, "rb3", QStringLiteral("A4, Quer, 2 Spalten"));
     rb4 = radio(GroupFormat, "rb4", QStringLiteral("A4, Quer, 3 Spalten"));
     rb5 = radio(GroupFormat, "rb5", QStringLiteral("A4, Quer, 4 Spalten"));
-    auto* formatGrid = groupGrid(GroupFormat, {SpeedButton9});
-    formatGrid->addWidget(rb0, 0, 0);
-    formatGrid->addWidget(rb1, 1, 0);
-    formatGrid->addWidget(rb2, 2, 0);
-    formatGrid->addWidget(rb3, 0, 1);
-    formatGrid->addWidget(rb4, 1, 1);
-    formatGrid->addWidget(rb5, 2, 1);
+    addColumns(groupGrid(GroupFormat, {SpeedButton9}), {{rb0, rb1, rb2}, {rb3, rb4, rb5}});
     layout->addWidget(GroupFormat);
 
-    GroupLayoutEinst =
-        named(new QGroupBox(QStringLiteral("Einstellungen"), page), "GroupLayoutEinst");
+    GroupLayoutEinst = group(page, "GroupLayoutEinst", QStringLiteral("Einstellungen"));
     SpeedButton10 =
         helpButton(GroupLayoutEinst, "SpeedButton10",
                    QStringLiteral("Hier können Sie weitere Layout-Einstellungen vornehmen und die "
@@ -488,7 +461,7 @@ QWidget* Tdruck::buildLayoutTab() {
     settingsGrid->addWidget(cbus, 1, 1);
     layout->addWidget(GroupLayoutEinst);
 
-    GroupKopfFuss = named(new QGroupBox(QStringLiteral("Kopf- / Fußzeile"), page), "GroupKopfFuss");
+    GroupKopfFuss = group(page, "GroupKopfFuss", QStringLiteral("Kopf- / Fußzeile"));
     SpeedButton12 = helpButton(
         GroupKopfFuss, "SpeedButton12",
         QStringLiteral("Bei der Kopf- und Fußzeile werden die unten aufgeführten Wörter in <> "
@@ -529,7 +502,7 @@ QWidget* Tdruck::buildLayoutTab() {
     kopfGrid->addLayout(memos, 2, 1);
     layout->addWidget(GroupKopfFuss);
 
-    GroupRaender = named(new QGroupBox(QStringLiteral("Seitenränder:"), page), "GroupRaender");
+    GroupRaender = group(page, "GroupRaender", QStringLiteral("Seitenränder:"));
     SpeedButton11 = helpButton(
         GroupRaender, "SpeedButton11",
         QStringLiteral("Hier können Sie die Seitenränder ändern. Ändern Sie die Seitenränder "
@@ -573,8 +546,7 @@ QWidget* Tdruck::buildCardTab() {
     head->addWidget(SpeedButton13);
     layout->addLayout(head);
 
-    GroupKartenart =
-        named(new QGroupBox(QStringLiteral("Karteikartenart"), page), "GroupKartenart");
+    GroupKartenart = group(page, "GroupKartenart", QStringLiteral("Karteikartenart"));
     SpeedButton14 = helpButton(
         GroupKartenart, "SpeedButton14",
         QStringLiteral("Sie können entweder Vorder- und Rückseite der Karteikarten direkt neben "
@@ -589,7 +561,7 @@ QWidget* Tdruck::buildCardTab() {
     kindGrid->addWidget(rbk3, 1, 1);
     layout->addWidget(GroupKartenart);
 
-    GroupKartEinst = named(new QGroupBox(QStringLiteral("Einstellungen"), page), "GroupKartEinst");
+    GroupKartEinst = group(page, "GroupKartEinst", QStringLiteral("Einstellungen"));
     SpeedButton15 = helpButton(
         GroupKartEinst, "SpeedButton15",
         QStringLiteral("Ob bei Karteikarten Bemerkungen gedruckt werden sollen, müssen Sie unter "
@@ -604,15 +576,11 @@ QWidget* Tdruck::buildCardTab() {
     cbKartKopfFuss =
         checkBox(GroupKartEinst, "cbKartKopfFuss", QStringLiteral("Kopf- u. Fußzeile"));
     auto* cardGrid = groupGrid(GroupKartEinst, {SpeedButton19, SpeedButton15});
-    cardGrid->addWidget(rbkrahmen, 0, 0);
-    cardGrid->addWidget(rbklektion, 0, 1);
-    cardGrid->addWidget(cbkvor, 1, 0);
-    cardGrid->addWidget(cbKartKopfFuss, 1, 1);
+    addColumns(cardGrid, {{rbkrahmen, cbkvor}, {rbklektion, cbKartKopfFuss}});
     cardGrid->setColumnStretch(1, 1);
     layout->addWidget(GroupKartEinst);
 
-    GroupSchriftgroessen =
-        named(new QGroupBox(QStringLiteral("Schriftgrößen"), page), "GroupSchriftgroessen");
+    GroupSchriftgroessen = group(page, "GroupSchriftgroessen", QStringLiteral("Schriftgrößen"));
     SpeedButton16 =
         helpButton(GroupSchriftgroessen, "SpeedButton16",
                    QStringLiteral("Legen Sie hier die Schriftgrößen für die Karteikarten fest."));
@@ -635,8 +603,7 @@ QWidget* Tdruck::buildCardTab() {
     sizeGrid->setColumnStretch(3, 1);
     layout->addWidget(GroupSchriftgroessen);
 
-    GroupKartLayout =
-        named(new QGroupBox(QStringLiteral("Karteikartenlayout"), page), "GroupKartLayout");
+    GroupKartLayout = group(page, "GroupKartLayout", QStringLiteral("Karteikartenlayout"));
     SpeedButton18 = helpButton(
         GroupKartLayout, "SpeedButton18",
         QStringLiteral("Hier können Sie Abstände und Größe der Karteikarten festlegen. Die "
