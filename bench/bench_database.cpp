@@ -10,14 +10,6 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-namespace {
-double ms(QElapsedTimer& timer) {
-    const double value = timer.nsecsElapsed() / 1e6;
-    timer.restart();
-    return value;
-}
-} // namespace
-
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
@@ -26,7 +18,7 @@ int main(int argc, char** argv) {
 
     timer.start();
     bench::generateDatabase(path);
-    std::printf("generate 100,000 words:        %8.1f ms\n", ms(timer));
+    std::printf("generate 100,000 words:        %8.1f ms\n", bench::ms(timer));
     engine::releaseTable(path); // the next open starts from a cold connection
 
     CurrentTablePath = path;
@@ -37,13 +29,13 @@ int main(int argc, char** argv) {
     ReopenLessonQuery(query);
     query.first();
     const QString firstWord = query.asString("Fremdwort");
-    std::printf("open table, show first lesson: %8.1f ms (%d words)\n", ms(timer), query.recordCount());
+    std::printf("open table, show first lesson: %8.1f ms (%d words)\n", bench::ms(timer), query.recordCount());
 
     CurrentLessonCode = bench::lessonCodeOf(117);
     timer.restart();
     ReopenLessonQuery(query);
     query.first();
-    std::printf("switch lesson:                 %8.1f ms (%d words)\n", ms(timer), query.recordCount());
+    std::printf("switch lesson:                 %8.1f ms (%d words)\n", bench::ms(timer), query.recordCount());
 
     engine::Query search;
     search.addSql(QStringLiteral("SELECT * FROM ") + engine::quoteLiteral(path));
@@ -51,7 +43,7 @@ int main(int argc, char** argv) {
     timer.restart();
     search.open();
     search.first();
-    std::printf("search over all words:         %8.1f ms (%d hits)\n", ms(timer), search.recordCount());
+    std::printf("search over all words:         %8.1f ms (%d hits)\n", bench::ms(timer), search.recordCount());
 
     engine::Query update;
     update.addSql(QStringLiteral("UPDATE ") + engine::quoteLiteral(path));
@@ -59,6 +51,6 @@ int main(int argc, char** argv) {
     update.addSql(QStringLiteral("WHERE ID BETWEEN 20001 AND 30000"));
     timer.restart();
     const int changed = update.execSql();
-    std::printf("update counters of 10,000:     %8.1f ms (%d rows)\n", ms(timer), changed);
+    std::printf("update counters of 10,000:     %8.1f ms (%d rows)\n", bench::ms(timer), changed);
     return firstWord.isEmpty() ? 1 : 0;
 }

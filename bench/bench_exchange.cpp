@@ -13,14 +13,6 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-namespace {
-double ms(QElapsedTimer& timer) {
-    const double value = timer.nsecsElapsed() / 1e6;
-    timer.restart();
-    return value;
-}
-} // namespace
-
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
@@ -29,7 +21,7 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     timer.start();
     bench::generateDatabase(source);
-    std::printf("generate 100,000 words:  %8.1f ms\n", ms(timer));
+    std::printf("generate 100,000 words:  %8.1f ms\n", bench::ms(timer));
     engine::releaseTable(source);
 
     // Export with the dialog's first choice of fields, then with every field
@@ -46,7 +38,7 @@ int main(int argc, char** argv) {
         exported = WriteExportFile(file, rows, settings, source, ExportDateText());
         std::printf(
             "export 100,000 words:    %8.1f ms (%s, %d words, %lld bytes; target < 1000 ms)\n",
-            ms(timer), allFields ? "all 14 fields" : "3 fields", exported.words,
+            bench::ms(timer), allFields ? "all 14 fields" : "3 fields", exported.words,
             static_cast<long long>(QFile(file).size()));
     }
 
@@ -74,7 +66,7 @@ int main(int argc, char** argv) {
     plan.rules.mask = descriptor.mask;
     plan.rules.separators = descriptor.separators;
     const ImportSummary imported = RunImport(target, plan);
-    const double importMs = ms(timer);
+    const double importMs = bench::ms(timer);
     std::printf("import 100,000 words:    %8.1f ms (%d words, %lld lessons; target < 2000 ms)\n",
                 importMs, imported.words, static_cast<long long>(imported.lessonLines.size()));
     if (!exported.ok || !imported.ok || imported.words != exported.words) {

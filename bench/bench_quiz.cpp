@@ -16,14 +16,6 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-namespace {
-double ms(QElapsedTimer& timer) {
-    const double value = timer.nsecsElapsed() / 1e6;
-    timer.restart();
-    return value;
-}
-} // namespace
-
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -46,13 +38,13 @@ int main(int argc, char** argv) {
         TableQuizStore store(path);
         QuizEngine quiz(store);
         if (!quiz.start(selection)) return 1;
-        std::printf("start quiz (engine):           %8.1f ms (%d words)\n", ms(timer),
+        std::printf("start quiz (engine):           %8.1f ms (%d words)\n", bench::ms(timer),
                     quiz.QuizTotal);
         for (int k = 0; k < 100; ++k) {
             quiz.submit(k % 2 ? quiz.expectedAnswerText() : QStringLiteral("falsch"));
             quiz.next();
         }
-        std::printf("100 answers with Weiter:       %8.1f ms\n", ms(timer));
+        std::printf("100 answers with Weiter:       %8.1f ms\n", bench::ms(timer));
     }
     engine::releaseTable(path);
 
@@ -62,10 +54,10 @@ int main(int argc, char** argv) {
     abfrag = new Tabfrag;
     timer.restart();
     if (!startQuiz(selection.lessonCodes)) return 1;
-    std::printf("start quiz (window):           %8.1f ms (%d words)\n", ms(timer),
+    std::printf("start quiz (window):           %8.1f ms (%d words)\n", bench::ms(timer),
                 abfrag->engine()->QuizTotal);
     abfrag->Edit5->insertPlainText(QStringLiteral("x\n"));
-    std::printf("first answer judged:           %8.1f ms\n", ms(timer));
+    std::printf("first answer judged:           %8.1f ms\n", bench::ms(timer));
     delete abfrag;
     return 0;
 }

@@ -5,10 +5,18 @@
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QString>
 
 namespace bench {
+
+// Milliseconds since the timer last started; starts it again.
+inline double ms(QElapsedTimer& timer) {
+    const double value = timer.nsecsElapsed() / 1e6;
+    timer.restart();
+    return value;
+}
 
 inline QString lessonCodeOf(int lesson) {
     // 200 lessons: numbers 1..100, each with sections A1 and B1.

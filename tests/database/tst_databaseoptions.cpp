@@ -5,6 +5,7 @@
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "support/testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,18 +14,6 @@
 #include <memory>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    platform::ensureFolder(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 void putString(QByteArray& image, int offset, const QByteArray& text) {
     image[offset] = static_cast<char>(text.size());

@@ -4,6 +4,7 @@
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "platform/messagebox.h"
+#include "support/testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,17 +13,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QStringList nodeTexts(const LessonTree& tree) {
     QStringList texts;

@@ -18,6 +18,7 @@
 #include "platform/modal.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "support/testfiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,12 +31,6 @@
 #include <QtTest>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A table as a new database has it: one empty word in lesson 001A1.
 void newTable(const QString& path) {

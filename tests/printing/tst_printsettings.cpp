@@ -5,6 +5,7 @@
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "printing/printsettings.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,17 +41,6 @@ QByteArray pattern(int size) {
     for (int i = 0; i < size; ++i)
         image[i] = static_cast<char>(0x40 + i % 50);
     return image;
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 } // namespace

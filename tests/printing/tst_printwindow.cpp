@@ -6,6 +6,7 @@
 #include "platform/modal.h"
 #include "printing/printwindow.h"
 #include "printtestdata.h"
+#include "support/testfiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,17 +24,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QList<int> selectedRows(const QListWidget* list) {
     QList<int> rows;

@@ -4,6 +4,7 @@
 #include "platform/messagebox.h"
 #include "quiz/quizoptions.h"
 #include "quiz/quizoptionspage.h"
+#include "support/testfiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,17 +36,6 @@ QByteArray stringAt(const QByteArray& image, int offset) {
 void putString(QByteArray& image, int offset, const QByteArray& text) {
     image[offset] = static_cast<char>(text.size());
     image.replace(offset + 1, text.size(), text);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // Every Boolean of the record with its file offset, as the file layout has it.

@@ -3,6 +3,7 @@
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "quiz/selectionoptions.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,17 +19,6 @@ qint32 intAt(const QByteArray& image, int offset) {
 }
 void putInt(QByteArray& image, int offset, qint32 value) {
     qToLittleEndian<qint32>(value, image.data() + offset);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // A record whose every byte is different and not a plain 0 or 1.

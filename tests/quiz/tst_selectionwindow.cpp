@@ -8,6 +8,7 @@
 #include "platform/modal.h"
 #include "quiz/selectionoptions.h"
 #include "quiz/selectionwindow.h"
+#include "support/testfiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,17 +25,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A record whose every byte differs from a plain 0 or 1.
 QByteArray patternRecord() {

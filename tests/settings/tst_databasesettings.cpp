@@ -17,6 +17,7 @@
 #include "platform/paths.h"
 #include "settings/databasesettings.h"
 #include "settings/databasesettingsdialog.h"
+#include "support/testfiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,18 +31,6 @@
 #include <memory>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& content) {
-    platform::ensureFolder(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 QStringList wordsOf(const QString& table) {
     engine::Query q;

@@ -7,6 +7,7 @@
 #include "platform/modal.h"
 #include "platform/paths.h"
 #include "settings/specialoptionswindow.h"
+#include "support/testfiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,11 +27,6 @@ void touch(const QString& path) {
     platform::ensureFolder(QFileInfo(path).path());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 // The length-prefixed string at an offset, as bytes.
