@@ -1,8 +1,11 @@
 #include "exchange/backuparchive.h"
 
+#include "database/paradoxconversion.h"
+#include "database/paradoxtable.h"
 #include "engine/query.h"
 #include "platform/codec.h"
 #include "platform/error.h"
+#include "platform/filemoves.h"
 #include "platform/paths.h"
 
 #include <QDir>
@@ -216,6 +219,7 @@ class ArchiveReader {
 // Inflates the zlib stream at the reader's position into `out`, which must
 // receive exactly `size` bytes; the reader continues right after the stream.
 // Returns the first bytes written, for a look at the file's format.
+constexpr int HeadSize = 128;
 QByteArray inflateRecord(ArchiveReader& reader, quint32 size, QIODevice& out) {
     z_stream z{};
     if (inflateInit(&z) != Z_OK) throw Failure(ArchiveFailed);
@@ -236,12 +240,13 @@ QByteArray inflateRecord(ArchiveReader& reader, quint32 size, QIODevice& out) {
         if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) throw damaged(reader.path());
         written += produced;
         if (written > size) throw damaged(reader.path());
-        if (head.size() < 16) head.append(output.constData(), int(qMin<qint64>(produced, 16)));
+        if (head.size() < HeadSize)
+            head.append(output.constData(), int(qMin<qint64>(produced, HeadSize - head.size())));
         writeAll(out, output.constData(), produced);
         if (rc == Z_STREAM_END) break;
     }
     if (written != size) throw damaged(reader.path());
-    return head.left(16);
+    return head;
 }
 
 bool isTableName(const QString& name) {
@@ -274,7 +279,88 @@ class DatabaseNames {
 };
 
 bool isEngineTable(const QByteArray& head) {
-    return head.isEmpty() || head == QByteArray("SQLite format 3\0", 16);
+    return head.isEmpty() || head.startsWith(QByteArray("SQLite format 3\0", 16));
+}
+
+bool isPrimaryIndexName(const QString& name) {
+    return name.endsWith(QLatin1String(".px"), Qt::CaseInsensitive);
+}
+
+Failure linked(const QString& path) {
+    return Failure(ArchiveFailed, QStringLiteral("An der Stelle von \"%1\" steht eine symbolische "
+                                                 "Verknüpfung; darüber wird nicht "
+                                                 "zurückgesichert.")
+                                      .arg(shown(path)));
+}
+
+// A file of the archive, unpacked beside its target under a hidden name and
+// put in place once every record has been read and checked.
+struct Staged {
+    QString name;
+    QString target;
+    std::unique_ptr<QTemporaryFile> file;
+    QByteArray head;
+    bool keptOriginal = false; // goes to a kept name, which is never replaced
+};
+
+std::unique_ptr<QTemporaryFile> stagingFile(const QString& folder) {
+    auto file = std::make_unique<QTemporaryFile>(folder + QStringLiteral("/.restore-XXXXXX.tmp"));
+    if (!file->open()) throw Failure(ArchiveWriteFailed);
+    return file;
+}
+
+// Before a member is written: no vocabulary file is that big, and it must fit.
+void checkMemberSize(const QString& name, quint32 size, const QString& folder) {
+    if (qint64(size) > MaxTableFileSize)
+        throw Failure(ArchiveFailed,
+                      QStringLiteral("Die Datei \"%1\" in der Sicherung ist zu groß für eine "
+                                     "Vokabeldatenbank.")
+                          .arg(name));
+    if (qint64(size) > platform::freeSpace(folder))
+        throw Failure(ArchiveWriteFailed,
+                      QStringLiteral("Für die Datei \"%1\" ist auf dem Datenträger nicht genug "
+                                     "Platz.")
+                          .arg(name));
+}
+
+// A Paradox table among the unpacked files becomes a table of this engine
+// before anything is put in place; the original and its ".px" are kept
+// under names that no dialog takes for a table.
+void convertParadoxTable(std::vector<Staged>& staged, const QString& folder,
+                         ArchiveReport* report) {
+    Staged* table = nullptr;
+    Staged* index = nullptr;
+    for (Staged& s : staged) {
+        if (isTableName(s.name) && LooksLikeParadoxTable(s.head)) table = &s;
+        if (isPrimaryIndexName(s.name)) index = &s;
+    }
+    if (!table) return;
+    auto converted = stagingFile(folder);
+    converted->close();
+    WriteConvertedTable(table->file->fileName(), converted->fileName(), table->name);
+    const KeptParadoxFiles kept =
+        KeptParadoxNames(table->target, index ? index->target : QString());
+    Staged original{table->name, kept.table, std::move(table->file), table->head, true};
+    table->file = std::move(converted);
+    if (index) {
+        index->target = kept.index;
+        index->keptOriginal = true;
+    }
+    if (report) report->notice = ParadoxConversionNotice(table->name, kept);
+    staged.push_back(std::move(original)); // `table` and `index` point nowhere from here
+}
+
+void putInPlace(std::vector<Staged>& staged, ArchiveReport* report) {
+    for (Staged& s : staged) {
+        if (isTableName(s.name) && !s.keptOriginal) engine::releaseTable(s.target);
+        const QString from = s.file->fileName();
+        platform::takePermissionsOf(from, s.target);
+        const bool moved = s.keptOriginal ? platform::renameNew(from, s.target)
+                                          : platform::renameReplacing(from, s.target);
+        if (!moved) throw Failure(ArchiveWriteFailed);
+        s.file->setAutoRemove(false);
+        if (report) report->files << s.target;
+    }
 }
 
 int codeOf(const std::exception_ptr& error, ArchiveReport* report) {
@@ -285,6 +371,10 @@ int codeOf(const std::exception_ptr& error, ArchiveReport* report) {
         return failure.code;
     } catch (const EFileExists&) {
         return ArchiveExists;
+    } catch (const platform::Error& error) {
+        // The engine's or the conversion's own message.
+        if (report) report->detail = error.message();
+        return ArchiveFailed;
     } catch (const std::exception&) {
         return ArchiveFailed;
     }
@@ -341,7 +431,8 @@ void compress(const QStringList& files, const QString& archivePath, const TArchi
 }
 
 // With `databaseOnly`, the archive must hold exactly one database of this
-// program: one table of the engine's format and its companions.
+// program: one table (of this engine, or a Paradox table, which is converted)
+// and its companions.
 void decompress(const QString& archivePath, const QString& destFolder, bool overwrite,
                 TArchiveHeader& header, bool databaseOnly, ArchiveReport* report) {
     QFile file(archivePath);
@@ -358,12 +449,9 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
     if (count == 0 || count > MaxRecords) throw damaged(archivePath);
 
     const QString folder = platform::joinPath(destFolder, read.folder);
+    if (QFileInfo(folder).isSymLink()) throw linked(folder);
     const bool folderExisted = QFileInfo(folder).isDir();
-    struct Unpacked {
-        QString target;
-        std::unique_ptr<QSaveFile> file;
-    };
-    std::vector<Unpacked> unpacked;
+    std::vector<Staged> staged;
     try {
         QStringList names;
         DatabaseNames database;
@@ -378,26 +466,29 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
             const QString target = folder + QLatin1Char('/') + name;
             const QFileInfo info(target);
             if ((info.exists() || info.isSymLink()) && !overwrite) throw EFileExists();
+            if (info.isSymLink()) throw linked(target);
             if (!platform::ensureFolder(folder)) throw Failure(ArchiveWriteFailed);
-            auto out = std::make_unique<QSaveFile>(target);
-            if (!out->open(QIODevice::WriteOnly)) throw Failure(ArchiveWriteFailed);
-            const QByteArray head = inflateRecord(reader, size, *out);
-            if (databaseOnly && isTableName(name) && !isEngineTable(head))
+            checkMemberSize(name, size, folder);
+            Staged member{name, target, stagingFile(folder), QByteArray()};
+            member.head = inflateRecord(reader, size, *member.file);
+            if (!member.file->flush()) throw Failure(ArchiveWriteFailed);
+            if (databaseOnly && isTableName(name) && !isEngineTable(member.head) &&
+                !LooksLikeParadoxTable(member.head))
                 throw Failure(ArchiveFailed,
                               QStringLiteral("Die Sicherung enthält eine Tabelle in einem "
-                                             "älteren Format, das hier nicht gelesen werden "
-                                             "kann."));
-            unpacked.push_back({target, std::move(out)});
+                                             "Format, das hier nicht gelesen werden kann."));
+            staged.push_back(std::move(member));
         }
         if (databaseOnly && !database.complete()) throw damaged(archivePath);
-        // Every record is complete: now the targets are replaced.
-        for (Unpacked& u : unpacked) {
-            engine::releaseTable(u.target);
-            if (!u.file->commit()) throw Failure(ArchiveWriteFailed);
-            if (report) report->files << u.target;
+        for (Staged& s : staged) {
+            s.file->close();
+            if (s.file->error() != QFileDevice::NoError) throw Failure(ArchiveWriteFailed);
         }
+        if (databaseOnly) convertParadoxTable(staged, folder, report);
+        // Every record is complete: now the targets are replaced.
+        putInPlace(staged, report);
     } catch (...) {
-        unpacked.clear(); // discards what was not committed
+        staged.clear(); // removes what was not put in place
         if (!folderExisted) QDir().rmdir(folder);
         throw;
     }
