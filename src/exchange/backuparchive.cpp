@@ -1,5 +1,6 @@
 #include "exchange/backuparchive.h"
 
+#include "database/databasefiles.h"
 #include "database/paradoxconversion.h"
 #include "database/paradoxtable.h"
 #include "engine/query.h"
@@ -7,14 +8,16 @@
 #include "platform/error.h"
 #include "platform/filemoves.h"
 #include "platform/paths.h"
+#include "platform/safefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 #include <zlib.h>
 
@@ -64,6 +67,16 @@ Failure missing(const QString& path) {
 Failure unreadable(const QString& path) {
     return Failure(ArchiveWriteFailed,
                    QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.").arg(shown(path)));
+}
+
+// The language folder an archive names must pass the check of a typed
+// language before a path is built from it.
+Failure unusableFolder(const QString& folder) {
+    return Failure(ArchiveFailed,
+                   QStringLiteral("Der Sprachordner \"%1\" der Sicherung ist als Ordnername "
+                                  "nicht zulässig (die Zeichen . / \\ : * ? \" < > | und "
+                                  "Steuerzeichen sind nicht erlaubt).")
+                       .arg(folder));
 }
 
 // Text that survives the trip through 8-bit bytes unchanged.
@@ -123,8 +136,19 @@ class Scrambler {
     int index_ = 0;
 };
 
+// A failed write, with its cause when the device knows it.
+Failure writeFailure(const QIODevice& out) {
+    if (const auto* safe = dynamic_cast<const platform::SafeFile*>(&out))
+        return Failure(ArchiveWriteFailed, safe->errorText());
+    if (const auto* file = dynamic_cast<const QFileDevice*>(&out);
+        file && file->error() == QFileDevice::ResourceError)
+        return Failure(ArchiveWriteFailed, platform::writeErrorText(ENOSPC));
+    return Failure(ArchiveWriteFailed,
+                   QStringLiteral("Eine Datei konnte nicht vollständig geschrieben werden."));
+}
+
 void writeAll(QIODevice& out, const char* data, qint64 length) {
-    if (out.write(data, length) != length) throw Failure(ArchiveWriteFailed);
+    if (out.write(data, length) != length) throw writeFailure(out);
 }
 
 // Copies `in` to `out` scrambled; `in` is read from its start.
@@ -293,20 +317,47 @@ Failure linked(const QString& path) {
                                       .arg(shown(path)));
 }
 
+// A hidden name of its own beside the targets, for a file to be put in place
+// later.
+QString reserveStagingName(const QString& folder) {
+    QTemporaryFile reserved(folder + QStringLiteral("/.restore-XXXXXX.tmp"));
+    if (!reserved.open()) throw writeFailure(reserved);
+    reserved.setAutoRemove(false);
+    return reserved.fileName();
+}
+
 // A file of the archive, unpacked beside its target under a hidden name and
-// put in place once every record has been read and checked.
+// put in place once every record has been read and checked. A staged file
+// that was not put in place is removed.
 struct Staged {
+    Staged(QString name, QString target, QString path)
+        : name(std::move(name)), target(std::move(target)), path(std::move(path)) {}
+    Staged(Staged&& other) noexcept
+        : name(std::move(other.name)), target(std::move(other.target)),
+          path(std::exchange(other.path, QString())), head(std::move(other.head)),
+          keptOriginal(other.keptOriginal) {}
+    Staged& operator=(Staged&&) = delete;
+    ~Staged() {
+        if (!path.isEmpty()) QFile::remove(path);
+    }
+
     QString name;
     QString target;
-    std::unique_ptr<QTemporaryFile> file;
+    QString path;
     QByteArray head;
     bool keptOriginal = false; // goes to a kept name, which is never replaced
 };
 
-std::unique_ptr<QTemporaryFile> stagingFile(const QString& folder) {
-    auto file = std::make_unique<QTemporaryFile>(folder + QStringLiteral("/.restore-XXXXXX.tmp"));
-    if (!file->open()) throw Failure(ArchiveWriteFailed);
-    return file;
+// Unpacks the member at the reader's position into a staged file, written
+// whole or not at all.
+Staged stageMember(ArchiveReader& reader, const QString& name, const QString& target, quint32 size,
+                   const QString& folder) {
+    Staged member(name, target, reserveStagingName(folder));
+    platform::SafeFile out(member.path);
+    if (!out.open()) throw writeFailure(out);
+    member.head = inflateRecord(reader, size, out);
+    if (!out.commit()) throw writeFailure(out);
+    return member;
 }
 
 // Before a member is written: no vocabulary file is that big, and it must fit.
@@ -335,13 +386,14 @@ void convertParadoxTable(std::vector<Staged>& staged, const QString& folder,
         if (isPrimaryIndexName(s.name)) index = &s;
     }
     if (!table) return;
-    auto converted = stagingFile(folder);
-    converted->close();
-    WriteConvertedTable(table->file->fileName(), converted->fileName(), table->name);
+    Staged original(table->name, QString(), reserveStagingName(folder));
+    WriteConvertedTable(table->path, original.path, table->name);
+    // The converted table takes the table's place, the original a kept name.
+    std::swap(original.path, table->path);
     const KeptParadoxFiles kept =
         KeptParadoxNames(table->target, index ? index->target : QString());
-    Staged original{table->name, kept.table, std::move(table->file), table->head, true};
-    table->file = std::move(converted);
+    original.target = kept.table;
+    original.keptOriginal = true;
     if (index) {
         index->target = kept.index;
         index->keptOriginal = true;
@@ -353,12 +405,11 @@ void convertParadoxTable(std::vector<Staged>& staged, const QString& folder,
 void putInPlace(std::vector<Staged>& staged, ArchiveReport* report) {
     for (Staged& s : staged) {
         if (isTableName(s.name) && !s.keptOriginal) engine::releaseTable(s.target);
-        const QString from = s.file->fileName();
-        platform::takePermissionsOf(from, s.target);
-        const bool moved = s.keptOriginal ? platform::renameNew(from, s.target)
-                                          : platform::renameReplacing(from, s.target);
+        platform::takePermissionsOf(s.path, s.target);
+        const bool moved = s.keptOriginal ? platform::renameNew(s.path, s.target)
+                                          : platform::renameReplacing(s.path, s.target);
         if (!moved) throw Failure(ArchiveWriteFailed);
-        s.file->setAutoRemove(false);
+        s.path.clear();
         if (report) report->files << s.target;
     }
 }
@@ -419,14 +470,14 @@ void compress(const QStringList& files, const QString& archivePath, const TArchi
         writeAll(plain, record.constData(), record.size());
         deflateFile(in, size, plain);
     }
-    if (!plain.flush()) throw Failure(ArchiveWriteFailed);
+    if (!plain.flush()) throw writeFailure(plain);
 
     const qint64 size = plain.size();
     if (!plain.seek(0)) throw Failure(ArchiveWriteFailed);
-    QSaveFile archive(archivePath);
-    if (!archive.open(QIODevice::WriteOnly)) throw Failure(ArchiveWriteFailed);
+    platform::SafeFile archive(archivePath);
+    if (!archive.open()) throw writeFailure(archive);
     scrambleStream(plain, size, archive);
-    if (!archive.commit()) throw Failure(ArchiveWriteFailed);
+    if (!archive.commit()) throw writeFailure(archive);
     if (report) report->files = files;
 }
 
@@ -442,8 +493,8 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
     ArchiveReader reader(file, archivePath);
 
     TArchiveHeader read;
-    if (!read.fromBytes(reader.read(TArchiveHeader::Size)) || !safeName(read.folder))
-        throw damaged(archivePath);
+    if (!read.fromBytes(reader.read(TArchiveHeader::Size))) throw damaged(archivePath);
+    if (!IsUsableNameFromFile(read.folder)) throw unusableFolder(read.folder);
     header = read;
     const quint32 count = reader.readInt32();
     if (count == 0 || count > MaxRecords) throw damaged(archivePath);
@@ -469,9 +520,7 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
             if (info.isSymLink()) throw linked(target);
             if (!platform::ensureFolder(folder)) throw Failure(ArchiveWriteFailed);
             checkMemberSize(name, size, folder);
-            Staged member{name, target, stagingFile(folder), QByteArray()};
-            member.head = inflateRecord(reader, size, *member.file);
-            if (!member.file->flush()) throw Failure(ArchiveWriteFailed);
+            Staged member = stageMember(reader, name, target, size, folder);
             if (databaseOnly && isTableName(name) && !isEngineTable(member.head) &&
                 !LooksLikeParadoxTable(member.head))
                 throw Failure(ArchiveFailed,
@@ -480,10 +529,6 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
             staged.push_back(std::move(member));
         }
         if (databaseOnly && !database.complete()) throw damaged(archivePath);
-        for (Staged& s : staged) {
-            s.file->close();
-            if (s.file->error() != QFileDevice::NoError) throw Failure(ArchiveWriteFailed);
-        }
         if (databaseOnly) convertParadoxTable(staged, folder, report);
         // Every record is complete: now the targets are replaced.
         putInPlace(staged, report);
@@ -560,8 +605,8 @@ int ScrambleFile(const QString& filePath, const QByteArray& key, const QString& 
     try {
         QFile in(filePath);
         if (!in.open(QIODevice::ReadOnly)) return ArchiveWriteFailed;
-        QSaveFile out(copyFirst ? MakeTargetName(folder, filePath) : filePath);
-        if (!out.open(QIODevice::WriteOnly)) return ArchiveExists;
+        platform::SafeFile out(copyFirst ? MakeTargetName(folder, filePath) : filePath);
+        if (!out.open()) return ArchiveExists;
         scrambleStream(in, in.size(), out, key);
         in.close();
         return out.commit() ? ArchiveOk : ArchiveWriteFailed;
@@ -597,7 +642,10 @@ int BackupDatabase(const QString& dbPath, const QString& archivePath, const QStr
     QString folder = base;
     if (CutExtension(base) != ArchiveOk || ParentFolderName(folder) != ArchiveOk)
         return ArchiveBadPath;
-    if (!safeName(folder)) return ArchiveBadPath;
+    if (!IsUsableNameFromFile(folder)) {
+        if (report) report->detail = unusableFolder(folder).detail;
+        return ArchiveBadPath;
+    }
     if (!fitsEightBit(folder) || !fitsEightBit(fileName(dbPath))) {
         if (report)
             report->detail = QStringLiteral("Der Name der Datenbank oder ihres Ordners enthält "

@@ -12,6 +12,7 @@
 #include "platform/filemoves.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/safefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,9 +57,11 @@ Refused damaged(const QString& archivePath) {
                        .arg(shown(archivePath)));
 }
 
-Refused cannotWrite(const QString& path) {
-    return Refused(
-        QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.").arg(shown(path)));
+Refused cannotWrite(const QString& path, const QString& cause = QString()) {
+    QString text =
+        QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.").arg(shown(path));
+    if (!cause.isEmpty()) text += QLatin1Char(' ') + cause;
+    return Refused(text);
 }
 
 bool sameDevice(const QString& a, const QString& b) {
@@ -140,19 +143,18 @@ class ZipReader {
             throw Refused(QStringLiteral("Für die Datei \"%1\" ist auf dem Datenträger nicht "
                                          "genug Platz.")
                               .arg(names_[index].first()));
-        QFile out(target);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) throw cannotWrite(target);
+        platform::SafeFile out(target);
+        if (!out.open()) throw cannotWrite(target, out.errorText());
         try {
             readInto(index, bytes, [&](const char* chunk, qint64 n) {
-                if (out.write(chunk, n) != n) throw cannotWrite(target);
+                if (!out.writeAll(QByteArray::fromRawData(chunk, n)))
+                    throw cannotWrite(target, out.errorText());
             });
-            if (!out.flush()) throw cannotWrite(target);
-            out.close();
-            if (out.error() != QFileDevice::NoError) throw cannotWrite(target);
         } catch (...) {
-            out.remove();
+            out.discard();
             throw;
         }
+        if (!out.commit()) throw cannotWrite(target, out.errorText());
     }
 
   private:
@@ -184,11 +186,12 @@ class ZipReader {
     QVector<QStringList> names_;
 };
 
+// A name read from the backup becomes part of a path only when it passes the
+// check of a typed name.
 QString checkedName(const QString& name, const QString& what) {
-    const QString problem = CheckDatabaseName(name);
-    if (!problem.isEmpty())
+    if (!IsUsableNameFromFile(name))
         throw Refused(QStringLiteral("%1 in der Sicherung (\"%2\") kann nicht verwendet werden. %3")
-                          .arg(what, name, problem));
+                          .arg(what, name, CheckDatabaseName(name)));
     return name;
 }
 
