@@ -78,6 +78,9 @@ class Teinf : public QDialog {
     void setCell(QTableWidget* grid, int column, int row, const QString& stored);
     QString cell(const QTableWidget* grid, int column, int row) const;
     void styleGrid(QTableWidget* grid, int columns, int rows);
+    // Lays out the label and the two choices of Panel1 under the editable
+    // table, at least `minimumWidth` wide; returns the panel's width.
+    int layoutChoicePanel(int minimumWidth);
     void deliver();
     bool created_ = false;
 };
