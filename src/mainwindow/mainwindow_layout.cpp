@@ -220,8 +220,10 @@ void TForm1::buildTablePage(QWidget* page) {
     DBGitter->setSelectionMode(QAbstractItemView::ExtendedSelection);
     DBGitter->horizontalHeader()->setStretchLastSection(true);
     DBGitter->verticalHeader()->setDefaultSectionSize(DBGitter->fontMetrics().height() + 6);
-    // The titles stay in the window's font whatever font the words take.
-    DBGitter->horizontalHeader()->setFont(DBGitter->font());
+    // Titles and row numbers stay in the window's font whatever font the words take.
+    const QFont titles(DBGitter->font().family(), DBGitter->font().pointSize());
+    DBGitter->horizontalHeader()->setFont(titles);
+    DBGitter->verticalHeader()->setFont(titles);
     gitterFonts_ = new ColumnFontDelegate(DBGitter);
     DBGitter->setItemDelegate(gitterFonts_);
     layout->addWidget(DBGitter, 1);

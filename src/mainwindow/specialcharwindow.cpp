@@ -229,6 +229,16 @@ int Teinf::layoutChoicePanel(int minimumWidth) {
     return width;
 }
 
+void Teinf::SetWordFontCharset() {
+    for (QTableWidget* grid : {SG, sg2, sgall})
+        for (int r = 0; r < grid->rowCount(); ++r)
+            for (int c = 0; c < grid->columnCount(); ++c)
+                if (QTableWidgetItem* item = grid->item(r, c))
+                    item->setText(platform::codec::toDisplay(item->data(StoredRole).toString(),
+                                                             WordFontCharset()));
+    PageControl1Change();
+}
+
 void Teinf::Sonderzeicheneinfgen1Click() {
     PageControl1->setCurrentIndex(1);
     dat->setChecked(true);

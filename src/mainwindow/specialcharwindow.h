@@ -26,6 +26,9 @@ class Teinf : public QDialog {
     void FormCreate();
     // Layout for the current page and the size factor of the general settings.
     void PageControl1Change();
+    // Shows every cell again in the open database's table font and character
+    // set (after the database's fonts changed); the cells keep their characters.
+    void SetWordFontCharset();
     // The menu commands "&Einfügen (vollständige Tabelle)" and
     // "&Benutzertabelle anzeigen".
     void Sonderzeicheneinfgen1Click();

@@ -115,6 +115,19 @@ class TstSpecialChars : public QObject {
         w.close();
     }
 
+    void charsetChangeShowsCellsAgain() {
+        DatabaseOptions.CharsetPosition = 2;
+        Teinf w;
+        const int code = 0xE1, n = code - 32;
+        QTableWidgetItem* cell = w.sgall->item(n / 19, n % 19);
+        QCOMPARE(cell->text(), QString(QChar(0xE1))); // á
+        DatabaseOptions.CharsetPosition = 10;         // Greek
+        w.SetWordFontCharset();
+        QCOMPARE(cell->text(), QString::fromUtf8("α"));
+        QCOMPARE(cell->data(Qt::UserRole).toString(), QString(QChar(0xE1)));
+        DatabaseOptions.CharsetPosition = 2;
+    }
+
     void sizes() {
         GeneralOptions.setCharTableSize(3);
         GeneralOptions.cbMehrZeichen = true;
