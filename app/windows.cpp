@@ -98,6 +98,7 @@ void wireMainWindowCommands() {
             resumeInterruptedQuiz();
     });
     einf->hooks.quizVisible = [] { return abfrag && abfrag->isVisible(); };
+    einf->hooks.quizInsert = [] { abfrag->FormActivate(); };
     einf->hooks.takeCharWindowWasOpen = [] {
         const bool wasOpen = abfrag->CharWindowWasOpen;
         abfrag->CharWindowWasOpen = false;

@@ -208,8 +208,8 @@ bool QuizEngine::submit(const QString& typedAnswer, const TypedForms& forms,
     const QStringList lines = comparison::answerLines(typedAnswer, meanings_.size());
     lastVerdict = comparison::judgeAnswer(lines, meanings_, RequiredMeanings, options);
     // In multiple choice only the chosen proposal counts; no choice is wrong.
-    bool right = options_.rbabmult ? multipleChoiceRight.value_or(false)
-                                   : lastVerdict.AnswerJudgedRight;
+    bool right =
+        options_.rbabmult ? multipleChoiceRight.value_or(false) : lastVerdict.AnswerJudgedRight;
 
     comparison::SpecialFormsInput input;
     input.mm = forms.mm;
