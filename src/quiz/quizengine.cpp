@@ -252,6 +252,25 @@ void QuizEngine::judgeWrong() {
     }
 }
 
+void QuizEngine::correctWord(const QuizWord& corrected) {
+    if (!word_) return;
+    QuizWord w = *word_;
+    w.Fremdwort = corrected.Fremdwort;
+    w.Uebersetzung = corrected.Uebersetzung;
+    w.Forms = corrected.Forms;
+    w.Genitiv = corrected.Genitiv;
+    w.Genus = corrected.Genus;
+    w.Extra = corrected.Extra;
+    store_.writeWord(w);
+    *word_ = w;
+    Felderset(false);
+}
+
+void QuizEngine::retractVerdict() {
+    if (RightCountForWord == 1) --QuizRightCount;
+    RightCountForWord = 0;
+}
+
 // --- "&Weiter" ----------------------------------------------------------------------------
 
 void QuizEngine::next() {

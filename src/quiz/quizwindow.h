@@ -169,6 +169,11 @@ class Tabfrag : public QDialog {
     void FormActivate();
     // F1: the help.
     void HelpRequested();
+    // "Vokabel &bearbeiten": the word editor on the word being asked. Its OK
+    // writes the corrected word at once, shows it again with its direction
+    // and, when the verdict is shown, judges the answer again.
+    void Vokabelbearbeiten1Click();
+    bool applyWordCorrection(const QuizWord& corrected);
 
     // The main window's menus during a quiz.
     static void LockMainMenus();
@@ -303,6 +308,9 @@ class Tabfrag : public QDialog {
     void layoutRemarksAndWordClass();
     void showVerdict(bool right);
     void showCurrentWord();
+    // The stored genitive and genus (by the options to show them) and the
+    // stored special forms that hold text.
+    void showStoredFields();
     // quizwindow_answer.cpp
     void afterMove();
     QWidget* firstSpecialField() const;

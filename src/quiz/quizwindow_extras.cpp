@@ -1,11 +1,16 @@
 // The quiz window's menu "E&xtras" (special characters, the difficulty of the
 // word), the insertion of special characters into the answer fields and the
 // help key.
+#include "engine/query.h"
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/specialchars.h"
 #include "mainwindow/specialcharwindow.h"
 #include "mainwindow/typingaids.h"
+#include "platform/error.h"
+#include "platform/messagebox.h"
+#include "platform/modal.h"
 #include "quiz/quizwindow.h"
+#include "quiz/wordeditorwindow.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -49,6 +54,7 @@ void Tabfrag::buildExtrasMenu() {
             &Tabfrag::Sonderzeicheneinfuegen1Click);
     connect(Benutzertabelleanzeigen1, &QAction::triggered, this,
             &Tabfrag::Benutzertabelleanzeigen1Click);
+    connect(Vokabelbearbeiten1, &QAction::triggered, this, &Tabfrag::Vokabelbearbeiten1Click);
     const std::pair<QAction*, int> levels[] = {{Aufsehrschwierig1, 5},
                                                {Aufschwierig1, 4},
                                                {Aufmittel1, 3},
@@ -119,6 +125,42 @@ bool Tabfrag::eventFilter(QObject* watched, QEvent* event) {
             return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// --- the word editor ------------------------------------------------------------------------
+
+void Tabfrag::Vokabelbearbeiten1Click() {
+    if (!vokbear || !quizRunning() || !engine_->hasWord()) return;
+    StopDemoTimer();
+    vokbear->fieldWidth = [this](const QString& field) {
+        return store_ && store_->query().isActive() ? store_->query().fieldWidth(field) : 0;
+    };
+    vokbear->accepted = [this](const QuizWord& word) { return applyWordCorrection(word); };
+    vokbear->fill(engine_->word(),
+                  {wordView_, translationView_, tableWordView_, tableTranslationView_});
+    platform::execModal(*vokbear);
+    StartDemoTimer();
+}
+
+bool Tabfrag::applyWordCorrection(const QuizWord& corrected) {
+    if (!engine_ || !engine_->hasWord()) return true;
+    try {
+        engine_->correctWord(corrected);
+    } catch (const platform::Error& error) {
+        platform::showMessage(error.message(), QStringLiteral("Fehler"), platform::Icon::Error);
+        return false;
+    }
+    showCurrentWord();
+    showStoredFields();
+    if (engine_->phase() == QuizPhase::Judged) {
+        // The verdict shown is taken back and the answer judged anew, so a
+        // word is counted right at most once.
+        engine_->retractVerdict();
+        judgeAnswer();
+    } else if (QuizOptions.rbabmult) {
+        FillMultipleChoice();
+    }
+    return true;
 }
 
 // --- the difficulty and the help ------------------------------------------------------------

@@ -501,6 +501,17 @@ void Tabfrag::leisteo() {
     LayoutSpecialFormFields();
 }
 
+void Tabfrag::showStoredFields() {
+    if (!engine_ || !engine_->hasWord()) return;
+    const QuizWord& w = engine_->word();
+    if (QuizOptions.ganz && !w.Genitiv.isEmpty()) DBMemo2->show();
+    if (QuizOptions.sanz && !w.Genus.isEmpty()) DBMemo3->show();
+    for (int k = 0; k < 6; ++k) {
+        m[k]->setVisible(!m[k]->text().isEmpty());
+        l[k]->setVisible(GeneralOptions.sbanz && !m[k]->text().isEmpty());
+    }
+}
+
 void Tabfrag::leiste() {
     if (!engine_) return;
     const QuizEngine& e = *engine_;
