@@ -272,6 +272,10 @@ void TForm1::Tab1Change(int index) {
     currentPage_ = index;
     if (hooks.closeSearchWindow)
         hooks.closeSearchWindow();
+    // Only the table page shows the words read-only. The flag follows the page
+    // even while no query is open (a restore closes it), so that the next
+    // opening is editable again.
+    Query->setRequestLive(index != 2);
     if (!Query->isActive())
         return;
     if (Query->state() != engine::Query::State::Browse)
