@@ -21,6 +21,7 @@
 #include "quiz/evaluationwindow.h"
 #include "quiz/quizresume.h"
 #include "quiz/quizwindow.h"
+#include "quiz/wordeditorwindow.h"
 #include "search/searchwindow.h"
 #include "search/sortwindow.h"
 #include "quiz/selectionwindow.h"
@@ -101,6 +102,7 @@ void wireMainWindowCommands() {
             resumeInterruptedQuiz();
     });
     einf->hooks.quizVisible = [] { return abfrag && abfrag->isVisible(); };
+    einf->hooks.quizInsert = [] { abfrag->FormActivate(); };
     einf->hooks.takeCharWindowWasOpen = [] {
         const bool wasOpen = abfrag->CharWindowWasOpen;
         abfrag->CharWindowWasOpen = false;
@@ -165,6 +167,7 @@ void createWindows(const QStringList& arguments) {
     auswertung = new Tauswertung;
     umbe = new Tumbe(Form1);
     suchen = new Tsuchen(Form1);
+    vokbear = new Tvokbear(abfrag);
     kopieren = new Tkopieren(Form1);
     Fortschritt = new TFortschritt(Form1);
     fosc = new Tfosc(Form1);
