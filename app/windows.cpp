@@ -43,7 +43,7 @@ namespace {
 void wireHooks() {
     Form1->hooks.restoreArchive = [](const QString& file) { return zsichern->neu_entzip(file); };
     Form1->hooks.restoreZippedBackup = [](const QString& file) {
-        platform::showMessage(zsichern->entzip(file));
+        platform::showMessage(zsichern->entzip(file, true));
     };
     Form1->hooks.beforeClose = [] {
         if (einf && einf->isVisible())
