@@ -22,6 +22,7 @@
 #include "quiz/quizresume.h"
 #include "quiz/quizwindow.h"
 #include "quiz/selectionwindow.h"
+#include "quiz/wordeditorwindow.h"
 #include "search/searchwindow.h"
 #include "search/sortlogic.h"
 #include "search/sortwindow.h"
@@ -102,6 +103,7 @@ void wireMainWindowCommands() {
             resumeInterruptedQuiz();
     });
     einf->hooks.quizVisible = [] { return abfrag && abfrag->isVisible(); };
+    einf->hooks.quizInsert = [] { abfrag->FormActivate(); };
     einf->hooks.takeCharWindowWasOpen = [] {
         const bool wasOpen = abfrag->CharWindowWasOpen;
         abfrag->CharWindowWasOpen = false;
@@ -168,6 +170,7 @@ void createWindows(const QStringList& arguments) {
     auswertung = new Tauswertung;
     umbe = new Tumbe(Form1);
     suchen = new Tsuchen(Form1);
+    vokbear = new Tvokbear(abfrag);
     kopieren = new Tkopieren(Form1);
     Fortschritt = new TFortschritt(Form1);
     fosc = new Tfosc(Form1);
