@@ -6,21 +6,27 @@
 #include "database/lessons.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
+#include "mainwindow/columnfonts.h"
 #include "mainwindow/hebrewentry.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-// A database of `language` in its folder, with the words of lesson 001A1.
-QString makeDatabase(const QString& root, const QString& language, const QStringList& words) {
+// A database of `language` in its folder, with the words of lesson 001A1; its
+// foreign words in `charsetPosition` (0: the language's default).
+QString makeDatabase(const QString& root, const QString& language, const QStringList& words,
+                     int charsetPosition = 0) {
     platform::ensureFolder(root + "/" + language);
     const QString table = root + "/" + language + "/Woerter.ol";
     {
@@ -33,7 +39,12 @@ QString makeDatabase(const QString& root, const QString& language, const QString
                             "",         "",      14,   "",  3,  0,  0,  0,  false, false});
     }
     LessonList({"001A1"}).save(root + "/" + language + "/Woerter.lst");
-    TDatabaseOptionsRec::forNewDatabase(language).save(root + "/" + language + "/Woerter.opt");
+    TDatabaseOptionsRec options = TDatabaseOptionsRec::forNewDatabase(language);
+    if (charsetPosition > 0) {
+        options.CharsetPosition = charsetPosition;
+        options.WordFont = options.TableWordFont = "DejaVu Sans";
+    }
+    options.save(root + "/" + language + "/Woerter.opt");
     engine::releaseTable(table);
     return table;
 }
@@ -76,9 +87,20 @@ class TestWordFields : public QObject {
     void cleanupTestCase() { platform::setMessageBoxHandler({}); }
 
     // Keys that arrive faster than the program handles them, all queued at
-    // once, are stored in the order they were typed.
+    // once, are stored in the order they were typed: in a Latin database, and
+    // in a Hebrew one in the Hebrew character set, whose field lays out the
+    // right-to-left text itself.
+    void burstOfKeysIntoForeignWord_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("charsetPosition");
+        QTest::newRow("Latein") << "Latein" << 0;
+        QTest::newRow("Hebrew character set") << QString::fromUtf8("Hebräisch") << 13;
+    }
     void burstOfKeysIntoForeignWord() {
-        const QString table = makeDatabase(program.path(), "Latein", {"", "zweites"});
+        QFETCH(QString, language);
+        QFETCH(int, charsetPosition);
+        const QString table = makeDatabase(program.path() + "/" + QTest::currentDataTag(), language,
+                                           {"", "zweites"}, charsetPosition);
         openProgram(table);
         QPlainTextEdit* field = window->DBFremdwort;
         field->setFocus();
@@ -129,6 +151,49 @@ class TestWordFields : public QObject {
         // A new record: the aid's text is the empty new word.
         window->SpeedCreateClick();
         QCOMPARE(HebrewEnterText, QString());
+    }
+
+    // A Greek database whose font "Greek" is not installed says so once,
+    // naming the font, however often it is opened.
+    void missingFontNamedOnce() {
+        const QString table = makeDatabase(program.path() + "/font", "Griechisch", {"logos"});
+        QList<platform::MessageBoxRequest> boxes;
+        platform::setMessageBoxHandler([&](const platform::MessageBoxRequest& r) {
+            boxes << r;
+            return platform::Answer::Ok;
+        });
+        openProgram(table);
+        window->OpenVocabularyDatabase(table);
+        platform::setMessageBoxHandler(
+            [](const platform::MessageBoxRequest&) { return platform::Answer::Ok; });
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes.at(0).text.contains("\"Greek\""));
+    }
+
+    // The table page draws each column in its own font, rows as high as the
+    // larger one and the foreign-word column wide enough for its title.
+    void tablePageFollowsFonts() {
+        const QString table = makeDatabase(program.path() + "/table", "Latein", {"domus"});
+        TDatabaseOptionsRec options;
+        QVERIFY(options.load(program.path() + "/table/Latein/Woerter.opt"));
+        options.TableWordFont = "DejaVu Sans";
+        options.TableWordFontSize = 26;
+        options.TableTranslationFont = "DejaVu Serif";
+        options.TableTranslationFontSize = 9;
+        QVERIFY(options.save(program.path() + "/table/Latein/Woerter.opt"));
+        openProgram(table);
+        window->Tab1->setCurrentIndex(2);
+        auto* fonts = dynamic_cast<ColumnFontDelegate*>(window->DBGitter->itemDelegate());
+        QVERIFY(fonts);
+        QCOMPARE(fonts->fonts.value(0).family(), QString("DejaVu Sans"));
+        QCOMPARE(fonts->fonts.value(1).family(), QString("DejaVu Serif"));
+        QCOMPARE(fonts->fonts.value(1).pointSize(), 9);
+        const QFontMetrics big(fonts->fonts.value(0));
+        QVERIFY(window->DBGitter->verticalHeader()->defaultSectionSize() > big.height());
+        QVERIFY(window->DBGitter->columnWidth(0) >=
+                window->DBGitter->horizontalHeader()->sectionSizeHint(0));
+        QVERIFY(window->DBGitter->columnWidth(0) >= big.horizontalAdvance("domus"));
+        QVERIFY(window->DBGitter->horizontalHeader()->font().pointSize() < 26);
     }
 };
 
