@@ -189,6 +189,7 @@ class ZipReader {
 // A name read from the backup becomes part of a path only when it passes the
 // check of a typed name.
 QString checkedName(const QString& name, const QString& what) {
+    if (name.isEmpty()) throw Refused(QStringLiteral("%1 fehlt in der Sicherung.").arg(what));
     if (!IsUsableNameFromFile(name))
         throw Refused(QStringLiteral("%1 in der Sicherung (\"%2\") kann nicht verwendet werden. %3")
                           .arg(what, name, CheckDatabaseName(name)));

@@ -329,6 +329,9 @@ class TestOldBackups : public QObject {
         outside[2] = '.';
         refused({{"fname.hah", nameRecord("Alt")}, {"Alt.ol", old.table}, {"Alt.opt", outside}},
                 "Die Sprache der Datenbank in der Sicherung (\"..\") kann nicht verwendet");
+        outside[0] = 0; // no language at all
+        refused({{"fname.hah", nameRecord("Alt")}, {"Alt.ol", old.table}, {"Alt.opt", outside}},
+                "Die Sprache der Datenbank fehlt in der Sicherung.");
     }
 
     void truncatedAndForeignFiles() {
