@@ -256,8 +256,10 @@ void TForm1::ApplyFonts() {
             return field == QLatin1String("Fremdwort") ? tableWord.fromDisplay(s)
                                                        : tableTranslation.fromDisplay(s);
         });
-    DBFremdwort->document()->setDefaultTextOption(
-        QTextOption(fonts.centreForeignWord ? Qt::AlignHCenter : Qt::AlignLeft));
+    // Only the alignment changes: the memo's wrapping stays as it is.
+    QTextOption wordOption = DBFremdwort->document()->defaultTextOption();
+    wordOption.setAlignment(fonts.centreForeignWord ? Qt::AlignHCenter : Qt::AlignLeft);
+    DBFremdwort->document()->setDefaultTextOption(wordOption);
     binder->refresh();
     if (hooks.fontsChanged)
         hooks.fontsChanged(fonts);
