@@ -55,7 +55,10 @@ void wireHooks() {
             suchen->close();
     };
     Form1->hooks.languageChanged = [](const LanguageLabels& l) { abfrag->applyLanguageLabels(l); };
-    Form1->hooks.fontsChanged = [](const DatabaseFonts& f) { abfrag->applyDatabaseFonts(f); };
+    Form1->hooks.fontsChanged = [](const DatabaseFonts& f) {
+        abfrag->applyDatabaseFonts(f);
+        if (einf) einf->SetWordFontCharset();
+    };
     Form1->hooks.captionsChanged = [](const SpecialFormCaptions& c) {
         abfrag->applySpecialFormCaptions(c);
     };

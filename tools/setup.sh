@@ -2,7 +2,8 @@
 # Shared by run.sh and test.sh: installs the Debian packages the build, the
 # tests and the program need (when missing) and builds the project into build/.
 # The list is checked against a bare minimal Debian 12, not against a machine
-# that already holds earlier installs.
+# that already holds earlier installs. Arguments name the build targets to
+# build (all when none are given).
 set -euo pipefail
 
 packages=(
@@ -50,4 +51,6 @@ fi
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build "$root/build" -j "$(nproc)"
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "$root/build" -j "$(nproc)" "${targets[@]}"

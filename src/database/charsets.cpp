@@ -94,8 +94,13 @@ bool IsHebrewDatabase() {
     return IsHebrewDatabase(CurrentLanguage, DatabaseOptions.WordFont);
 }
 
+bool HebrewEntryAidWanted() {
+    const int charset = DatabaseOptions.wordCharset();
+    return IsHebrewDatabase() && charset != 177 && charset != 178;
+}
+
 bool IsHebrewLanguage(bool suppressFieldChange, bool queryOpen, bool queryLive) {
-    return IsHebrewDatabase() && !suppressFieldChange && queryOpen && queryLive;
+    return HebrewEntryAidWanted() && !suppressFieldChange && queryOpen && queryLive;
 }
 
 QString WordFontView::toDisplay(const QString& stored) const {

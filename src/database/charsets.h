@@ -52,6 +52,12 @@ bool IsHebrewDatabase(const QString& language, const QString& wordFont);
 // The same for the open database (CurrentLanguage, DatabaseOptions).
 bool IsHebrewDatabase();
 
+// Whether the Hebrew entry aid is wanted for the open database: a Hebrew
+// database whose words are written in a font that draws Hebrew on the Latin
+// codes. In the Hebrew (or Arabic) character set the text fields lay out
+// right-to-left text themselves, and the aid would store every word backwards.
+bool HebrewEntryAidWanted();
+
 // Whether the Hebrew entry aid acts now: a Hebrew database, no bulk change of
 // records running, and the main query open with an editable result.
 bool IsHebrewLanguage(bool suppressFieldChange, bool queryOpen, bool queryLive);

@@ -3,6 +3,8 @@
 #include "database/databaseoptions.h"
 #include "database/specialoptions.h"
 
+#include <QFontDatabase>
+
 LanguageLabels PlanLanguageLabels(const QString& language, bool hebrew, const QString& wordFont) {
     LanguageLabels labels;
     const bool greek = language == QLatin1String("Griechisch");
@@ -62,6 +64,33 @@ QString GenitivePrompt(const QString& genitiveCaption) {
 
 QFont CaptionFont(const SpecialFormCaptions& captions) {
     return WordFontFor(captions.FontName, captions.FontSize, captions.FontBold, 1).font;
+}
+
+QString MissingScriptFont(const TDatabaseOptionsRec& options, const QString& language, bool hebrew,
+                          const std::function<bool(const QString&)>& installed) {
+    QString font = options.WordFont;
+    StripCharsetPrefixes(font);
+    const int charset = options.wordCharset();
+    const bool latinCodes = charset == 0 || charset == 1 || charset == 2;
+    const bool script = hebrew || language == QLatin1String("Griechisch") ||
+                        font == QLatin1String("Greek") || charset == 2;
+    if (font.isEmpty() || !latinCodes || !script || installed(font)) return QString();
+    return font;
+}
+
+bool FontInstalled(const QString& family) {
+    return QFontDatabase::hasFamily(family);
+}
+
+QString MissingFontMessage(const QString& font, const QString& databaseName) {
+    return QStringLiteral("Die Schriftart \"") + font +
+           QStringLiteral("\" für die Fremdwörter der Datenbank \"") + databaseName +
+           QStringLiteral(
+               "\" ist auf diesem Rechner nicht installiert. Die Fremdwörter werden "
+               "deshalb in einer Ersatzschrift als lateinische Buchstaben angezeigt.\n\n"
+               "Installieren Sie die Schriftart, oder wählen Sie unter \"Einstellungen\" "
+               "- \"Datenbank\" eine gewöhnliche Schriftart und den griechischen "
+               "bzw. hebräischen Zeichensatz.");
 }
 
 NavButtons NavButtonsFor(int row, int count) {

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 
 class TDatabaseOptionsRec;
 struct SpecialFormCaptions;
@@ -49,6 +50,18 @@ DatabaseFonts PlanDatabaseFonts(const TDatabaseOptionsRec& options, bool hebrew)
 QString GenitivePrompt(const QString& genitiveCaption);
 // The caption font of the special-form labels.
 QFont CaptionFont(const SpecialFormCaptions& captions);
+
+// The foreign-word font of a Greek or Hebrew database that draws the script
+// itself (its letters lie on the Latin codes: a database in the standard,
+// ANSI or symbol character set) when `installed` does not know it; empty
+// otherwise. Another font in its place shows the words as Latin letters. A
+// database in the Greek or Hebrew character set needs no font of its own.
+QString MissingScriptFont(const TDatabaseOptionsRec& options, const QString& language, bool hebrew,
+                          const std::function<bool(const QString&)>& installed);
+// Whether a font family is installed on this computer.
+bool FontInstalled(const QString& family);
+// The German notice naming the missing font.
+QString MissingFontMessage(const QString& font, const QString& databaseName);
 
 // UpdateNavButtons: which of SpeedFirst, SpeedPrior, Speednext, SpeedLast are
 // enabled for the current row (0-based, -1 on an empty result) of `count` rows.

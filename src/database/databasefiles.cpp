@@ -55,10 +55,11 @@ bool DeleteDatabaseFiles(const QString& tablePath) {
     // only its options record knows.
     TDatabaseOptionsRec options;
     const bool haveLanguage = options.load(DatabaseOptionsFile(parts.base));
+    const QString language = CheckedDatabaseLanguage(options.Language, parts.base);
     QStringList files{platform::normalizePath(tablePath), parts.base + QStringLiteral(".px"),
                       parts.base + QStringLiteral(".lst"), parts.base + QStringLiteral(".opt")};
-    if (haveLanguage && !options.Language.isEmpty()) {
-        const QString stem = parts.name + options.Language;
+    if (haveLanguage && !language.isEmpty()) {
+        const QString stem = parts.name + language;
         for (const char* ending : {".lab", "aw.dat", "aw2.dat"})
             files << platform::dataFile(stem + QLatin1String(ending));
     }
@@ -99,4 +100,23 @@ QString CheckDatabaseName(const QString& name) {
     if (name.size() > MaxDatabaseNameLength)
         return QStringLiteral("Der Name ist zu lang (höchstens %1 Zeichen).").arg(MaxDatabaseNameLength);
     return QString();
+}
+
+bool IsUsableNameFromFile(const QString& name) {
+    return CheckDatabaseName(name).isEmpty();
+}
+
+QString CheckedDatabaseLanguage(const QString& language, const QString& databaseBase,
+                                QString* message) {
+    if (language.isEmpty() || IsUsableNameFromFile(language)) return language;
+    // The database lies in the folder named after its language.
+    const QString base = platform::normalizePath(databaseBase);
+    const QString folderLanguage = QFileInfo(base).absoluteDir().dirName();
+    if (message)
+        *message = QStringLiteral("Die Sprache \"%1\" in der Datei \"%2\" kann nicht als "
+                                  "Ordnername verwendet werden. Es wird die Sprache des "
+                                  "Datenbankordners verwendet: \"%3\".")
+                       .arg(language, QDir::toNativeSeparators(base + QStringLiteral(".opt")),
+                            folderLanguage);
+    return folderLanguage;
 }

@@ -36,6 +36,16 @@ TablePathParts SplitTablePath(const QString& tablePath);
 // Checks a database or language name typed by the user. Returns an empty
 // string when it is usable, otherwise the German message for the user.
 QString CheckDatabaseName(const QString& name);
+// A language or database name read from a file (an options record, a backup
+// archive) becomes part of a path only when it passes the same check as a
+// typed name: no separators, no "." or "..", no control characters.
+bool IsUsableNameFromFile(const QString& name);
+// The language of a database whose options record names `language`. A name
+// that fails the check above is replaced by the name of the database's own
+// folder, and `message` (when given) gets the German text for the user; an
+// empty language stays empty.
+QString CheckedDatabaseLanguage(const QString& language, const QString& databaseBase,
+                                QString* message = nullptr);
 // The characters a name may not contain, in the order the message lists them.
 const QString& ForbiddenNameCharacters();
 QString ForbiddenCharactersMessage();

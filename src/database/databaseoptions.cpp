@@ -2,8 +2,10 @@
 
 #include "database/charsets.h"
 #include "database/currentdatabase.h"
+#include "database/databasefiles.h"
 #include "database/generaloptions.h"
 #include "platform/folders.h"
+#include "platform/messagebox.h"
 #include "platform/paths.h"
 #include "platform/recordimage.h"
 
@@ -187,6 +189,10 @@ bool ReadDatabaseOptions(const QString& databaseBase) {
             QFileInfo(platform::normalizePath(databaseBase)).absoluteDir().dirName();
         rec = TDatabaseOptionsRec::forNewDatabase(folderLanguage);
     }
+    QString problem;
+    rec.Language = CheckedDatabaseLanguage(rec.Language, databaseBase, &problem);
+    if (!problem.isEmpty())
+        platform::showMessage(problem, QStringLiteral("Hinweis"), platform::Icon::Warning);
     DatabaseOptions = rec;
     CurrentLanguage = DatabaseOptions.Language;
     return read;

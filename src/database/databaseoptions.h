@@ -90,7 +90,9 @@ QString DatabaseOptionsFile(const QString& databaseBase);
 // Reads the options record of the database at `databaseBase` (path without
 // extension) into DatabaseOptions and sets CurrentLanguage from it. A missing
 // or short file gives the values of a new database whose language is the name
-// of the database's folder; returns false then.
+// of the database's folder; returns false then. A language that cannot be a
+// folder name (CheckedDatabaseLanguage) is replaced by the folder's name after
+// a message to the user.
 bool ReadDatabaseOptions(const QString& databaseBase);
 // Writes DatabaseOptions to CurrentDatabaseBase + ".opt" (false after a
 // reported failure).

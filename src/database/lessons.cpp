@@ -6,6 +6,7 @@
 #include "platform/codec.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/safefile.h"
 
 #include <QCollator>
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
-#include <QSaveFile>
 #include <QSet>
 #include <algorithm>
 
@@ -135,19 +135,13 @@ bool LessonList::load(const QString& path) {
     return true;
 }
 
-bool LessonList::save(const QString& path) const {
+bool LessonList::save(const QString& path, QString* error) const {
     QByteArray bytes;
     for (const QString& line : lines_) {
         bytes += platform::codec::toBytes(line);
         bytes += "\r\n";
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return platform::writeWholeFile(path, bytes, error);
 }
 
 QString LessonListPath(const QString& databaseBase) {
@@ -160,9 +154,10 @@ QString LessonListPath() {
 }
 
 bool SaveLessonList(const LessonList& list, const QString& path) {
-    if (list.save(path)) return true;
+    QString error;
+    if (list.save(path, &error)) return true;
     platform::showMessage(QStringLiteral("Die Lektionsliste konnte nicht gespeichert werden:\r\n") +
-                              QDir::toNativeSeparators(path),
+                              QDir::toNativeSeparators(path) + QStringLiteral("\r\n\r\n") + error,
                           QStringLiteral("Fehler"), platform::Icon::Error);
     return false;
 }

@@ -56,8 +56,9 @@ class LessonList {
     // are dropped. A missing or unreadable file gives an empty list and false.
     bool load(const QString& path);
     // Writes every line followed by CR LF, atomically. False when the file
-    // could not be written (the old file then stays as it was).
-    bool save(const QString& path) const;
+    // could not be written (the old file then stays as it was; `error` gets
+    // the German cause).
+    bool save(const QString& path, QString* error = nullptr) const;
 
     // The ordering of the list: true when line a stands before line b.
     static bool lessThan(const QString& a, const QString& b);

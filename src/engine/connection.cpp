@@ -112,6 +112,25 @@ void Connection::loadSchema() {
     schema_ = schema;
 }
 
+Connection::FileState Connection::fileState() const {
+    quint64 nowDevice = 0;
+    quint64 nowInode = 0;
+    if (!identify(path_, &nowDevice, &nowInode)) return FileState::Gone;
+    return nowDevice == device && nowInode == inode ? FileState::Same : FileState::Replaced;
+}
+
+QString replacedTableMessage(const QString& path) {
+    return QStringLiteral("Die Tabelle \"%1\" wurde von einem anderen Programm geändert; bitte "
+                          "die Datenbank neu öffnen.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString goneTableMessage(const QString& path) {
+    return QStringLiteral("Die Tabelle \"%1\" wurde von einem anderen Programm gelöscht oder "
+                          "verschoben; die Eingabe ist noch nicht gespeichert.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 bool Connection::isReadOnly() const {
     return !db_ || sqlite3_db_readonly(db_, "main") == 1;
 }
@@ -131,6 +150,11 @@ void Connection::execute(const QString& sql) {
 void Connection::fail(int code) const {
     const QString where = QDir::toNativeSeparators(path_);
     const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+    // Writing into a file that was renamed or deleted meanwhile: it is not
+    // write-protected, it is no longer the table.
+    if (code == SQLITE_READONLY_DBMOVED)
+        throw EngineError(fileState() == FileState::Gone ? goneTableMessage(path_)
+                                                         : replacedTableMessage(path_));
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:

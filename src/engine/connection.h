@@ -30,6 +30,11 @@ class Connection : public QObject {
     sqlite3* handle() const { return db_; }
     bool isOpen() const { return db_ != nullptr; }
     bool isReadOnly() const;
+    // Whether the file at the path is still the one the connection opened:
+    // another program may have replaced it (a sort writes a new file and
+    // renames it over the old one) or removed it.
+    enum class FileState { Same, Replaced, Gone };
+    FileState fileState() const;
     const Schema& schema() const { return schema_; }
 
     // The key the last INSERT on this connection gave its row.
@@ -95,6 +100,11 @@ class Connection : public QObject {
     quint64 device = 0;
     quint64 inode = 0;
 };
+
+// The messages for a table file that another program replaced or removed
+// while a query was open on it.
+QString replacedTableMessage(const QString& path);
+QString goneTableMessage(const QString& path);
 
 // The registry key of a table path: "\" as "/", cleaned and absolute.
 QString tableKey(const QString& path);

@@ -40,7 +40,68 @@ void Query::Private::checkBrowseMode() {
         q->cancel();
 }
 
+int Query::Private::rowLike(const detail::ResultSet::Row& values) const {
+    const int id = schema.idColumn();
+    for (int r = 0; r < count(); ++r) {
+        const detail::ResultSet::Row candidate = rowValues(r);
+        bool same = candidate.size() == values.size();
+        for (int c = 0; same && c < candidate.size(); ++c)
+            same = c == id || candidate.at(c) == values.at(c);
+        if (same) return r;
+    }
+    return -1;
+}
+
+void Query::Private::followReplacedFile(bool forDeletion) {
+    // Inside a transaction the connection was checked when it was acquired.
+    if (connection->inTransaction()) return;
+    const detail::Connection::FileState file = connection->fileState();
+    if (file == detail::Connection::FileState::Same) return;
+    const QString path = connection->path();
+    // The record stays in the buffer: the user can still copy it or cancel.
+    if (file == detail::Connection::FileState::Gone)
+        throw EngineError(detail::goneTableMessage(path));
+
+    // A sort in another copy of the program gives the words new keys: the
+    // record is found again by the values it was read with. Keys are never
+    // trusted across files, so an edit never lands on another word.
+    const State was = forDeletion ? State::Browse : state;
+    const detail::ResultSet::Row typed = buffer;
+    const detail::ResultSet::Row read = editing() ? original : rowValues(row);
+    const bool changed = modified;
+    detail::release(path, false); // closes every query on the old file, this one too
+    q->open();
+
+    const int id = schema.idColumn();
+    const int found = was == State::Insert ? -1 : rowLike(read);
+    if (found >= 0) {
+        moveTo(found);
+        if (was == State::Edit) {
+            original = rowValues(found);
+            buffer = typed;
+            buffer[id] = original.value(id);
+            modified = changed;
+            setState(State::Edit);
+        }
+        return;
+    }
+    if (was == State::Browse)
+        throw EngineError(detail::replacedTableMessage(path) +
+                          QStringLiteral(" Die Vokabel ist dort nicht mehr vorhanden."));
+    // Nothing typed is lost: the record waits as a new one in the new file.
+    startInsert(-1);
+    for (int c = 0; c < schema.size() && c < typed.size(); ++c)
+        if (c != id) buffer[c] = typed.at(c);
+    modified = true;
+    emit q->recordChanged();
+    if (was == State::Edit)
+        throw EngineError(detail::replacedTableMessage(path) +
+                          QStringLiteral(" Die bearbeitete Vokabel ist dort nicht mehr zu "
+                                         "finden; die Eingabe steht als neue Vokabel bereit."));
+}
+
 void Query::Private::write() {
+    followReplacedFile();
     if (state == State::Edit)
         writeUpdate();
     else if (state == State::Insert)
@@ -234,6 +295,7 @@ void Query::deleteRecord() {
     if (!d->modifiable)
         throw EngineError(QStringLiteral("Die Datenmenge kann nicht bearbeitet werden."));
     if (d->count() == 0) throw EngineError(QStringLiteral("Es gibt keinen Datensatz zum Löschen."));
+    d->followReplacedFile(true);
     {
         WritingScope scope(d->writing);
         detail::Statement remove(*d->connection,

@@ -58,6 +58,11 @@ struct Query::Private {
     // Starts a new record at this row (-1: after the last one).
     void startInsert(int at);
     void write();
+    // Before a write: when another program replaced the table file, opens the
+    // query again on the new file and finds the record there (for a deletion
+    // the record as it was read; an edit of it is dropped with it).
+    void followReplacedFile(bool forDeletion = false);
+    int rowLike(const detail::ResultSet::Row& values) const;
     void writeUpdate();
     void writeInsert();
     void dropBuffer();

@@ -1,15 +1,17 @@
 #include "exchange/backuparchive.h"
 
+#include "database/databasefiles.h"
 #include "engine/query.h"
 #include "platform/codec.h"
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "platform/safefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <memory>
 #include <new>
 #include <vector>
@@ -61,6 +63,16 @@ Failure missing(const QString& path) {
 Failure unreadable(const QString& path) {
     return Failure(ArchiveWriteFailed,
                    QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.").arg(shown(path)));
+}
+
+// The language folder an archive names must pass the check of a typed
+// language before a path is built from it.
+Failure unusableFolder(const QString& folder) {
+    return Failure(ArchiveFailed,
+                   QStringLiteral("Der Sprachordner \"%1\" der Sicherung ist als Ordnername "
+                                  "nicht zulässig (die Zeichen . / \\ : * ? \" < > | und "
+                                  "Steuerzeichen sind nicht erlaubt).")
+                       .arg(folder));
 }
 
 // Text that survives the trip through 8-bit bytes unchanged.
@@ -120,8 +132,19 @@ class Scrambler {
     int index_ = 0;
 };
 
+// A failed write, with its cause when the device knows it.
+Failure writeFailure(const QIODevice& out) {
+    if (const auto* safe = dynamic_cast<const platform::SafeFile*>(&out))
+        return Failure(ArchiveWriteFailed, safe->errorText());
+    if (const auto* file = dynamic_cast<const QFileDevice*>(&out);
+        file && file->error() == QFileDevice::ResourceError)
+        return Failure(ArchiveWriteFailed, platform::writeErrorText(ENOSPC));
+    return Failure(ArchiveWriteFailed,
+                   QStringLiteral("Eine Datei konnte nicht vollständig geschrieben werden."));
+}
+
 void writeAll(QIODevice& out, const char* data, qint64 length) {
-    if (out.write(data, length) != length) throw Failure(ArchiveWriteFailed);
+    if (out.write(data, length) != length) throw writeFailure(out);
 }
 
 // Copies `in` to `out` scrambled; `in` is read from its start.
@@ -329,14 +352,14 @@ void compress(const QStringList& files, const QString& archivePath, const TArchi
         writeAll(plain, record.constData(), record.size());
         deflateFile(in, size, plain);
     }
-    if (!plain.flush()) throw Failure(ArchiveWriteFailed);
+    if (!plain.flush()) throw writeFailure(plain);
 
     const qint64 size = plain.size();
     if (!plain.seek(0)) throw Failure(ArchiveWriteFailed);
-    QSaveFile archive(archivePath);
-    if (!archive.open(QIODevice::WriteOnly)) throw Failure(ArchiveWriteFailed);
+    platform::SafeFile archive(archivePath);
+    if (!archive.open()) throw writeFailure(archive);
     scrambleStream(plain, size, archive);
-    if (!archive.commit()) throw Failure(ArchiveWriteFailed);
+    if (!archive.commit()) throw writeFailure(archive);
     if (report) report->files = files;
 }
 
@@ -351,8 +374,8 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
     ArchiveReader reader(file, archivePath);
 
     TArchiveHeader read;
-    if (!read.fromBytes(reader.read(TArchiveHeader::Size)) || !safeName(read.folder))
-        throw damaged(archivePath);
+    if (!read.fromBytes(reader.read(TArchiveHeader::Size))) throw damaged(archivePath);
+    if (!IsUsableNameFromFile(read.folder)) throw unusableFolder(read.folder);
     header = read;
     const quint32 count = reader.readInt32();
     if (count == 0 || count > MaxRecords) throw damaged(archivePath);
@@ -361,7 +384,7 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
     const bool folderExisted = QFileInfo(folder).isDir();
     struct Unpacked {
         QString target;
-        std::unique_ptr<QSaveFile> file;
+        std::unique_ptr<platform::SafeFile> file;
     };
     std::vector<Unpacked> unpacked;
     try {
@@ -379,8 +402,8 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
             const QFileInfo info(target);
             if ((info.exists() || info.isSymLink()) && !overwrite) throw EFileExists();
             if (!platform::ensureFolder(folder)) throw Failure(ArchiveWriteFailed);
-            auto out = std::make_unique<QSaveFile>(target);
-            if (!out->open(QIODevice::WriteOnly)) throw Failure(ArchiveWriteFailed);
+            auto out = std::make_unique<platform::SafeFile>(target);
+            if (!out->open()) throw writeFailure(*out);
             const QByteArray head = inflateRecord(reader, size, *out);
             if (databaseOnly && isTableName(name) && !isEngineTable(head))
                 throw Failure(ArchiveFailed,
@@ -393,7 +416,7 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
         // Every record is complete: now the targets are replaced.
         for (Unpacked& u : unpacked) {
             engine::releaseTable(u.target);
-            if (!u.file->commit()) throw Failure(ArchiveWriteFailed);
+            if (!u.file->commit()) throw writeFailure(*u.file);
             if (report) report->files << u.target;
         }
     } catch (...) {
@@ -469,8 +492,8 @@ int ScrambleFile(const QString& filePath, const QByteArray& key, const QString& 
     try {
         QFile in(filePath);
         if (!in.open(QIODevice::ReadOnly)) return ArchiveWriteFailed;
-        QSaveFile out(copyFirst ? MakeTargetName(folder, filePath) : filePath);
-        if (!out.open(QIODevice::WriteOnly)) return ArchiveExists;
+        platform::SafeFile out(copyFirst ? MakeTargetName(folder, filePath) : filePath);
+        if (!out.open()) return ArchiveExists;
         scrambleStream(in, in.size(), out, key);
         in.close();
         return out.commit() ? ArchiveOk : ArchiveWriteFailed;
@@ -506,7 +529,10 @@ int BackupDatabase(const QString& dbPath, const QString& archivePath, const QStr
     QString folder = base;
     if (CutExtension(base) != ArchiveOk || ParentFolderName(folder) != ArchiveOk)
         return ArchiveBadPath;
-    if (!safeName(folder)) return ArchiveBadPath;
+    if (!IsUsableNameFromFile(folder)) {
+        if (report) report->detail = unusableFolder(folder).detail;
+        return ArchiveBadPath;
+    }
     if (!fitsEightBit(folder) || !fitsEightBit(fileName(dbPath))) {
         if (report)
             report->detail = QStringLiteral("Der Name der Datenbank oder ihres Ordners enthält "

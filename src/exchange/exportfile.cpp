@@ -3,12 +3,12 @@
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "platform/codec.h"
+#include "platform/safefile.h"
 
 #include <QDate>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
-#include <QSaveFile>
 
 QStringList WholeTableExportSql(const QString& tablePath) {
     return {QStringLiteral("SELECT * FROM ") + engine::quoteLiteral(ShortPath(tablePath)),
@@ -79,10 +79,10 @@ ExportOutcome WriteExportFile(const QString& path, const engine::Query& query,
                               const QString& date, const QVector<int>* rows,
                               const std::function<void(int)>& progress) {
     ExportOutcome outcome;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    platform::SafeFile file(path);
+    if (!file.open()) {
         outcome.error = QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden:\n%2")
-                            .arg(path, file.errorString());
+                            .arg(path, file.errorText());
         return outcome;
     }
 
@@ -94,7 +94,7 @@ ExportOutcome WriteExportFile(const QString& path, const engine::Query& query,
     auto flush = [&] {
         if (block.isEmpty()) return;
         const QByteArray bytes = platform::codec::toBytes(block);
-        if (file.write(bytes) != bytes.size()) written = false;
+        if (!file.writeAll(bytes)) written = false;
         block.clear();
     };
 
@@ -114,7 +114,7 @@ ExportOutcome WriteExportFile(const QString& path, const engine::Query& query,
         outcome.words = 0;
         outcome.error = QStringLiteral("Die Datei \"%1\" konnte nicht vollständig geschrieben "
                                        "werden:\n%2\nDer Export wurde nicht gespeichert.")
-                            .arg(path, file.errorString());
+                            .arg(path, file.errorText());
         return outcome;
     }
     outcome.ok = true;

@@ -2,14 +2,12 @@
 
 #include "database/databaseoptions.h"
 #include "database/generaloptions.h"
+#include "mainwindow/typededit.h"
 #include "platform/codec.h"
 
 #include <algorithm>
 #include <initializer_list>
 
-QString GreekInputText;
-int GreekCaretPos = 0;
-int GreekCaretShift = 0;
 bool GreekInputBusy = false;
 
 namespace {
@@ -198,15 +196,16 @@ GreekTypingResult applyGreekTyping(const QString& text, int caret) {
     return result;
 }
 
-bool GreekTypingActive() {
-    return GeneralOptions.AkzAkt && DatabaseOptions.WordFont == QLatin1String("Greek");
+GreekTypingResult sonderzeichen(const QString& before, const QString& after, int caret) {
+    if (!TypedOneCharacter(before, after, caret))
+        return {after, std::clamp(caret, 0, int(after.size())), 0};
+    return applyGreekTyping(after, caret);
 }
 
-void sonderzeichen() {
-    GreekCaretShift = 0;
-    if (!GreekTypingActive()) return;
-    const GreekTypingResult r = applyGreekTyping(GreekInputText, GreekCaretPos);
-    GreekInputText = r.text;
-    GreekCaretPos = r.caret;
-    GreekCaretShift = r.caretShift;
+bool GreekTypingActive(const QString& fontName) {
+    return GeneralOptions.AkzAkt && fontName == QLatin1String("Greek");
+}
+
+bool GreekTypingActive() {
+    return GreekTypingActive(DatabaseOptions.WordFont);
 }

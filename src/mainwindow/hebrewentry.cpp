@@ -1,5 +1,7 @@
 #include "hebrewentry.h"
 
+#include "mainwindow/typededit.h"
+
 #include <algorithm>
 
 QString HebrewEnterText;
@@ -11,28 +13,24 @@ bool IsHebrewMovingChar(QChar c) {
     return moving.contains(c);
 }
 
-QString HebrewReorderKey(const QString& text, int caret) {
-    const int n = text.size();
+HebrewEntryResult HebrewReorderKey(const QString& before, const QString& after, int caret) {
+    const int n = int(after.size());
     const int p = std::clamp(caret, 0, n);
-    QString r = text;
+    if (!TypedOneCharacter(before, after, p)) return {after, p};
 
-    // The caret goes back to the left of the character just typed; with the
-    // caret at the start there is nothing left of it.
-    HebrewCaretPos = std::max(0, p - 1);
-    if (n >= 2 && p >= 1 && p < n && IsHebrewMovingChar(text.at(p - 1))) {
-        r[p - 1] = text.at(p);
-        r[p] = text.at(p - 1);
+    // The typed character stands left of the caret; the caret goes to its
+    // left, so that the next one lands there.
+    HebrewEntryResult result{after, p - 1};
+    if (n >= 2 && p < n && IsHebrewMovingChar(after.at(p - 1))) {
+        result.text[p - 1] = after.at(p);
+        result.text[p] = after.at(p - 1);
     }
+    return result;
+}
 
-    if (n < HebrewEnterText.size()) {
-        // A deletion: the caret stays where the editor put it.
-        HebrewCaretPos = p;
-        const int k = HebrewCaretPos;
-        if (n >= 1 && k < r.size() && r.at(k) != HebrewEnterText.at(k) &&
-            IsHebrewMovingChar(r.at(k)))
-            r[k] = HebrewEnterText.at(k);
-    }
-    HebrewCaretPos = std::clamp(HebrewCaretPos, 0, int(r.size()));
-    HebrewEnterText = r;
-    return r;
+QString HebrewReorderKey(const QString& text, int caret) {
+    const HebrewEntryResult result = HebrewReorderKey(HebrewEnterText, text, caret);
+    HebrewCaretPos = result.caret;
+    HebrewEnterText = result.text;
+    return result.text;
 }

@@ -24,6 +24,7 @@ class QTreeWidget;
 class QWidget;
 class QChartView;
 class QListWidget;
+class ColumnFontDelegate;
 
 namespace engine {
 class Query;
@@ -312,6 +313,9 @@ private:
     void wireCommands();
     void reopenKeeping(qint64 id, bool live);
     void navigate(const std::function<void()>& move);
+    // Row height and foreign-word column of the table page, sized to its fonts.
+    void sizeTableColumns();
+    ColumnFontDelegate* gitterFonts_ = nullptr;
     int currentPage_ = 0;
     // Bulk changes of records keep the field-change handlers quiet.
 public:

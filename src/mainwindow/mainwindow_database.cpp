@@ -17,6 +17,7 @@
 #include "engine/fieldbinder.h"
 #include "engine/query.h"
 #include "engine/tablemodel.h"
+#include "mainwindow/columnfonts.h"
 #include "mainwindow/recentmenu.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
@@ -29,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -36,6 +38,17 @@
 
 namespace {
 const QString CaptionPrefix = QStringLiteral("Orvilex Vokabeltrainer - ");
+
+// A missing script font is named once per database while the program runs.
+void noteMissingScriptFont() {
+    static QSet<QString> told;
+    const QString font =
+        MissingScriptFont(DatabaseOptions, CurrentLanguage, IsHebrewDatabase(), FontInstalled);
+    if (font.isEmpty() || told.contains(CurrentTablePath)) return;
+    told.insert(CurrentTablePath);
+    platform::showMessage(MissingFontMessage(font, CurrentDatabaseName), QStringLiteral("Hinweis"),
+                          platform::Icon::Information);
+}
 
 void setDatabaseParts(const QString& tablePath) {
     const TablePathParts parts = SplitTablePath(tablePath);
@@ -87,6 +100,7 @@ void TForm1::openDatabaseSteps(const QString& path) {
     AddRecentDatabase(CurrentTablePath, CurrentDatabaseName, CurrentLanguage);
     SetLanguageLabels();
     LoadDatabaseOptionFiles();
+    noteMissingScriptFont();
     if (GeneralOptions.sza && hooks.showCharTable)
         hooks.showCharTable();
     ShowWordTypeAndDifficulty();
@@ -201,6 +215,7 @@ bool TForm1::NeuClick2() {
     Tab1->setCurrentIndex(0);
     UpdateNavButtons();
     DBFremdwort->setFocus();
+    noteMissingScriptFont();
     return false;
 }
 
@@ -241,11 +256,16 @@ void TForm1::ApplyFonts() {
                                                       DBPerfektPassiv, DBGenetiv})
         apply(w, fonts.tableWord);
     apply(DBFremdwort, fonts.word);
+    // The foreign word shows at least one whole line in its font, however large.
+    DBFremdwort->setFixedHeight(std::max(fontMetrics().lineSpacing() * 2 + 12,
+                                         QFontMetrics(fonts.word.font).lineSpacing() + 16));
     apply(DBuebersetzung, fonts.translation);
     apply(DBExtra, fonts.translation);
     apply(DBcUebersetzung, fonts.tableTranslation);
     apply(DBGenus, fonts.tableTranslation);
     DBGitter->setFont(fonts.tableWord.font);
+    gitterFonts_->fonts = {fonts.tableWord.font, fonts.tableTranslation.font};
+    sizeTableColumns();
     const WordFontView tableWord = fonts.tableWord, tableTranslation = fonts.tableTranslation;
     Datenquelle->setDisplayConverter(
         [tableWord, tableTranslation](const QString& field, const QString& s) {

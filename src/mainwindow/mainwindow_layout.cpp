@@ -2,6 +2,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "database/vocabularytable.h"
+#include "mainwindow/columnfonts.h"
 
 #include <QChartView>
 #include <QComboBox>
@@ -257,6 +258,12 @@ void TForm1::buildTablePage(QWidget* page) {
     DBGitter->setSelectionMode(QAbstractItemView::ExtendedSelection);
     DBGitter->horizontalHeader()->setStretchLastSection(true);
     DBGitter->verticalHeader()->setDefaultSectionSize(DBGitter->fontMetrics().height() + 6);
+    // Titles and row numbers stay in the window's font whatever font the words take.
+    const QFont titles(DBGitter->font().family(), DBGitter->font().pointSize());
+    DBGitter->horizontalHeader()->setFont(titles);
+    DBGitter->verticalHeader()->setFont(titles);
+    gitterFonts_ = new ColumnFontDelegate(DBGitter);
+    DBGitter->setItemDelegate(gitterFonts_);
     layout->addWidget(DBGitter, 1);
     auto* bottom = new QHBoxLayout;
     LabelMarkiert = new QLabel(QStringLiteral("Markierte Vokabeln : "), page);
@@ -299,4 +306,19 @@ void TForm1::buildLayout() {
     splitter->setSizes({220, 580});
     outer->addWidget(splitter, 1);
     setCentralWidget(central);
+}
+
+void TForm1::sizeTableColumns() {
+    if (gitterFonts_->fonts.size() < 2) return;
+    const QFontMetrics word(gitterFonts_->fonts.at(0)), translation(gitterFonts_->fonts.at(1));
+    DBGitter->verticalHeader()->setDefaultSectionSize(
+        std::max({word.height(), translation.height(), DBGitter->fontMetrics().height()}) + 6);
+    // The foreign-word column takes its title and the words shown, at most
+    // half of the grid; the translation column has the rest.
+    const int title = DBGitter->horizontalHeader()->sectionSizeHint(0);
+    int width = std::max({title, word.averageCharWidth() * 12,
+                          static_cast<QAbstractItemView*>(DBGitter)->sizeHintForColumn(0)});
+    if (const int half = DBGitter->viewport()->width() / 2; half > title)
+        width = std::min(width, half);
+    DBGitter->setColumnWidth(0, width);
 }

@@ -88,6 +88,9 @@ void TForm1::wireCommands() {
     DBGitter->viewport()->installEventFilter(this);
     DBGitter->setModel(Datenquelle);
     binder->bindView(DBGitter);
+    connect(Datenquelle, &QAbstractItemModel::modelReset, this, [this] {
+        if (Tab1->currentIndex() == 2) sizeTableColumns();
+    });
     wireLessonCommands();
 
     // The Greek and Hebrew typing aids and Ctrl+1..Ctrl+9 in the word fields.
@@ -98,6 +101,9 @@ void TForm1::wireCommands() {
     for (QLineEdit* field : {DBGenetiv, DBPraeFut, DBPerAor, DBPerfekt, DBFuturPassiv,
                              DBAoristPassiv, DBPerfektPassiv})
         aids->watch(field);
+    // Navigation, F9-F12 and a new record load other words into the fields.
+    connect(Query, &engine::Query::scrolled, aids, &TypingAids::recordLoaded);
+    connect(Query, &engine::Query::opened, aids, &TypingAids::recordLoaded);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -265,6 +271,10 @@ void TForm1::Tab1Change(int index) {
     currentPage_ = index;
     if (hooks.closeSearchWindow)
         hooks.closeSearchWindow();
+    // Only the table page shows the words read-only. The flag follows the page
+    // even while no query is open (a restore closes it), so that the next
+    // opening is editable again.
+    Query->setRequestLive(index != 2);
     if (!Query->isActive())
         return;
     if (Query->state() != engine::Query::State::Browse)
@@ -273,6 +283,7 @@ void TForm1::Tab1Change(int index) {
     if (index == 2)
         idlist->clear();
     reopenKeeping(id, index != 2);
+    if (index == 2) sizeTableColumns();
     if (previous == 0 && index != 0)
         anzeintrag->setText(QString::number(Query->recordCount()));
     if (index == 1)

@@ -1,5 +1,6 @@
 #include "specialcharwindow.h"
 
+#include "database/charsets.h"
 #include "database/databaseoptions.h"
 #include "engine/query.h"
 #include "mainwindow.h"
@@ -10,19 +11,21 @@
 
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QShowEvent>
-#include <QHideEvent>
 #include <QTableWidget>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 Teinf* einf = nullptr;
 
@@ -164,8 +167,9 @@ void Teinf::PageControl1Change() {
     sg2->setRowCount(rows);
     const int g = sizeFactor();
     const int gridH = userGridHeight(g, rows);
-    QFont font(DatabaseOptions.WordFont);
-    font.setPixelSize(4 * g);
+    const QFont font = WordFontFor(DatabaseOptions.TableWordFont, DatabaseOptions.TableWordFontSize,
+                                   DatabaseOptions.TableWordFontBold, WordFontCharset())
+                           .font;
     for (QTableWidget* grid : {SG, sg2, sgall}) {
         grid->setFont(font);
         for (int c = 0; c < grid->columnCount(); ++c) grid->setColumnWidth(c, 5 * g);
@@ -175,21 +179,20 @@ void Teinf::PageControl1Change() {
     for (int c = 0; c < UserCharColumns; ++c)
         for (int r = 0; r < rows; ++r) setCell(SG, c, r, editCell(c, r));
 
-    sgall->setGeometry(std::max(30 * g + 26, 186), 4, 95 * g + 19, 72 * g + 12);
     SG->setGeometry(4, 4, 30 * g + 6, gridH + 5);
     sg2->setGeometry(4, 4, 30 * g + 10, gridH + 9);
-    Panel1->setGeometry(4, sg2->geometry().bottom() + 12, std::max(30 * g + 10, 170), 110);
-    Label1->setGeometry(0, 0, Panel1->width(), 34);
-    ben->setGeometry(0, 40, Panel1->width() - 24, 22);
-    SpeedButton28->move(Panel1->width() - 22, 41);
-    dat->setGeometry(0, 66, Panel1->width() - 24, 22);
-    SpeedButton1->move(Panel1->width() - 22, 67);
+    const int panelWidth = layoutChoicePanel(std::max(30 * g + 10, 170));
+    // The complete table stands right of the panel, further right (and the
+    // window wider) when the panel's texts need more room in this font.
+    sgall->setGeometry(std::max({30 * g + 26, 186, 4 + panelWidth + 6}), 4, 95 * g + 19,
+                       72 * g + 12);
 
     const int tabBar = PageControl1->tabBar()->sizeHint().height();
     int w, h;
     if (PageControl1->currentIndex() == 1) {
         w = 125 * g + 73;
         if (w < 698) w = 95 * g + 223;
+        w = std::max(w, sgall->geometry().right() + 19);
         h = std::max(72 * g + 78, 340);
         h = std::max(h, sg2->height() + 106 + Panel1->height());
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -206,6 +209,34 @@ void Teinf::PageControl1Change() {
     const int pageH = h - tabBar - 6;
     BitBtn1->setGeometry(w - 190, pageH - 36, 85, 28);
     BitBtn2->setGeometry(w - 100, pageH - 36, 85, 28);
+}
+
+int Teinf::layoutChoicePanel(int minimumWidth) {
+    const int help = SpeedButton28->width();
+    const int choice = std::max(ben->sizeHint().width(), dat->sizeHint().width());
+    const int width = std::max(minimumWidth, choice + 4 + help);
+    // The bold label wraps over as many lines as it needs.
+    const int labelHeight = Label1->heightForWidth(width);
+    Label1->setGeometry(0, 0, width, labelHeight);
+    const int row = std::max(ben->sizeHint().height(), help);
+    int y = labelHeight + 6;
+    for (auto [radio, button] : {std::pair{ben, SpeedButton28}, std::pair{dat, SpeedButton1}}) {
+        radio->setGeometry(0, y, width - help - 4, row);
+        button->move(width - help, y + (row - help) / 2);
+        y += row + 4;
+    }
+    Panel1->setGeometry(4, sg2->geometry().bottom() + 12, width, y);
+    return width;
+}
+
+void Teinf::SetWordFontCharset() {
+    for (QTableWidget* grid : {SG, sg2, sgall})
+        for (int r = 0; r < grid->rowCount(); ++r)
+            for (int c = 0; c < grid->columnCount(); ++c)
+                if (QTableWidgetItem* item = grid->item(r, c))
+                    item->setText(platform::codec::toDisplay(item->data(StoredRole).toString(),
+                                                             WordFontCharset()));
+    PageControl1Change();
 }
 
 void Teinf::Sonderzeicheneinfgen1Click() {

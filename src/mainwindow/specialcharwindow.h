@@ -26,6 +26,9 @@ class Teinf : public QDialog {
     void FormCreate();
     // Layout for the current page and the size factor of the general settings.
     void PageControl1Change();
+    // Shows every cell again in the open database's table font and character
+    // set (after the database's fonts changed); the cells keep their characters.
+    void SetWordFontCharset();
     // The menu commands "&Einfügen (vollständige Tabelle)" and
     // "&Benutzertabelle anzeigen".
     void Sonderzeicheneinfgen1Click();
@@ -78,6 +81,9 @@ class Teinf : public QDialog {
     void setCell(QTableWidget* grid, int column, int row, const QString& stored);
     QString cell(const QTableWidget* grid, int column, int row) const;
     void styleGrid(QTableWidget* grid, int columns, int rows);
+    // Lays out the label and the two choices of Panel1 under the editable
+    // table, at least `minimumWidth` wide; returns the panel's width.
+    int layoutChoicePanel(int minimumWidth);
     void deliver();
     bool created_ = false;
 };

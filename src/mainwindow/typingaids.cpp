@@ -7,6 +7,7 @@
 #include "platform/codec.h"
 #include "specialchars.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,11 +16,19 @@
 
 namespace codec = platform::codec;
 
-QString StoredFieldText(QWidget* field, int charset) {
-    if (auto* edit = qobject_cast<QLineEdit*>(field)) return codec::fromDisplay(edit->text(), charset);
-    if (auto* memo = qobject_cast<QPlainTextEdit*>(field))
-        return codec::fromDisplay(memo->toPlainText(), charset);
+namespace {
+// The field that InsertStoredText is putting a character into.
+QPointer<QObject> insertingInto;
+
+QString shownText(QObject* field) {
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) return edit->text();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(field)) return memo->toPlainText();
     return {};
+}
+} // namespace
+
+QString StoredFieldText(QWidget* field, int charset) {
+    return codec::fromDisplay(shownText(field), charset);
 }
 
 int FieldCaret(QWidget* field) {
@@ -49,69 +58,131 @@ void SetStoredFieldText(QWidget* field, const QString& stored, int caret, int ch
 
 bool InsertStoredText(QWidget* field, const QString& stored, int charset) {
     const QString shown = codec::toDisplay(stored, charset);
-    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+    const QPointer<QObject> previous = insertingInto;
+    insertingInto = field;
+    bool inserted = true;
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->insert(shown);
-        return true;
-    }
-    if (auto* memo = qobject_cast<QPlainTextEdit*>(field)) {
+    else if (auto* memo = qobject_cast<QPlainTextEdit*>(field))
         memo->insertPlainText(shown);
-        return true;
-    }
-    return false;
+    else
+        inserted = false;
+    insertingInto = previous;
+    return inserted;
 }
 
 TypingAids::TypingAids(QObject* parent, std::function<bool()> editable,
                        std::function<int()> charset)
     : QObject(parent), editable_(std::move(editable)), charset_(std::move(charset)) {}
 
-int TypingAids::charset() const { return charset_ ? charset_() : WordFontCharset(); }
+int TypingAids::charset() const {
+    return charset_ ? charset_() : WordFontCharset();
+}
+
+void TypingAids::setAidSwitches(std::function<bool(QWidget*)> hebrew,
+                                std::function<bool(QWidget*)> greek) {
+    hebrew_ = std::move(hebrew);
+    greek_ = std::move(greek);
+}
+
+bool TypingAids::hebrewActive(QWidget* field) const {
+    return hebrew_ ? hebrew_(field) : HebrewEntryAidWanted();
+}
+
+bool TypingAids::greekActive(QWidget* field) const {
+    return greek_ ? greek_(field) : GreekTypingActive();
+}
 
 void TypingAids::watch(QLineEdit* field) {
     field->installEventFilter(this);
-    // textEdited comes from the user only, never from setText.
-    connect(field, &QLineEdit::textEdited, this, [this, field] { runAids(field); });
+    shown_.insert(field, field->text());
+    connect(field, &QObject::destroyed, this, [this, field] { shown_.remove(field); });
+    // textEdited comes from the user only, never from setText, and before
+    // textChanged, which notes the text the next edit starts from.
+    connect(field, &QLineEdit::textEdited, this, [this, field] { userChanged(field); });
+    connect(field, &QLineEdit::textChanged, this, [this, field] { noteText(field); });
 }
 
 void TypingAids::watch(QPlainTextEdit* field) {
     field->installEventFilter(this);
+    shown_.insert(field, field->toPlainText());
+    connect(field, &QObject::destroyed, this, [this, field] { shown_.remove(field); });
     connect(field, &QPlainTextEdit::textChanged, this, [this, field] {
-        if (typing_ == field) runAids(field);
+        if (typing_ == field || insertingInto == field) {
+            // One key makes one change; whatever follows it is the program's.
+            typing_ = nullptr;
+            userChanged(field);
+        }
+        noteText(field);
     });
+}
+
+void TypingAids::noteText(QWidget* field) {
+    const QString shown = shownText(field);
+    shown_.insert(field, shown);
+    if (field->hasFocus()) HebrewEnterText = codec::fromDisplay(shown, charset());
+}
+
+void TypingAids::recordLoaded() {
+    for (auto it = shown_.begin(); it != shown_.end(); ++it)
+        it.value() = shownText(it.key());
+    if (auto* focused = QApplication::focusWidget(); focused && shown_.contains(focused))
+        HebrewEnterText = StoredFieldText(focused, charset());
+}
+
+void TypingAids::userChanged(QWidget* field) {
+    if (running_) return;
+    runAids(field, codec::fromDisplay(shown_.value(field), charset()));
 }
 
 bool TypingAids::eventFilter(QObject* watched, QEvent* event) {
     auto* field = qobject_cast<QWidget*>(watched);
     if (!field) return false;
-    if (event->type() == QEvent::FocusIn) {
-        if (IsHebrewDatabase()) HebrewEnterText = StoredFieldText(field, charset());
-    } else if (event->type() == QEvent::KeyPress) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        HebrewEnterText = StoredFieldText(field, charset());
+        break;
+    case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (InsertUserCharByHotkey(key->key(), key->modifiers())) return true;
+        if (hotkeys_ && InsertUserCharByHotkey(key->key(), key->modifiers())) return true;
+        [[fallthrough]];
+    }
+    case QEvent::InputMethod:
         // A memo has no signal for the user's edits: what changes while the
         // key is handled was typed.
         typing_ = watched;
         QTimer::singleShot(0, this, [this] { typing_ = nullptr; });
+        break;
+    default:
+        break;
     }
     return false;
 }
 
-void TypingAids::runAids(QWidget* field) {
+void TypingAids::runAids(QWidget* field, const QString& before) {
     if (running_ || (editable_ && !editable_())) return;
     running_ = true;
     const int cs = charset();
-    if (IsHebrewDatabase() && !HebrewInputBusy) {
+    QString text = StoredFieldText(field, cs);
+    int caret = FieldCaret(field);
+    const auto show = [&](const QString& result, int resultCaret) {
+        if (result == text && resultCaret == caret) return;
+        text = result;
+        caret = resultCaret;
+        SetStoredFieldText(field, text, caret, cs);
+    };
+    if (!HebrewInputBusy && hebrewActive(field)) {
         HebrewInputBusy = true;
-        HebrewCaretPos = FieldCaret(field);
-        const QString r = HebrewReorderKey(StoredFieldText(field, cs), HebrewCaretPos);
-        SetStoredFieldText(field, r, HebrewCaretPos, cs);
+        const HebrewEntryResult r = HebrewReorderKey(before, text, caret);
+        HebrewCaretPos = r.caret;
+        HebrewEnterText = r.text;
+        show(r.text, r.caret);
         HebrewInputBusy = false;
     }
-    if (GreekTypingActive() && !GreekInputBusy) {
+    if (!GreekInputBusy && greekActive(field)) {
         GreekInputBusy = true;
-        GreekInputText = StoredFieldText(field, cs);
-        GreekCaretPos = FieldCaret(field);
-        sonderzeichen();
-        SetStoredFieldText(field, GreekInputText, GreekCaretPos, cs);
+        const GreekTypingResult r = sonderzeichen(before, text, caret);
+        show(r.text, r.caret);
         GreekInputBusy = false;
     }
     running_ = false;

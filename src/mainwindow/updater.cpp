@@ -3,11 +3,11 @@
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "platform/safefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <QSettings>
 #include <functional>
@@ -34,36 +34,7 @@ bool patchFile(const QString& path, int recordSize, const std::function<void(QBy
     QByteArray image = original;
     patch(image);
     if (image == original) return true;
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    if (out.write(image) != image.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
-}
-
-// Copies a file over the target through a temporary file, so that a failed
-// copy leaves the installed file as it was.
-bool replaceFile(const QString& source, const QString& target) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) return false;
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    QByteArray chunk;
-    while (!(chunk = in.read(1 << 16)).isEmpty()) {
-        if (out.write(chunk) != chunk.size()) {
-            out.cancelWriting();
-            return false;
-        }
-    }
-    if (in.error() != QFileDevice::NoError) {
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit()) return false;
-    QFile::setPermissions(target, in.permissions());
-    return true;
+    return platform::writeWholeFile(path, image);
 }
 
 // "HKEY_LOCAL_MACHINE\Software\…" as the group of the INI registry.
@@ -143,7 +114,7 @@ bool migrateSettingsFiles(const QString& dataFolder) {
         const QString path = QDir(dataFolder).filePath(m.name);
         const QString backup = QDir(backupFolder).filePath(m.name);
         if (QFileInfo::exists(backup)) continue;
-        if (!QFile::copy(path, backup)) {
+        if (!platform::copyWholeFile(path, backup)) {
             ok = false;
             continue;
         }
@@ -245,7 +216,7 @@ void RunUpdate(QString& resultText, const QString& sourceFolder) {
         for (const ProgramFile& file : programFiles()) {
             const QString source = platform::findCaseInsensitive(sourceFolder, file.name);
             const QString target = platform::findCaseInsensitive(dir, file.name);
-            if (!replaceFile(source, target)) {
+            if (!platform::copyWholeFile(source, target)) {
                 resultText = file.failureText;
                 break;
             }

@@ -1,5 +1,7 @@
 #include "platform/paths.h"
 
+#include "platform/safefile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -41,13 +43,11 @@ bool ensureFolder(const QString& folder) {
 bool copyIfMissing(const QString& source, const QString& target) {
     if (QFileInfo::exists(target))
         return true;
-    return QFile::copy(source, target);
+    return copyWholeFile(source, target);
 }
 
 bool copyReplacing(const QString& source, const QString& target) {
-    if (QFileInfo::exists(target) && !QFile::remove(target))
-        return false;
-    return QFile::copy(source, target);
+    return copyWholeFile(source, target);
 }
 
 QString programFolder() {

@@ -21,7 +21,7 @@ bool ensureFolder(const QString& folder);
 // Copies a file when the target does not exist yet; an existing target stays.
 bool copyIfMissing(const QString& source, const QString& target);
 
-// Copies a file, replacing the target.
+// Copies a file, replacing the target; a failed copy leaves the old target.
 bool copyReplacing(const QString& source, const QString& target);
 
 // The folder of the running program file.

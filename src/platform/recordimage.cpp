@@ -3,11 +3,11 @@
 #include "platform/codec.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/safefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
 
@@ -74,9 +74,7 @@ bool saveRecordFile(const QString& path, const QByteArray& image, RecordFolder f
     } else if (folder == RecordFolder::Create && !ensureFolder(QFileInfo(path).absolutePath())) {
         error = QStringLiteral("Der Ordner kann nicht angelegt werden.");
     } else {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit())
-            error = file.errorString();
+        writeWholeFile(path, image, &error);
     }
     if (error.isEmpty()) return true;
     showMessage(QStringLiteral("%1 konnten nicht in der Datei „%2“ gespeichert werden.\n\n%3")

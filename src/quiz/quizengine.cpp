@@ -207,8 +207,9 @@ bool QuizEngine::submit(const QString& typedAnswer, const TypedForms& forms,
     const comparison::ComparisonOptions options = comparisonOptions();
     const QStringList lines = comparison::answerLines(typedAnswer, meanings_.size());
     lastVerdict = comparison::judgeAnswer(lines, meanings_, RequiredMeanings, options);
-    bool right = lastVerdict.AnswerJudgedRight;
-    if (options_.rbabmult && multipleChoiceRight) right = right || *multipleChoiceRight;
+    // In multiple choice only the chosen proposal counts; no choice is wrong.
+    bool right = options_.rbabmult ? multipleChoiceRight.value_or(false)
+                                   : lastVerdict.AnswerJudgedRight;
 
     comparison::SpecialFormsInput input;
     input.mm = forms.mm;

@@ -121,8 +121,9 @@ class QuizEngine {
         QString EGenus;
     };
     // Judges the typed answer (stored text; lines separated by line breaks)
-    // and the typed special forms; in multiple choice `multipleChoiceRight`
-    // tells whether the right proposal was chosen. Returns the verdict.
+    // and the typed special forms. In multiple choice the verdict is
+    // `multipleChoiceRight` alone (whether the right proposal was chosen) and
+    // the special forms are not judged. Returns the verdict.
     bool submit(const QString& typedAnswer, const TypedForms& forms = {},
                 std::optional<bool> multipleChoiceRight = std::nullopt);
     // Whether the user is to be asked "Wie war die Eingabe?".

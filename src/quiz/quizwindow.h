@@ -128,6 +128,17 @@ class Tabfrag : public QDialog {
     void StopDemoTimer();
     void timTimer();
 
+    // --- multiple choice (quizwindow_multiplechoice.cpp) -----------------------------------
+    // Prepares the four proposals for the current word and shows them in
+    // front of the answer field; with multiple choice off it only hides them.
+    void FillMultipleChoice();
+    // A proposal clicked (1..4): the answer is submitted.
+    void mbClick(int button);
+    QString MultipleChoiceAnswer; // the right answer (stored text)
+    QString MultipleChoiceStem;   // the same without its prefix ("der", ...)
+    int MultipleChoiceRight = 0;  // the button (1..4) with the right answer
+    int MultipleChoiceChosen = 0; // the button clicked; 0 while none
+
     // Layout of the current word.
     void Felderset(bool newWord);
     void LayoutDemoMode();
@@ -205,6 +216,11 @@ class Tabfrag : public QDialog {
     QFrame* PanelVor;
     QLabel* LabelVor;
 
+    // Multiple choice.
+    QFrame* pmulti;
+    std::array<QPushButton*, 4> mb{};
+    QPlainTextEdit* mmemo; // hidden; its width is the room of a caption
+
     // Verdict.
     QFrame* Panel3;
     QFrame* Shape1;
@@ -252,6 +268,7 @@ class Tabfrag : public QDialog {
     void buildMenu();
     void buildQuizPage();
     void buildVerdictAndCommands();
+    void buildMultipleChoice();
     void connectControls();
     void layoutRemarksAndWordClass();
     void showVerdict(bool right);

@@ -64,13 +64,18 @@ void Tabfrag::OKBtn_Click() {
         return;
     }
     if (engine_->phase() != QuizPhase::Asking || !OkBtn->isEnabled()) return;
+    // In multiple choice the answer is a proposal clicked; OK alone is none.
+    if (QuizOptions.rbabmult && MultipleChoiceChosen == 0) return;
 
     if (!DBMemo2->text().isEmpty()) DBMemo2->show();
     if (!DBMemo3->text().isEmpty()) DBMemo3->show();
     UpdateSpecialFormsPanel();
     OkBtn->setEnabled(false);
 
-    const bool right = engine_->submit(typedAnswer(), typedForms());
+    const std::optional<bool> chosenRight =
+        QuizOptions.rbabmult ? std::optional<bool>(MultipleChoiceChosen == MultipleChoiceRight)
+                             : std::nullopt;
+    const bool right = engine_->submit(typedAnswer(), typedForms(), chosenRight);
     const comparison::AnswerVerdict& verdict = engine_->lastVerdict;
     ListBox4->clear();
     ListBox4->addItems(comparison::answerLines(typedAnswer(), engine_->meanings().size()));
@@ -231,6 +236,7 @@ void Tabfrag::afterMove() {
     } else {
         StartDemoTimer();
     }
+    FillMultipleChoice();
 }
 
 // --- presentation timer ------------------------------------------------------------------------

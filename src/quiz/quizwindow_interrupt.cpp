@@ -148,6 +148,8 @@ bool Tabfrag::resumeQuiz() {
     raise();
     activateWindow();
     Edit5->setFocus();
+    // The proposals are built once the pool is open.
+    FillMultipleChoice();
     return true;
 }
 

@@ -225,6 +225,7 @@ void Tabfrag::buildQuizPage() {
     LabelVor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     PanelVor->hide();
 
+    buildMultipleChoice();
     buildVerdictAndCommands();
 }
 

@@ -39,8 +39,9 @@ void Tabfrag::BitBtn2_Click() {
         showCurrentWord();
     }
     leisteo();
-    ShowAttemptLabel();
     Edit5->setFocus();
+    FillMultipleChoice();
+    ShowAttemptLabel();
     StartDemoTimer();
 }
 

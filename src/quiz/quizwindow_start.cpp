@@ -63,6 +63,7 @@ bool Tabfrag::startQuiz(const QStringList& lessonCodes) {
     raise();
     activateWindow();
     Edit5->setFocus();
+    FillMultipleChoice();
     return true;
 }
 

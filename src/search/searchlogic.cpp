@@ -1,10 +1,14 @@
 #include "search/searchlogic.h"
 
 #include "database/currentdatabase.h"
+#include "database/databaseoptions.h"
 #include "database/lessons.h"
 #include "database/markedwords.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
+#include "platform/codec.h"
+
+#include <algorithm>
 
 namespace search {
 
@@ -29,6 +33,37 @@ QString like(const QString& expression, const QString& pattern) {
 }
 
 } // namespace
+
+QStringList DifficultyItems() {
+    return {QStringLiteral("Sehr Leicht"),    QStringLiteral("Leicht"),
+            QStringLiteral("Normal"),         QStringLiteral("Schwierig"),
+            QStringLiteral("Sehr Schwierig"), QStringLiteral("Alle")};
+}
+
+QString StoredSearchTerm(const QString& typed, int charset) {
+    return platform::codec::fromDisplay(typed, charset);
+}
+
+int SearchFieldCharset(bool foreignScript) {
+    return foreignScript ? DatabaseOptions.wordCharset() : DatabaseOptions.translationCharset();
+}
+
+QString TermTooLongMessage(const SearchCriteria& c, const engine::Query& Query) {
+    QStringList fields;
+    if (c.fremdwort) fields << QStringLiteral("Fremdwort");
+    if (c.uebersetzung) fields << QStringLiteral("Uebersetzung");
+    if (c.genitiv) fields << QStringLiteral("Genitiv");
+    if (c.bemerkungen) fields << QStringLiteral("Extra");
+    int longest = 0;
+    for (const QString& field : fields)
+        longest = std::max(longest, Query.fieldWidth(field));
+    if (fields.isEmpty() || longest <= 0 || c.term.size() <= longest) return QString();
+    return QStringLiteral("Der Suchbegriff ist zu lang (%1 Zeichen). Die durchsuchten Felder "
+                          "fassen höchstens %2 Zeichen; bitte einen kürzeren Suchbegriff "
+                          "eingeben.")
+        .arg(c.term.size())
+        .arg(longest);
+}
 
 QString MaskUmlautsForLike(const QString& pattern) {
     QString masked = pattern;
@@ -186,8 +221,8 @@ int CopyHits(engine::Query& Query, const QList<qint64>& ids, const QString& targ
 }
 
 LessonResult CopyHitsToNewLesson(engine::Query& Query, LessonList& list, const QString& numberText,
-                                 const QString& letter, const QString& digit,
-                                 const QString& title, const QList<qint64>& ids,
+                                 const QString& letter, const QString& digit, const QString& title,
+                                 const QList<qint64>& ids, const QStringList& searchSql,
                                  const WordCopyProgress& progress, int* copied) {
     if (copied) *copied = 0;
     if (!IsValidLessonNumber(numberText.trimmed())) return LessonResult::InvalidLesson;
@@ -209,9 +244,11 @@ LessonResult CopyHitsToNewLesson(engine::Query& Query, LessonList& list, const Q
     }
     list = updated;
     if (copied) *copied = done;
+    // The search again, so that the user sees the hits beside their copies.
     Query.close();
-    CurrentLessonCode = code;
-    ReopenLessonQuery(Query);
+    Query.setRequestLive(true);
+    Query.setSql(searchSql);
+    Query.open();
     return LessonResult::Done;
 }
 

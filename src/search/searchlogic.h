@@ -40,6 +40,23 @@ struct SearchCriteria {
     QString lesson;           // eLektion
 };
 
+// The items of the search window's difficulty box: the five difficulties
+// as this window writes them, then "Alle".
+QStringList DifficultyItems();
+
+// The term as the table stores it: the text typed into the search field,
+// which shows it in `charset`, turned back into stored text.
+QString StoredSearchTerm(const QString& typed, int charset);
+// The character set the search field shows: with "Schrift der Fremdsprache"
+// ticked that of the foreign-word field, otherwise that of the translation
+// field.
+int SearchFieldCharset(bool foreignScript);
+
+// The German message for a term longer than any field it is looked for in
+// (such a term can never be found, and a very long one is more than the
+// engine's pattern matching takes); empty when the term is fine.
+QString TermTooLongMessage(const SearchCriteria& criteria, const engine::Query& Query);
+
 // Ä, Ö, Ü, ä, ö, ü become "_" (any one character), so that a term typed with
 // or without umlauts finds both spellings; everything else stays.
 QString MaskUmlautsForLike(const QString& pattern);
@@ -82,12 +99,13 @@ int CopyHits(engine::Query& Query, const QList<qint64>& ids, const QString& targ
              const WordCopyProgress& progress = {});
 
 // "in neue Lektion": checks the number typed, adds the lesson's line to the
-// list, saves it and copies the hits into the new lesson, which becomes the
-// current lesson. A failed copy takes the line out again. Refusals change
-// nothing: InvalidLesson, LessonExists, ListNotSaved (already reported).
+// list, saves it and copies the hits into the new lesson. A failed copy takes
+// the line out again. Refusals change nothing: InvalidLesson, LessonExists,
+// ListNotSaved (already reported). Afterwards the main query holds the search
+// `searchSql` again, run anew and editable: the hits with their copies.
 LessonResult CopyHitsToNewLesson(engine::Query& Query, LessonList& list, const QString& numberText,
-                                 const QString& letter, const QString& digit,
-                                 const QString& title, const QList<qint64>& ids,
+                                 const QString& letter, const QString& digit, const QString& title,
+                                 const QList<qint64>& ids, const QStringList& searchSql,
                                  const WordCopyProgress& progress = {}, int* copied = nullptr);
 
 // The target code of a picked section: "Lektion 12" and "B 3 [..]" → "012B3".

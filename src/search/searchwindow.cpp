@@ -2,6 +2,7 @@
 
 #include "database/charsets.h"
 #include "database/currentdatabase.h"
+#include "database/databaseoptions.h"
 #include "database/generaloptions.h"
 #include "database/lessondialogs.h"
 #include "database/lessons.h"
@@ -9,17 +10,19 @@
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "engine/tablemodel.h"
+#include "mainwindow/columnfonts.h"
 #include "mainwindow/greektyping.h"
-#include "mainwindow/hebrewentry.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/progresswindows.h"
+#include "mainwindow/typingaids.h"
+#include "platform/codec.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
-#include "quiz/accentstripping.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,7 +30,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
-#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 Tsuchen* suchen = nullptr;
@@ -65,19 +67,6 @@ class SuppressFieldChanges {
 
 } // namespace
 
-// Each grid column in the font of the main window's field it shows.
-class ColumnFontDelegate : public QStyledItemDelegate {
-  public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QList<QFont> fonts;
-
-  protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (index.column() < fonts.size()) option->font = fonts.at(index.column());
-    }
-};
-
 Tsuchen::Tsuchen(QWidget* parent) : QDialog(parent) {
     setModal(false);
     buildLayout();
@@ -87,7 +76,15 @@ Tsuchen::Tsuchen(QWidget* parent) : QDialog(parent) {
     connect(btnStart, &QPushButton::clicked, this, &Tsuchen::BuildSearchQuery);
     connect(btnop, &QPushButton::clicked, this, &Tsuchen::btnopClick);
     connect(chkGriechisch, &QCheckBox::clicked, this, &Tsuchen::chkGriechischClick);
-    connect(Edit1, &QLineEdit::textEdited, this, &Tsuchen::Edit1Change);
+    // The aids of the word fields, while the term is typed in the foreign script.
+    auto* aids = new TypingAids(this, {}, [this] { return edit1Charset_; });
+    aids->setHotkeys(false);
+    aids->setAidSwitches(
+        [this](QWidget*) { return chkGriechisch->isChecked() && HebrewEntryAidWanted(); },
+        [this](QWidget*) {
+            return chkGriechisch->isChecked() && GreekTypingActive(Edit1->font().family());
+        });
+    aids->watch(Edit1);
     connect(DBGrid1, &QTableView::clicked, this,
             [this](const QModelIndex& index) { DBGrid1CellClick(index.row()); });
     connect(DBGrid1, &QTableView::doubleClicked, this, &Tsuchen::DBGrid1DblClick);
@@ -99,7 +96,7 @@ Tsuchen::~Tsuchen() = default;
 
 search::SearchCriteria Tsuchen::criteria() const {
     search::SearchCriteria c;
-    c.term = Edit1->text();
+    c.term = search::StoredSearchTerm(Edit1->text(), edit1Charset_);
     c.fremdwort = cFremdwort->isChecked();
     c.uebersetzung = cUebersetzung->isChecked();
     c.genitiv = cGenitiv->isChecked();
@@ -136,10 +133,12 @@ bool Tsuchen::event(QEvent* event) {
 
 void Tsuchen::FormShow() {
     if (Form1) {
+        // Font name and style of the two word fields, at the grid's size.
         columnFonts_->fonts = {Form1->DBFremdwort->font(), Form1->DBuebersetzung->font()};
         for (QFont& font : columnFonts_->fonts)
             font.setPointSize(DBGrid1->font().pointSize());
     }
+    applyTermScript();
     cmboperation->setCurrentIndex(0);
     schwierigkeitBox->setCurrentIndex(search::AllDifficultiesItem);
     wortartBox->setCurrentIndex(search::AllWordClassesItem);
@@ -229,8 +228,22 @@ void Tsuchen::bindGrid(bool bound) {
     gridModel_ = new engine::TableModel(mainQuery(), this);
     gridModel_->setColumns({QStringLiteral("Fremdwort"), QStringLiteral("Uebersetzung")},
                            {QStringLiteral("Fremdwort"), QStringLiteral("Übersetzung")});
+    // Each column shows its stored text in the character set of its field.
+    const int word = DatabaseOptions.wordCharset();
+    const int translation = DatabaseOptions.translationCharset();
+    gridModel_->setDisplayConverter(
+        [word, translation](const QString& field, const QString& s) {
+            return platform::codec::toDisplay(s, field == QLatin1String("Fremdwort") ? word
+                                                                                     : translation);
+        },
+        [word, translation](const QString& field, const QString& s) {
+            return platform::codec::fromDisplay(
+                s, field == QLatin1String("Fremdwort") ? word : translation);
+        });
     DBGrid1->setModel(gridModel_);
-    DBGrid1->setColumnWidth(0, 220);
+    const QFontMetrics metrics(columnFonts_->fonts.value(0, DBGrid1->font()));
+    DBGrid1->setColumnWidth(0, std::max(220, metrics.averageCharWidth() * 18));
+    DBGrid1->verticalHeader()->setDefaultSectionSize(std::max(22, metrics.height() + 6));
 }
 
 // --- Search --------------------------------------------------------------------
@@ -238,12 +251,18 @@ void Tsuchen::bindGrid(bool bound) {
 void Tsuchen::BuildSearchQuery() {
     if (!databaseOpen()) return;
     engine::Query* query = mainQuery();
+    const search::SearchCriteria wanted = criteria();
+    if (const QString tooLong = search::TermTooLongMessage(wanted, *query); !tooLong.isEmpty()) {
+        platform::showMessage(tooLong, QStringLiteral("Hinweis"), platform::Icon::Information);
+        Edit1->setFocus();
+        return;
+    }
     bindGrid(false);
     SearchResultActive = true;
-    searchSql_ = search::SearchSql(CurrentTablePath, criteria());
+    searchSql_ = search::SearchSql(CurrentTablePath, wanted);
     int count = 0;
     try {
-        count = search::RunSearch(*query, CurrentTablePath, criteria());
+        count = search::RunSearch(*query, CurrentTablePath, wanted);
     } catch (...) {
         SearchResultActive = false;
         searchSql_.clear();
@@ -251,12 +270,14 @@ void Tsuchen::BuildSearchQuery() {
         throw;
     }
     if (count == 0) {
-        platform::showMessage(QStringLiteral("Kein Eintrag gefunden"), QStringLiteral("Achtung"),
-                              platform::Icon::None, platform::Buttons::Ok);
+        // The lesson comes back before the message: the main window never
+        // shows the empty result, whatever the activation does meanwhile.
         SearchResultActive = false;
         searchSql_.clear();
         restoreLessonView(-1);
         Labelanzahl->clear();
+        platform::showMessage(QStringLiteral("Kein Eintrag gefunden"), QStringLiteral("Achtung"),
+                              platform::Icon::None, platform::Buttons::Ok);
         return;
     }
     Labelanzahl->setText(QString::number(count));
@@ -270,37 +291,23 @@ void Tsuchen::Edit2Exit() { Edit2->setText(search::CorrectedSuccessFrom(Edit2->t
 void Tsuchen::Edit3Exit() { Edit3->setText(search::CorrectedSuccessTo(Edit2->text(), Edit3->text())); }
 
 void Tsuchen::chkGriechischClick() {
+    applyTermScript();
+    Edit1->setFocus();
+}
+
+void Tsuchen::applyTermScript() {
+    const bool foreign = chkGriechisch->isChecked();
+    const int charset = search::SearchFieldCharset(foreign);
+    // The term keeps its stored characters; only how they are shown changes.
+    const QString stored = platform::codec::fromDisplay(Edit1->text(), edit1Charset_);
+    edit1Charset_ = charset;
+    Edit1->setText(platform::codec::toDisplay(stored, charset));
     if (Form1) {
-        const QFont source = chkGriechisch->isChecked() ? Form1->DBFremdwort->font()
-                                                        : Form1->DBuebersetzung->font();
+        const QFont source = foreign ? Form1->DBFremdwort->font() : Form1->DBuebersetzung->font();
         QFont font = Edit1->font();
         font.setFamily(source.family());
         Edit1->setFont(font);
     }
-    Edit1->setFocus();
-}
-
-void Tsuchen::Edit1Change() {
-    if (!chkGriechisch->isChecked() || edit1Busy_) return;
-    edit1Busy_ = true;
-    if (Form1 && IsHebrewLanguage(Form1->Query, Form1->SuppressFieldChange) && !HebrewInputBusy) {
-        HebrewInputBusy = true;
-        HebrewCaretPos = Edit1->cursorPosition();
-        const QString text = HebrewReorderKey(Edit1->text(), HebrewCaretPos);
-        Edit1->setText(text);
-        Edit1->setCursorPosition(qBound(0, HebrewCaretPos, int(text.size())));
-        HebrewInputBusy = false;
-    }
-    if (!GreekInputBusy && GeneralOptions.AkzAkt &&
-        Edit1->font().family() == QLatin1String(greekaccents::GreekFontName)) {
-        GreekInputBusy = true;
-        const GreekTypingResult result =
-            applyGreekTyping(Edit1->text().left(100), Edit1->cursorPosition());
-        Edit1->setText(result.text);
-        Edit1->setCursorPosition(result.caret);
-        GreekInputBusy = false;
-    }
-    edit1Busy_ = false;
 }
 
 void Tsuchen::DBGrid1CellClick(int row) {
@@ -435,9 +442,11 @@ void Tsuchen::copyIntoNewLesson() {
         return;
     }
     const QList<qint64> ids = currentHits();
+    const QStringList searchSql = searchSql_;
     closeAndRun([&] {
-        const LessonResult result = search::CopyHitsToNewLesson(
-            *Form1->Query, baumlist, number, letter, digit, title, ids, progressWindow());
+        const LessonResult result =
+            search::CopyHitsToNewLesson(*Form1->Query, baumlist, number, letter, digit, title, ids,
+                                        searchSql, progressWindow());
         ShowLessonResult(result);
         RebuildLessonTree(Form1->lekbaum, baumlist);
         SelectCurrentLessonNode(Form1->lekbaum);

@@ -45,7 +45,6 @@ class Tsuchen : public QDialog {
     void Edit2Exit();
     void Edit3Exit();
     void chkGriechischClick();
-    void Edit1Change();
     void DBGrid1CellClick(int row);
     void DBGrid1DblClick();
 
@@ -101,10 +100,12 @@ class Tsuchen : public QDialog {
     void copyIntoNewLesson();
     void exportResult();
     void closeAndRun(const std::function<void()>& operation);
+    // Edit1 in the font and character set that chkGriechisch chooses.
+    void applyTermScript();
 
     bool SearchResultActive = false;
     bool closing_ = false;
-    bool edit1Busy_ = false;
+    int edit1Charset_ = 1; // the character set Edit1 shows its term in
     QStringList searchSql_;
     engine::TableModel* gridModel_ = nullptr;
     ColumnFontDelegate* columnFonts_ = nullptr;

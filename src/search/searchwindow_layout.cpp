@@ -102,8 +102,7 @@ void Tsuchen::buildLayout() {
     wortartBox->addItem(QStringLiteral("Alle"));
     wortartBox->setCurrentIndex(search::AllWordClassesItem);
     schwierigkeitBox = new QComboBox(moreBox);
-    schwierigkeitBox->addItems(DifficultyNames());
-    schwierigkeitBox->addItem(QStringLiteral("Alle"));
+    schwierigkeitBox->addItems(search::DifficultyItems());
     schwierigkeitBox->setCurrentIndex(search::AllDifficultiesItem);
     SpeedButton3 = helpButton(
         moreBox, QStringLiteral("Es werden nur Vokabeln der hier ausgewählten Wortart gefunden !"));

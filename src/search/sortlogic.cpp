@@ -7,6 +7,7 @@
 #include "platform/codec.h"
 #include "platform/error.h"
 #include "platform/folders.h"
+#include "platform/paths.h"
 #include "quiz/accentstripping.h"
 
 #include <QDir>
@@ -378,8 +379,10 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
     const QString px = base + QStringLiteral(".px");
     if (options.backup) {
         // Companions of an older copy under the same name are kept.
-        QFile::copy(base + QStringLiteral(".lst"), options.backupBase + QStringLiteral(".lst"));
-        QFile::copy(base + QStringLiteral(".opt"), options.backupBase + QStringLiteral(".opt"));
+        platform::copyIfMissing(base + QStringLiteral(".lst"),
+                                options.backupBase + QStringLiteral(".lst"));
+        platform::copyIfMissing(base + QStringLiteral(".opt"),
+                                options.backupBase + QStringLiteral(".opt"));
         if (QFile::exists(px)) QFile::rename(px, options.backupBase + QStringLiteral(".px"));
     } else {
         QFile::remove(aside);

@@ -4,8 +4,10 @@
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "platform/messagebox.h"
+#include "support/filesizelimit.h"
 #include "support/testfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -230,6 +232,30 @@ class TestLessons : public QObject {
         QVERIFY(!SaveLessonList(LessonList({"001A1"}), path));
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes[0].startsWith("Fehler: Die Lektionsliste konnte nicht gespeichert werden"));
+    }
+
+    // A list that no longer fits on the disk: the old file keeps every line
+    // and the user learns why.
+    void listOnAFullDiskKeepsTheOldFile() {
+        const QString path = LessonListPath();
+        QStringList old, grown;
+        for (int i = 1; i <= 50; ++i)
+            old << LessonCode(i, QLatin1Char('A'), QLatin1Char('1')) + "Alt";
+        for (int i = 1; i <= 200; ++i)
+            grown << LessonCode(i, QLatin1Char('A'), QLatin1Char('1')) + QString(60, 'n');
+        QVERIFY(SaveLessonList(LessonList(old)));
+        const QByteArray before = readFile(path);
+        bool saved;
+        {
+            FileSizeLimit full(4096);
+            saved = SaveLessonList(LessonList(grown));
+        }
+        QVERIFY(!saved);
+        QCOMPARE(readFile(path), before);
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes[0].startsWith("Fehler: Die Lektionsliste konnte nicht gespeichert werden"));
+        QVERIFY(boxes[0].contains("Datenträger"));
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"Caesar.lst"}));
     }
 
     void treeWidget() {

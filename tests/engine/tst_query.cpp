@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #include <sqlite3.h>
 
 using engine::EngineError;
@@ -403,6 +404,84 @@ class QueryTest : public QObject {
         QVERIFY(QFile::copy(other, path_));
         QCOMPARE(words(), QVariantList{"anderes"});
         QVERIFY(!query.isActive());
+    }
+
+    // Another copy of the program sorted the table: it wrote a new file, with
+    // new keys, and renamed it over this one while this query stayed open on
+    // the old file. `change` runs on the new file before it takes the place.
+    void replaceAsAnotherProgram(const QString& change = QString()) {
+        const QString fresh = dir_.filePath("fresh.tmp");
+        QFile::remove(fresh);
+        QVERIFY(QFile::copy(path_, fresh));
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(fresh).constData(), &other), SQLITE_OK);
+        QCOMPARE(
+            sqlite3_exec(other, "UPDATE VokabelTable SET ID = 100 - ID", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+        if (!change.isEmpty())
+            QCOMPARE(sqlite3_exec(other, change.toUtf8().constData(), nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+        sqlite3_close(other);
+        QCOMPARE(
+            ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path_).constData()),
+            0);
+    }
+
+    void editAfterTheTableWasReplaced() {
+        fill(3);
+        Query query;
+        openLesson(query);
+        query.next();
+        replaceAsAnotherProgram();
+        // The edit reaches the same word in the new file.
+        query.setValue("Fremdwort", "getippt");
+        query.post();
+        QCOMPARE(words(), (QVariantList{"w3", "getippt", "w1"}));
+        QCOMPARE(query.asString("Fremdwort"), QStringLiteral("getippt"));
+        QCOMPARE(query.currentId(), 98);
+        QCOMPARE(query.recordCount(), 3);
+
+        // So does a new word, and a deletion.
+        replaceAsAnotherProgram();
+        query.append();
+        query.setValue("Fremdwort", "neu");
+        query.setValue("Lektion", "001A1");
+        query.post();
+        QCOMPARE(words().size(), 4);
+        QVERIFY(words().contains("neu"));
+        replaceAsAnotherProgram();
+        query.first();
+        const QString first = query.asString("Fremdwort");
+        query.deleteRecord();
+        QVERIFY(!words().contains(first));
+        QCOMPARE(words().size(), 3);
+    }
+
+    void replacedTableWithoutTheEditedWord() {
+        fill(2);
+        Query query;
+        openLesson(query);
+        replaceAsAnotherProgram("UPDATE VokabelTable SET Fremdwort = 'anders' WHERE ID = 99");
+        query.setValue("Fremdwort", "getippt");
+        const QString error = errorOf([&] { query.post(); });
+        QVERIFY2(error.contains("wurde von einem anderen Programm geändert"), qPrintable(error));
+        QVERIFY(!error.contains("schreibgeschützt"));
+        // Nothing typed is lost: it waits as a new word of the new file.
+        QVERIFY(query.isActive());
+        QCOMPARE(query.asString("Fremdwort"), QStringLiteral("getippt"));
+        query.post();
+        QCOMPARE(words(), (QVariantList{"w2", "anders", "getippt"}));
+
+        // A table that is gone keeps the edit where it is.
+        query.first();
+        query.setValue("Fremdwort", "bleibt");
+        QVERIFY(QFile::remove(path_));
+        const QString gone = errorOf([&] { query.post(); });
+        QVERIFY2(gone.contains("gelöscht oder verschoben"), qPrintable(gone));
+        QCOMPARE(query.asString("Fremdwort"), QStringLiteral("bleibt"));
+        query.cancel();
+        query.close();
+        testtable::create(path_);
     }
 
     void transactionsAreAllOrNothing() {

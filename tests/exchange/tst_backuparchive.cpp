@@ -1,7 +1,9 @@
 #include "tst_backupfixture.h"
 
 #include "exchange/backuparchive.h"
+#include "support/filesizelimit.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -231,6 +233,44 @@ class TestBackupArchive : public QObject {
         QCOMPARE(readAll(dest + "/Latein/Caesar.lst"), readAll(root + "/Latein/Caesar.lst"));
     }
 
+    // Neither the archive nor a restored database is left half written when
+    // the disk is full: the old files stay and the cause is named.
+    void fullDiskLeavesArchiveAndDatabaseAsTheyWere() {
+        const QString table = makeDatabase(root, "Latein", "Caesar");
+        QByteArray noise(64 * 1024, Qt::Uninitialized);
+        QRandomGenerator rng(7);
+        for (char& c : noise)
+            c = char(rng.bounded(256));
+        QVERIFY(writeAll(root + "/Latein/Caesar.lst", noise)); // does not compress
+        const QString archive = target + "/Caesar.olx";
+        QVERIFY(writeAll(archive, "older backup"));
+        ArchiveReport report;
+        int code;
+        {
+            FileSizeLimit full(16 * 1024);
+            code = BackupDatabase(table, archive, temp, true, "3.2", &report);
+        }
+        QCOMPARE(code, int(ArchiveWriteFailed));
+        QVERIFY(!report.detail.isEmpty());
+        QCOMPARE(readAll(archive), QByteArray("older backup"));
+        QCOMPARE(filesBelow(target), QStringList({"Caesar.olx"}));
+        QCOMPARE(filesBelow(temp), QStringList());
+
+        QCOMPARE(BackupDatabase(table, archive, temp, true, "3.2"), int(ArchiveOk));
+        const QString existing = makeDatabase(dest, "Latein", "Caesar", "ferre");
+        const QStringList before = filesBelow(dest);
+        const QByteArray oldList = readAll(dest + "/Latein/Caesar.lst");
+        ArchiveReport restored;
+        {
+            FileSizeLimit full(16 * 1024);
+            code = RestoreDatabase(archive, dest, temp, true, &restored);
+        }
+        QCOMPARE(code, int(ArchiveWriteFailed));
+        QCOMPARE(restored.detail, QString("Die Datei wird größer, als der Datenträger erlaubt."));
+        QCOMPARE(filesBelow(dest), before);
+        QCOMPARE(readAll(dest + "/Latein/Caesar.lst"), oldList);
+    }
+
     void damagedArchivesLeaveTheDatabaseAlone() {
         const QString table = makeDatabase(root, "Latein", "Caesar");
         const QString archive = target + "/Caesar.olx";
@@ -289,6 +329,10 @@ class TestBackupArchive : public QObject {
             TArchiveHeader header;
             ArchiveReport report;
             QCOMPARE(DecompressFiles(file, inner, true, header, temp, &report), int(ArchiveFailed));
+            // A folder name is refused by the check of typed language names.
+            if (name == "x.ol")
+                QVERIFY(
+                    report.detail.startsWith("Der Sprachordner \"" + QString::fromLatin1(folder)));
             QCOMPARE(filesBelow(dir->path() + "/dest"), QStringList({"inner/"}));
             QVERIFY(!QFileInfo::exists(path("x.ol")));
             QVERIFY(!QFileInfo::exists(path("dest/x.ol")));

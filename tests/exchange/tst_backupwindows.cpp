@@ -12,12 +12,15 @@
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDate>
 #include <QFrame>
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -267,6 +270,47 @@ class TestBackupWindows : public QObject {
         QVERIFY(text.startsWith("Fehler beim Zurücksichern von \"Kaputt\". Die Datei \""));
         QVERIFY(text.contains("beschädigt"));
         QCOMPARE(readAll(table), packed);
+    }
+
+    // As a new user would: the open database, the "Tabelle" page, a restore of
+    // that database from its archive, then F3 and a new word at once.
+    void newWordRightAfterARestoreFromTheTablePage() {
+        const QString table = makeDatabase(WorkDir, "Latein", "Caesar");
+        backUpAll();
+        auto window = std::make_unique<TForm1>();
+        Form1 = window.get();
+        window->FormCreate({}, WorkDir);
+        window->OpenVocabularyDatabase(table);
+        window->Tab1->setCurrentIndex(2);
+        QVERIFY(!window->Query->canModify());
+
+        Tzsichern restore;
+        restore.setFolder(target);
+        restore.flb->item(0)->setSelected(true);
+        answers = {platform::Answer::Yes};
+        boxes.clear();
+        restore.BitBtn1Click();
+        QCOMPARE(boxes.last().text, QStringLiteral("Datenbank \"Caesar\" wurde erfolgreich "
+                                                   "zurückgesichert.\n\r"));
+
+        const int before = window->Query->recordCount();
+        window->VokabelNeu1->trigger();
+        QCOMPARE(window->Query->recordCount(), before + 1);
+        QCOMPARE(window->Query->asString("Fremdwort"), QString());
+        window->DBFremdwort->setPlainText("ferre");
+        window->DBuebersetzung->setPlainText("tragen");
+        window->SpeedSaveClick();
+        QCOMPARE(window->Tab1->currentIndex(), 0);
+        engine::Query words;
+        words.setSql(
+            {"SELECT * FROM " + engine::quoteLiteral(table) + " WHERE Fremdwort = \"ferre\""});
+        words.open();
+        QCOMPARE(words.recordCount(), 1);
+        QCOMPARE(words.asString("Uebersetzung"), QStringLiteral("tragen"));
+        words.close();
+        window.reset();
+        Form1 = nullptr;
+        engine::releaseTable(table);
     }
 
     void restoreGoesWhereTheDatabasesAreListed() {

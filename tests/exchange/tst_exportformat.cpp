@@ -8,6 +8,8 @@
 #include "exchange/exportwindow.h"
 #include "platform/codec.h"
 #include "platform/messagebox.h"
+#include "support/filesizelimit.h"
+#include "support/testfiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -250,6 +252,38 @@ class TestExportFormat : public QObject {
         outcome = WriteExportFile(dir.filePath("missing/folder/x.txt"), rows, s, table, "d");
         QVERIFY(!outcome.ok);
         QVERIFY(outcome.error.contains("x.txt"));
+        engine::releaseTable(table);
+    }
+
+    // An export that does not fit on the disk is reported as failed and the
+    // file that was there stays whole.
+    void exportOnAFullDiskKeepsTheOldFile() {
+        const QString table = dir.filePath("Voll.ol");
+        engine::Query q;
+        CreateVocabularyTable(q, table);
+        q.clearSql();
+        q.addSql("SELECT * FROM " + engine::quoteLiteral(table));
+        q.open();
+        for (int i = 0; i < 300; ++i)
+            insertWord(q, "001A1", QString("wort%1").arg(i), QString(40, 'u'));
+        q.close();
+        engine::Query rows;
+        rows.setRequestLive(false);
+        rows.setSql(WholeTableExportSql(table));
+        rows.open();
+        const QString out = dir.filePath("voll.txt");
+        writeFile(out, "alter Export");
+        ExportOutcome outcome;
+        {
+            FileSizeLimit full(8192);
+            outcome = WriteExportFile(out, rows, ExportSettings::defaults(), table, "d");
+        }
+        QVERIFY(!outcome.ok);
+        QCOMPARE(outcome.words, 0);
+        QVERIFY(outcome.error.contains("nicht vollständig geschrieben"));
+        QVERIFY(outcome.error.contains("Datenträger"));
+        QCOMPARE(readFile(out), QByteArray("alter Export"));
+        rows.close();
         engine::releaseTable(table);
     }
 

@@ -27,6 +27,8 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
+#include <cstdio>
+#include <sqlite3.h>
 
 namespace {
 
@@ -278,6 +280,34 @@ private slots:
                  " WHERE ID = " + QString::number(id));
         q.open();
         QCOMPARE(q.asString("Fremdwort"), QString::fromLatin1("\xE1\xE2"));
+    }
+
+    // Another copy of the program sorted the open table (a new file with new
+    // keys took its place): the word typed here still reaches its word.
+    void editAfterAnotherCopySortedTheTable() {
+        const QString table = program.filePath("Latein/Caesar.ol");
+        auto window = startProgram();
+        window->OpenVocabularyDatabase(table);
+        const QString word = window->Query->asString("Fremdwort");
+        const QString fresh = program.filePath("Latein/sorted.tmp");
+        QVERIFY(QFile::copy(table, fresh));
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(fresh).constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "UPDATE VokabelTable SET ID = 1000 - ID", nullptr, nullptr,
+                              nullptr),
+                 SQLITE_OK);
+        sqlite3_close(other);
+        QCOMPARE(
+            ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(table).constData()),
+            0);
+
+        typeInto(window->DBuebersetzung, "neu getippt");
+        window->SpeedSaveClick();
+        QVERIFY(boxes.isEmpty());
+        QVERIFY(window->Query->currentId() > 900);
+        QCOMPARE(window->DBuebersetzung->toPlainText(), QStringLiteral("neu getippt"));
+        window->close();
+        QVERIFY(wordsOfTable(table).contains("001A1:" + word + "=neu getippt"));
     }
 
     void deletingADatabaseSparesItsSibling() {

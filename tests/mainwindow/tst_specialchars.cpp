@@ -1,17 +1,38 @@
 #include "database/currentdatabase.h"
+#include "database/databaseoptions.h"
 #include "database/generaloptions.h"
-#include "mainwindow/specialcharwindow.h"
 #include "mainwindow/specialchars.h"
+#include "mainwindow/specialcharwindow.h"
 #include "mainwindow/typingaids.h"
 #include "platform/folders.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+
+namespace {
+// The complete page at its width (wider only when its texts need more room in
+// this font), with the label and the choices shown whole beside the table.
+void checkPageTwoLayout(const Teinf& w, int width) {
+    QCOMPARE(w.width(), std::max(width, w.sgall->geometry().right() + 19));
+    QVERIFY(w.Label1->height() >= w.Label1->heightForWidth(w.Label1->width()));
+    for (const QRadioButton* choice : {w.ben, w.dat}) {
+        QVERIFY(choice->width() >= choice->sizeHint().width());
+        QVERIFY(choice->height() >= choice->sizeHint().height());
+    }
+    QVERIFY(w.SpeedButton28->geometry().left() >= w.ben->geometry().right());
+    QVERIFY(w.Panel1->geometry().right() < w.sgall->geometry().left());
+    QVERIFY(w.Panel1->geometry().bottom() < w.BitBtn1->geometry().top() ||
+            w.Panel1->geometry().right() < w.BitBtn1->geometry().left());
+}
+} // namespace
 
 class TstSpecialChars : public QObject {
     Q_OBJECT
@@ -46,12 +67,21 @@ class TstSpecialChars : public QObject {
     void windowEditsAndInserts() {
         GeneralOptions.cbMehrZeichen = false;
         GeneralOptions.setCharTableSize(5);
+        DatabaseOptions.TableWordFont = "DejaVu Serif";
+        DatabaseOptions.TableWordFontSize = 13;
+        DatabaseOptions.TableWordFontBold = true;
         Teinf w;
+        // The grids show the characters in the table's foreign-word font.
+        for (const QTableWidget* grid : {w.SG, w.sg2, w.sgall}) {
+            QCOMPARE(grid->font().family(), QString("DejaVu Serif"));
+            QCOMPARE(grid->font().pointSize(), 13);
+            QVERIFY(grid->font().bold());
+        }
         QCOMPARE(w.sgall->item(0, 1)->data(Qt::UserRole).toString(), QString("!"));
         QVERIFY(!w.sgall->item(0, 0));
         QCOMPARE(w.editCell(0, 0), QString(QChar(0xE9)));
         w.Sonderzeicheneinfgen1Click();
-        QCOMPARE(w.width(), 698);
+        checkPageTwoLayout(w, 698);
         // With "in Benutzertabelle" a click edits the table and inserts nothing.
         w.ben->setChecked(true);
         w.sg2->setCurrentCell(1, 2);
@@ -85,13 +115,26 @@ class TstSpecialChars : public QObject {
         w.close();
     }
 
+    void charsetChangeShowsCellsAgain() {
+        DatabaseOptions.CharsetPosition = 2;
+        Teinf w;
+        const int code = 0xE1, n = code - 32;
+        QTableWidgetItem* cell = w.sgall->item(n / 19, n % 19);
+        QCOMPARE(cell->text(), QString(QChar(0xE1))); // á
+        DatabaseOptions.CharsetPosition = 10;         // Greek
+        w.SetWordFontCharset();
+        QCOMPARE(cell->text(), QString::fromUtf8("α"));
+        QCOMPARE(cell->data(Qt::UserRole).toString(), QString(QChar(0xE1)));
+        DatabaseOptions.CharsetPosition = 2;
+    }
+
     void sizes() {
         GeneralOptions.setCharTableSize(3);
         GeneralOptions.cbMehrZeichen = true;
         Teinf w;
         QCOMPARE(w.SG->rowCount(), 9);
         w.Sonderzeicheneinfgen1Click();
-        QCOMPARE(w.width(), 508);
+        checkPageTwoLayout(w, 508);
         w.HufigeSonderzeichen1Click();
         QCOMPARE(w.height(), int(std::nearbyint(3 * 1.205 * 5 * 9)) + 75);
         w.close();

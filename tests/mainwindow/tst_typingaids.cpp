@@ -3,11 +3,19 @@
 #include "mainwindow/greektyping.h"
 #include "mainwindow/hebrewentry.h"
 #include "mainwindow/specialchars.h"
+#include "mainwindow/typededit.h"
 #include "mainwindow/typingaids.h"
 #include "platform/codec.h"
 
+#include "database/currentdatabase.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextCursor>
+#include <memory>
 
 namespace {
 QString b(std::initializer_list<int> bytes) {
@@ -15,6 +23,59 @@ QString b(std::initializer_list<int> bytes) {
     for (int v : bytes) s += platform::codec::storedChar(uchar(v));
     return s;
 }
+
+// Key presses that carry each character as their text, as a keyboard sends them.
+void typeText(QWidget* widget, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void fieldKinds() {
+    QTest::addColumn<bool>("memo");
+    QTest::newRow("line edit") << false;
+    QTest::newRow("memo") << true;
+}
+
+// A line edit or a memo watched by the aids, shown in the stored character set.
+class Field {
+  public:
+    explicit Field(bool memo)
+        : aids_(
+              nullptr, [] { return true; }, [] { return 1; }) {
+        if (memo) {
+            auto* edit = new QPlainTextEdit;
+            aids_.watch(edit);
+            widget_.reset(edit);
+        } else {
+            auto* edit = new QLineEdit;
+            aids_.watch(edit);
+            widget_.reset(edit);
+        }
+        widget_->show();
+        widget_->activateWindow();
+        widget_->setFocus();
+    }
+    QWidget* widget() const { return widget_.get(); }
+    QString stored() const { return StoredFieldText(widget_.get(), 1); }
+    int caret() const { return FieldCaret(widget_.get()); }
+    // A text put in by the program, and the caret where the user puts it.
+    void set(const QString& text, int caret) {
+        if (auto* edit = qobject_cast<QLineEdit*>(widget_.get())) {
+            edit->setText(text);
+            edit->setCursorPosition(caret);
+        } else {
+            auto* memo = static_cast<QPlainTextEdit*>(widget_.get());
+            memo->setPlainText(text);
+            QTextCursor cursor = memo->textCursor();
+            cursor.setPosition(caret);
+            memo->setTextCursor(cursor);
+        }
+    }
+
+  private:
+    TypingAids aids_;
+    std::unique_ptr<QWidget> widget_;
+};
 } // namespace
 
 class TstTypingAids : public QObject {
@@ -73,54 +134,82 @@ class TstTypingAids : public QObject {
     void greekOnlyWhenSwitchedOn() {
         GeneralOptions.AkzAkt = true;
         DatabaseOptions.WordFont = "Arial";
-        GreekInputText = "<a";
-        GreekCaretPos = 2;
-        sonderzeichen();
-        QCOMPARE(GreekInputText, QString("<a"));
+        QVERIFY(!GreekTypingActive());
+        QVERIFY(GreekTypingActive("Greek"));
+        QVERIFY(!GreekTypingActive("greek"));
         DatabaseOptions.WordFont = "Greek";
+        QVERIFY(GreekTypingActive());
         GeneralOptions.AkzAkt = false;
-        sonderzeichen();
-        QCOMPARE(GreekInputText, QString("<a"));
-        GeneralOptions.AkzAkt = true;
-        sonderzeichen();
-        QCOMPARE(GreekInputText, b({161}));
-        QCOMPARE(GreekCaretPos, 1);
-        QCOMPARE(GreekCaretShift, -1);
+        QVERIFY(!GreekTypingActive());
+        QVERIFY(!GreekTypingActive("Greek"));
     }
 
-    void hebrewTyping() {
+    void typedEdits_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<bool>("typed");
+        QTest::newRow("at end") << "ab"
+                                << "abc" << 3 << true;
+        QTest::newRow("at start") << "ab"
+                                  << "xab" << 1 << true;
+        QTest::newRow("doubled letter") << "ab"
+                                        << "abb" << 2 << true;
+        QTest::newRow("over selection") << "axyb"
+                                        << "acb" << 2 << true;
+        QTest::newRow("into empty") << ""
+                                    << "a" << 1 << true;
+        QTest::newRow("backspace") << "abc"
+                                   << "ac" << 1 << false;
+        QTest::newRow("delete at end") << "abc"
+                                       << "ab" << 2 << false;
+        QTest::newRow("paste") << "ab"
+                               << "a<xb" << 3 << false;
+        QTest::newRow("whole text set, caret at end") << "xy"
+                                                      << "<a" << 2 << false;
+        QTest::newRow("whole text set, caret at start") << "ab"
+                                                        << "xab" << 0 << false;
+        QTest::newRow("unchanged") << "ab"
+                                   << "ab" << 1 << false;
+    }
+    void typedEdits() {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(int, caret);
+        QFETCH(bool, typed);
+        QCOMPARE(TypedOneCharacter(before, after, caret), typed);
+    }
+
+    // The aids' own routines on old text / new text / caret, as every caller uses them.
+    void aidRoutinesOnEdits() {
+        QCOMPARE(sonderzeichen("<", "<a", 2).text, b({161}));
+        QCOMPARE(sonderzeichen("<a", "<a", 2).text, QString("<a")); // nothing typed
+        QCOMPARE(sonderzeichen(b({232, 'x'}), b({232}), 1).text, b({232}));
+        QCOMPARE(sonderzeichen("", "<a", 2).text, QString("<a")); // a paste
+        const HebrewEntryResult typed = HebrewReorderKey("ab", ".ab", 1);
+        QCOMPARE(typed.text, QString("a.b"));
+        QCOMPARE(typed.caret, 0);
+        const HebrewEntryResult deleted = HebrewReorderKey("a.bc", "a.c", 2);
+        QCOMPARE(deleted.text, QString("a.c"));
+        QCOMPARE(deleted.caret, 2);
+    }
+
+    void hebrewWithEnterText() {
         // Typing a, then b into an empty field: ba with the caret at the start.
         HebrewEnterText.clear();
-        QString r = HebrewReorderKey("a", 1);
-        QCOMPARE(r, QString("a"));
+        QCOMPARE(HebrewReorderKey("a", 1), QString("a"));
         QCOMPARE(HebrewCaretPos, 0);
-        r = HebrewReorderKey("ba", 1);
-        QCOMPARE(r, QString("ba"));
+        QCOMPARE(HebrewReorderKey("ba", 1), QString("ba"));
         QCOMPARE(HebrewCaretPos, 0);
-        // A full stop typed at the start of ab moves past its neighbour.
-        HebrewEnterText = "ab";
-        r = HebrewReorderKey(".ab", 1);
-        QCOMPARE(r, QString("a.b"));
-        QCOMPARE(HebrewCaretPos, 0);
+        QCOMPARE(HebrewEnterText, QString("ba"));
         // A moving character at the end has no neighbour to pass.
         HebrewEnterText = "ab";
         QCOMPARE(HebrewReorderKey("ab.", 3), QString("ab."));
-    }
-
-    void hebrewDeletion() {
-        HebrewEnterText = "abc";
-        QCOMPARE(HebrewReorderKey("ac", 1), QString("ac"));
-        QCOMPARE(HebrewCaretPos, 1);
-        // A moving character sliding into a deleted place is taken back.
+        // A deletion leaves text and caret as they are.
         HebrewEnterText = "ab.c";
-        QCOMPARE(HebrewReorderKey("a.c", 1), QString("abc"));
-        // Deleting at the start never sends the caret below 0.
-        HebrewEnterText = "abc";
-        QCOMPARE(HebrewReorderKey("bc", 0), QString("bc"));
-        QCOMPARE(HebrewCaretPos, 0);
-        HebrewEnterText = "x";
-        QCOMPARE(HebrewReorderKey("", 0), QString());
-        QCOMPARE(HebrewCaretPos, 0);
+        QCOMPARE(HebrewReorderKey("a.c", 1), QString("a.c"));
+        QCOMPARE(HebrewCaretPos, 1);
+        QCOMPARE(HebrewEnterText, QString("a.c"));
     }
 
     void hotkeys() {
@@ -159,19 +248,116 @@ class TstTypingAids : public QObject {
         SpecialCharHandlers = {};
     }
 
-    void greekTypedIntoField() {
+    // Each aid driven through a real line edit and a real memo.
+    void greekInFields_data() { fieldKinds(); }
+    void greekInFields() {
+        QFETCH(bool, memo);
         GeneralOptions.AkzAkt = true;
         DatabaseOptions.WordFont = "Greek";
-        QLineEdit field;
-        TypingAids aids(nullptr, [] { return true; }, [] { return 1; });
-        aids.watch(&field);
-        field.setFocus();
-        QTest::keyClicks(&field, "l<a");
-        QCOMPARE(platform::codec::fromDisplay(field.text(), 1), b({'l', 161}));
-        QCOMPARE(field.cursorPosition(), 2);
-        // Text put in by the program is left alone.
-        field.setText("<a");
-        QCOMPARE(field.text(), QString("<a"));
+        CurrentLanguage = "Griechisch";
+        Field f(memo);
+
+        typeText(f.widget(), QString(QChar(180)) + "w");
+        QCOMPARE(f.stored(), b({232}));
+        typeText(f.widget(), "x");
+        QTest::keyClick(f.widget(), Qt::Key_Backspace);
+        QCOMPARE(f.stored(), b({232})); // not built again into 157
+        QCOMPARE(f.caret(), 1);
+
+        // Deletions at the end, in the middle and at the start leave the rest
+        // as it stands, though it would compose.
+        f.set("<ax", 3);
+        QTest::keyClick(f.widget(), Qt::Key_Backspace);
+        QCOMPARE(f.stored(), QString("<a"));
+        f.set("<axb", 3);
+        QTest::keyClick(f.widget(), Qt::Key_Backspace);
+        QCOMPARE(f.stored(), QString("<ab"));
+        f.set("<axb", 2);
+        QTest::keyClick(f.widget(), Qt::Key_Delete);
+        QCOMPARE(f.stored(), QString("<ab"));
+        f.set("<ax", 2);
+        QTest::keyClick(f.widget(), Qt::Key_Delete);
+        QCOMPARE(f.stored(), QString("<a"));
+        f.set("x<a", 1);
+        QTest::keyClick(f.widget(), Qt::Key_Backspace);
+        QCOMPARE(f.stored(), QString("<a"));
+        f.set("x<a", 0);
+        QTest::keyClick(f.widget(), Qt::Key_Delete);
+        QCOMPARE(f.stored(), QString("<a"));
+
+        // A paste of several characters and a fill by the program stay as they are.
+        f.set("", 0);
+        QGuiApplication::clipboard()->setText("<a");
+        QTest::keyClick(f.widget(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.stored(), QString("<a"));
+        f.set("l<a", 3);
+        QCOMPARE(f.stored(), QString("l<a"));
+
+        // Typing in the middle composes there; a capital at the end takes its prefix.
+        f.set("lx", 1);
+        typeText(f.widget(), "<a");
+        QCOMPARE(f.stored(), b({'l', 161, 'x'}));
+        QCOMPARE(f.caret(), 2);
+        f.set("", 0);
+        typeText(f.widget(), QString(QChar(180)) + "<A");
+        QCOMPARE(f.stored(), b({147, 'A'}));
+
+        // A long text is never cut.
+        f.set(QString(150, QLatin1Char('o')), 150);
+        typeText(f.widget(), "<a");
+        QCOMPARE(f.stored(), QString(150, QLatin1Char('o')) + b({161}));
+    }
+
+    void hebrewInFields_data() { fieldKinds(); }
+    void hebrewInFields() {
+        QFETCH(bool, memo);
+        GeneralOptions.AkzAkt = false;
+        DatabaseOptions.WordFont = "Arial";
+        CurrentLanguage = QString::fromUtf8("Hebräisch");
+        Field f(memo);
+
+        typeText(f.widget(), "ab");
+        QCOMPARE(f.stored(), QString("ba"));
+        QCOMPARE(f.caret(), 0);
+        f.set("ab", 0);
+        typeText(f.widget(), ".");
+        QCOMPARE(f.stored(), QString("a.b"));
+        QCOMPARE(f.caret(), 0);
+
+        // Deletions keep exactly what the user left, caret included.
+        f.set("a.bc", 3);
+        QTest::keyClick(f.widget(), Qt::Key_Backspace);
+        QCOMPARE(f.stored(), QString("a.c"));
+        QCOMPARE(f.caret(), 2);
+        QCOMPARE(HebrewEnterText, QString("a.c"));
+        f.set("ab.c", 2);
+        QTest::keyClick(f.widget(), Qt::Key_Backspace);
+        QCOMPARE(f.stored(), QString("a.c"));
+        QCOMPARE(f.caret(), 1);
+        f.set("ab.c", 4);
+        QTest::keyClick(f.widget(), Qt::Key_Backspace);
+        QCOMPARE(f.stored(), QString("ab."));
+        f.set("ab.c", 1);
+        QTest::keyClick(f.widget(), Qt::Key_Backspace);
+        QCOMPARE(f.stored(), QString("b.c"));
+        QCOMPARE(f.caret(), 0);
+        f.set("a.bc", 0);
+        QTest::keyClick(f.widget(), Qt::Key_Delete);
+        QCOMPARE(f.stored(), QString(".bc"));
+        f.set("a.bc", 1);
+        QTest::keyClick(f.widget(), Qt::Key_Delete);
+        QCOMPARE(f.stored(), QString("abc"));
+        QCOMPARE(f.caret(), 1);
+        f.set("ab.", 2);
+        QTest::keyClick(f.widget(), Qt::Key_Delete);
+        QCOMPARE(f.stored(), QString("ab"));
+
+        // A paste stays as pasted.
+        f.set("ab", 1);
+        QGuiApplication::clipboard()->setText(".x");
+        QTest::keyClick(f.widget(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.stored(), QString("a.xb"));
+        CurrentLanguage.clear();
     }
 };
 

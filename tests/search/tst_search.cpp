@@ -233,19 +233,23 @@ class TestSearch : public QObject {
 
         // A new lesson: refused numbers change nothing; then the copy lands
         // in the new lesson and the list names it.
+        // Afterwards the search is shown again, with the copies beside the hits.
         const QStringList before = tableWords();
-        QCOMPARE(search::CopyHitsToNewLesson(*query, baumlist, "0", "A", "1", "", ids),
+        const QStringList sql = search::SearchSql(CurrentTablePath, c);
+        QCOMPARE(search::CopyHitsToNewLesson(*query, baumlist, "0", "A", "1", "", ids, sql),
                  LessonResult::InvalidLesson);
-        QCOMPARE(search::CopyHitsToNewLesson(*query, baumlist, "1", "A", "1", "", ids),
+        QCOMPARE(search::CopyHitsToNewLesson(*query, baumlist, "1", "A", "1", "", ids, sql),
                  LessonResult::LessonExists);
         QCOMPARE(tableWords(), before);
         int copied = 0;
-        QCOMPARE(search::CopyHitsToNewLesson(*query, baumlist, "12", "C", "2", "Neu", ids, {},
+        QCOMPARE(search::CopyHitsToNewLesson(*query, baumlist, "12", "C", "2", "Neu", ids, sql, {},
                                              &copied),
                  LessonResult::Done);
         QCOMPARE(copied, 4);
-        QCOMPARE(CurrentLessonCode, QString("012C2"));
-        QCOMPARE(query->recordCount(), 4);
+        QCOMPARE(CurrentLessonCode, QString("002A1"));
+        QCOMPARE(query->sql(), sql);
+        QCOMPARE(query->recordCount(), 8);
+        QVERIFY(query->canModify());
         LessonList saved;
         QVERIFY(saved.load(CurrentDatabaseBase + ".lst"));
         QVERIFY(saved.lines().contains("012C2Neu"));

@@ -1,0 +1,136 @@
+// The main window's word fields as a user types into them: fast typing into the
+// foreign word, and the Hebrew entry aid across a change of record.
+#include "database/currentdatabase.h"
+#include "database/databaseoptions.h"
+#include "database/generaloptions.h"
+#include "database/lessons.h"
+#include "database/vocabularytable.h"
+#include "engine/query.h"
+#include "mainwindow/hebrewentry.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/messagebox.h"
+#include "platform/paths.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A database of `language` in its folder, with the words of lesson 001A1.
+QString makeDatabase(const QString& root, const QString& language, const QStringList& words) {
+    platform::ensureFolder(root + "/" + language);
+    const QString table = root + "/" + language + "/Woerter.ol";
+    {
+        engine::Query q;
+        CreateVocabularyTable(q, table);
+        q.setSql({"SELECT * FROM " + engine::quoteLiteral(table), "WHERE ID = 0"});
+        q.open();
+        for (const QString& word : words)
+            q.insertRecord({QVariant(), "001A1", word, "x", "", "", "", "", "",    "",
+                            "",         "",      14,   "",  3,  0,  0,  0,  false, false});
+    }
+    LessonList({"001A1"}).save(root + "/" + language + "/Woerter.lst");
+    TDatabaseOptionsRec::forNewDatabase(language).save(root + "/" + language + "/Woerter.opt");
+    engine::releaseTable(table);
+    return table;
+}
+
+QString storedWord(const QString& table, qint64 id) {
+    engine::Query q;
+    q.setSql({"SELECT * FROM " + engine::quoteLiteral(table), "WHERE ID = " + QString::number(id)});
+    q.open();
+    return q.asString("Fremdwort");
+}
+
+} // namespace
+
+class TestWordFields : public QObject {
+    Q_OBJECT
+    QTemporaryDir program;
+    std::unique_ptr<TForm1> window;
+
+    void openProgram(const QString& table) {
+        window = std::make_unique<TForm1>();
+        Form1 = window.get();
+        window->FormCreate({}, program.path());
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->OpenVocabularyDatabase(table);
+        QCOMPARE(CurrentTablePath, table);
+    }
+
+  private slots:
+    void initTestCase() {
+        platform::ensureFolder(program.filePath("data"));
+        platform::setMessageBoxHandler(
+            [](const platform::MessageBoxRequest&) { return platform::Answer::Ok; });
+    }
+    void cleanup() {
+        window.reset();
+        Form1 = nullptr;
+    }
+    void cleanupTestCase() { platform::setMessageBoxHandler({}); }
+
+    // Keys that arrive faster than the program handles them, all queued at
+    // once, are stored in the order they were typed.
+    void burstOfKeysIntoForeignWord() {
+        const QString table = makeDatabase(program.path(), "Latein", {"", "zweites"});
+        openProgram(table);
+        QPlainTextEdit* field = window->DBFremdwort;
+        field->setFocus();
+        const qint64 id = window->Query->currentId();
+        const QString keys = "abcdefghij";
+        for (QChar c : keys) {
+            const int key = Qt::Key_A + (c.unicode() - 'a');
+            QCoreApplication::postEvent(
+                field, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(c)));
+            QCoreApplication::postEvent(
+                field, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, QString(c)));
+        }
+        QTRY_COMPARE(field->toPlainText(), keys);
+        // Then a few more, two milliseconds apart.
+        QTest::keyClicks(field, "klm", Qt::NoModifier, 2);
+        QCOMPARE(field->toPlainText(), keys + "klm");
+        window->SpeedSaveClick();
+        QCOMPARE(storedWord(table, id), keys + "klm");
+    }
+
+    // After a change of record the aid starts from the word now shown: a
+    // deletion takes nothing back from the word shown before.
+    void hebrewDeletionAfterNavigation() {
+        const QString table =
+            makeDatabase(program.path(), QString::fromUtf8("Hebräisch"), {"ab.d", "x.yz"});
+        openProgram(table);
+        QPlainTextEdit* field = window->DBFremdwort;
+        field->setFocus();
+        QCOMPARE(field->toPlainText(), QString("ab.d"));
+        QCOMPARE(HebrewEnterText, QString("ab.d"));
+        window->SpeednextClick();
+        QCOMPARE(field->toPlainText(), QString("x.yz"));
+        QCOMPARE(HebrewEnterText, QString("x.yz"));
+        QTextCursor cursor = field->textCursor();
+        cursor.setPosition(1);
+        field->setTextCursor(cursor);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->toPlainText(), QString(".yz"));
+        QCOMPARE(field->textCursor().position(), 0);
+
+        // Typing still runs right to left, in a line edit as in the memo.
+        QTest::keyClicks(field, "q");
+        QCOMPARE(field->toPlainText(), QString("q.yz"));
+        QCOMPARE(field->textCursor().position(), 0);
+        window->DBGenetiv->setFocus();
+        QTest::keyClicks(window->DBGenetiv, "ab");
+        QCOMPARE(window->DBGenetiv->text(), QString("ba"));
+        // A new record: the aid's text is the empty new word.
+        window->SpeedCreateClick();
+        QCOMPARE(HebrewEnterText, QString());
+    }
+};
+
+QTEST_MAIN(TestWordFields)
+#include "tst_wordfields.moc"

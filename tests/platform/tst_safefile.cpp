@@ -1,0 +1,141 @@
+#include "platform/messagebox.h"
+#include "platform/paths.h"
+#include "platform/recordimage.h"
+#include "platform/safefile.h"
+#include "support/filesizelimit.h"
+#include "support/testfiles.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <unistd.h>
+
+using namespace platform;
+
+class TestSafeFile : public QObject {
+    Q_OBJECT
+  private:
+    QTemporaryDir dir;
+    QList<MessageBoxRequest> boxes;
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    // Nothing but the named files: no temporary file stays behind.
+    void onlyFiles(const QStringList& names) {
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
+    }
+
+  private slots:
+    void init() {
+        QVERIFY(dir.isValid());
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+            QFile::remove(path(name));
+        boxes.clear();
+        setMessageBoxHandler([this](const MessageBoxRequest& r) {
+            boxes << r;
+            return Answer::Ok;
+        });
+    }
+    void cleanup() { setMessageBoxHandler({}); }
+
+    void wholeFileReplacesTheOld() {
+        writeFile(path("a.dat"), "old");
+        QString error;
+        QVERIFY(writeWholeFile(path("a.dat"), QByteArray(10000, 'n'), &error));
+        QVERIFY(error.isEmpty());
+        QCOMPARE(readFile(path("a.dat")), QByteArray(10000, 'n'));
+        onlyFiles({"a.dat"});
+    }
+
+    // A write that would pass the limit fails as a whole: the old file keeps
+    // every byte, the cause is German, and no temporary file is left.
+    void fullDiskKeepsTheOldFile() {
+        writeFile(path("gruopt.dat"), QByteArray(100, 'o'));
+        QString error;
+        bool written;
+        {
+            FileSizeLimit full(4096);
+            written = writeWholeFile(path("gruopt.dat"), QByteArray(8760, 'n'), &error);
+        }
+        QVERIFY(!written);
+        QCOMPARE(error, QStringLiteral("Die Datei wird größer, als der Datenträger erlaubt."));
+        QCOMPARE(readFile(path("gruopt.dat")), QByteArray(100, 'o'));
+        onlyFiles({"gruopt.dat"});
+    }
+
+    // Streams and chunked writers through the QIODevice interface meet the
+    // same check, and commit() refuses after it.
+    void streamedWritesAreCheckedToo() {
+        FileSizeLimit full(1000);
+        SafeFile file(path("stream.dat"));
+        QVERIFY(file.open());
+        QDataStream out(&file);
+        for (int i = 0; i < 100; ++i)
+            out << QByteArray(50, 'x');
+        QVERIFY(out.status() != QDataStream::Ok);
+        QVERIFY(file.failed());
+        QVERIFY(!file.commit());
+        QVERIFY(!QFile::exists(path("stream.dat")));
+        onlyFiles({});
+    }
+
+    void nothingWrittenOnAFullDiskAtAll() {
+        FileSizeLimit full(0);
+        QString error;
+        QVERIFY(!writeWholeFile(path("empty.dat"), "x", &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!QFile::exists(path("empty.dat")));
+    }
+
+    void copyKeepsPermissionsAndFailsWhole() {
+        writeFile(path("prog"), QByteArray(20000, 'p'));
+        QFile::setPermissions(path("prog"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(copyWholeFile(path("prog"), path("copy")));
+        QCOMPARE(readFile(path("copy")), QByteArray(20000, 'p'));
+        QVERIFY(QFile::permissions(path("copy")) & QFile::ExeOwner);
+
+        writeFile(path("copy"), "installed");
+        QString error;
+        {
+            FileSizeLimit full(8192);
+            QVERIFY(!copyReplacing(path("prog"), path("copy")));
+            QVERIFY(!copyWholeFile(path("prog"), path("copy"), &error));
+        }
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readFile(path("copy")), QByteArray("installed"));
+        QString missing;
+        QVERIFY(!copyWholeFile(path("none"), path("copy"), &missing));
+        QVERIFY(missing.contains(QStringLiteral("none")));
+    }
+
+    // A settings record on a full disk: the user is told, the file stays.
+    void recordOnAFullDiskIsReported() {
+        writeFile(path("gruopt.dat"), QByteArray(8760, 'o'));
+        bool saved;
+        {
+            FileSizeLimit full(4096);
+            saved = saveRecordFile(path("gruopt.dat"), QByteArray(8760, 'n'));
+        }
+        QVERIFY(!saved);
+        QCOMPARE(readFile(path("gruopt.dat")), QByteArray(8760, 'o'));
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes[0].text.startsWith(QStringLiteral("Die Einstellungen konnten nicht")));
+        QVERIFY(boxes[0].text.contains(QStringLiteral("größer, als der Datenträger erlaubt")));
+        onlyFiles({"gruopt.dat"});
+    }
+
+    void unwritableTargetIsNamed() {
+        if (geteuid() == 0) QSKIP("root writes through any permission");
+        writeFile(path("ro.dat"), "keep");
+        QFile::setPermissions(path("ro.dat"), QFile::ReadOwner);
+        QString error;
+        QVERIFY(!writeWholeFile(path("ro.dat"), "new", &error));
+        QCOMPARE(error, QStringLiteral("Es fehlt die Berechtigung zum Schreiben."));
+        QCOMPARE(readFile(path("ro.dat")), QByteArray("keep"));
+        QFile::setPermissions(path("ro.dat"), QFile::ReadOwner | QFile::WriteOwner);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSafeFile)
+#include "tst_safefile.moc"
