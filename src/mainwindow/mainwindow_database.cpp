@@ -256,9 +256,8 @@ void TForm1::ApplyFonts() {
                                                       DBPerfektPassiv, DBGenetiv})
         apply(w, fonts.tableWord);
     apply(DBFremdwort, fonts.word);
-    // The foreign word shows at least one whole line in its font, however large.
-    DBFremdwort->setFixedHeight(std::max(fontMetrics().lineSpacing() * 2 + 12,
-                                         QFontMetrics(fonts.word.font).lineSpacing() + 16));
+    // The memos size themselves to lines of the fonts put on them here (two
+    // whole lines of the foreign word, however large its font).
     apply(DBuebersetzung, fonts.translation);
     apply(DBExtra, fonts.translation);
     apply(DBcUebersetzung, fonts.tableTranslation);
