@@ -21,6 +21,7 @@
 #include "quiz/evaluationwindow.h"
 #include "quiz/quizresume.h"
 #include "quiz/quizwindow.h"
+#include "quiz/wordeditorwindow.h"
 #include "search/searchwindow.h"
 #include "search/sortwindow.h"
 #include "quiz/selectionwindow.h"
@@ -42,7 +43,7 @@ namespace {
 void wireHooks() {
     Form1->hooks.restoreArchive = [](const QString& file) { return zsichern->neu_entzip(file); };
     Form1->hooks.restoreZippedBackup = [](const QString& file) {
-        platform::showMessage(zsichern->entzip(file));
+        platform::showMessage(zsichern->entzip(file, true));
     };
     Form1->hooks.beforeClose = [] {
         if (einf && einf->isVisible())
@@ -101,6 +102,7 @@ void wireMainWindowCommands() {
             resumeInterruptedQuiz();
     });
     einf->hooks.quizVisible = [] { return abfrag && abfrag->isVisible(); };
+    einf->hooks.quizInsert = [] { abfrag->FormActivate(); };
     einf->hooks.takeCharWindowWasOpen = [] {
         const bool wasOpen = abfrag->CharWindowWasOpen;
         abfrag->CharWindowWasOpen = false;
@@ -165,6 +167,7 @@ void createWindows(const QStringList& arguments) {
     auswertung = new Tauswertung;
     umbe = new Tumbe(Form1);
     suchen = new Tsuchen(Form1);
+    vokbear = new Tvokbear(abfrag);
     kopieren = new Tkopieren(Form1);
     Fortschritt = new TFortschritt(Form1);
     fosc = new Tfosc(Form1);

@@ -1,9 +1,12 @@
 #include "exchange/backuparchive.h"
 
 #include "database/databasefiles.h"
+#include "database/paradoxconversion.h"
+#include "database/paradoxtable.h"
 #include "engine/query.h"
 #include "platform/codec.h"
 #include "platform/error.h"
+#include "platform/filemoves.h"
 #include "platform/paths.h"
 #include "platform/safefile.h"
 
@@ -14,6 +17,7 @@
 #include <cerrno>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 #include <zlib.h>
 
@@ -239,6 +243,7 @@ class ArchiveReader {
 // Inflates the zlib stream at the reader's position into `out`, which must
 // receive exactly `size` bytes; the reader continues right after the stream.
 // Returns the first bytes written, for a look at the file's format.
+constexpr int HeadSize = 128;
 QByteArray inflateRecord(ArchiveReader& reader, quint32 size, QIODevice& out) {
     z_stream z{};
     if (inflateInit(&z) != Z_OK) throw Failure(ArchiveFailed);
@@ -259,12 +264,13 @@ QByteArray inflateRecord(ArchiveReader& reader, quint32 size, QIODevice& out) {
         if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) throw damaged(reader.path());
         written += produced;
         if (written > size) throw damaged(reader.path());
-        if (head.size() < 16) head.append(output.constData(), int(qMin<qint64>(produced, 16)));
+        if (head.size() < HeadSize)
+            head.append(output.constData(), int(qMin<qint64>(produced, HeadSize - head.size())));
         writeAll(out, output.constData(), produced);
         if (rc == Z_STREAM_END) break;
     }
     if (written != size) throw damaged(reader.path());
-    return head.left(16);
+    return head;
 }
 
 bool isTableName(const QString& name) {
@@ -297,7 +303,115 @@ class DatabaseNames {
 };
 
 bool isEngineTable(const QByteArray& head) {
-    return head.isEmpty() || head == QByteArray("SQLite format 3\0", 16);
+    return head.isEmpty() || head.startsWith(QByteArray("SQLite format 3\0", 16));
+}
+
+bool isPrimaryIndexName(const QString& name) {
+    return name.endsWith(QLatin1String(".px"), Qt::CaseInsensitive);
+}
+
+Failure linked(const QString& path) {
+    return Failure(ArchiveFailed, QStringLiteral("An der Stelle von \"%1\" steht eine symbolische "
+                                                 "Verknüpfung; darüber wird nicht "
+                                                 "zurückgesichert.")
+                                      .arg(shown(path)));
+}
+
+// A hidden name of its own beside the targets, for a file to be put in place
+// later.
+QString reserveStagingName(const QString& folder) {
+    QTemporaryFile reserved(folder + QStringLiteral("/.restore-XXXXXX.tmp"));
+    if (!reserved.open()) throw writeFailure(reserved);
+    reserved.setAutoRemove(false);
+    return reserved.fileName();
+}
+
+// A file of the archive, unpacked beside its target under a hidden name and
+// put in place once every record has been read and checked. A staged file
+// that was not put in place is removed.
+struct Staged {
+    Staged(QString name, QString target, QString path)
+        : name(std::move(name)), target(std::move(target)), path(std::move(path)) {}
+    Staged(Staged&& other) noexcept
+        : name(std::move(other.name)), target(std::move(other.target)),
+          path(std::exchange(other.path, QString())), head(std::move(other.head)),
+          keptOriginal(other.keptOriginal) {}
+    Staged& operator=(Staged&&) = delete;
+    ~Staged() {
+        if (!path.isEmpty()) QFile::remove(path);
+    }
+
+    QString name;
+    QString target;
+    QString path;
+    QByteArray head;
+    bool keptOriginal = false; // goes to a kept name, which is never replaced
+};
+
+// Unpacks the member at the reader's position into a staged file, written
+// whole or not at all.
+Staged stageMember(ArchiveReader& reader, const QString& name, const QString& target, quint32 size,
+                   const QString& folder) {
+    Staged member(name, target, reserveStagingName(folder));
+    platform::SafeFile out(member.path);
+    if (!out.open()) throw writeFailure(out);
+    member.head = inflateRecord(reader, size, out);
+    if (!out.commit()) throw writeFailure(out);
+    return member;
+}
+
+// Before a member is written: no vocabulary file is that big, and it must fit.
+void checkMemberSize(const QString& name, quint32 size, const QString& folder) {
+    if (qint64(size) > MaxTableFileSize)
+        throw Failure(ArchiveFailed,
+                      QStringLiteral("Die Datei \"%1\" in der Sicherung ist zu groß für eine "
+                                     "Vokabeldatenbank.")
+                          .arg(name));
+    if (qint64(size) > platform::freeSpace(folder))
+        throw Failure(ArchiveWriteFailed,
+                      QStringLiteral("Für die Datei \"%1\" ist auf dem Datenträger nicht genug "
+                                     "Platz.")
+                          .arg(name));
+}
+
+// A Paradox table among the unpacked files becomes a table of this engine
+// before anything is put in place; the original and its ".px" are kept
+// under names that no dialog takes for a table.
+void convertParadoxTable(std::vector<Staged>& staged, const QString& folder,
+                         ArchiveReport* report) {
+    Staged* table = nullptr;
+    Staged* index = nullptr;
+    for (Staged& s : staged) {
+        if (isTableName(s.name) && LooksLikeParadoxTable(s.head)) table = &s;
+        if (isPrimaryIndexName(s.name)) index = &s;
+    }
+    if (!table) return;
+    Staged original(table->name, QString(), reserveStagingName(folder));
+    WriteConvertedTable(table->path, original.path, table->name);
+    // The converted table takes the table's place, the original a kept name.
+    std::swap(original.path, table->path);
+    const KeptParadoxFiles kept =
+        KeptParadoxNames(table->target, index ? index->target : QString());
+    original.target = kept.table;
+    original.keptOriginal = true;
+    if (index) {
+        index->target = kept.index;
+        index->keptOriginal = true;
+    }
+    if (report) report->notice = ParadoxConversionNotice(table->name, kept);
+    staged.push_back(std::move(original)); // `table` and `index` point nowhere from here
+}
+
+void putInPlace(std::vector<Staged>& staged, ArchiveReport* report) {
+    for (Staged& s : staged) {
+        if (isTableName(s.name) && !s.keptOriginal) engine::releaseTable(s.target);
+        platform::takePermissionsOf(s.path, s.target);
+        const bool moved = s.keptOriginal ? platform::renameNew(s.path, s.target)
+                                          : platform::renameReplacing(s.path, s.target);
+        if (!moved) throw Failure(ArchiveWriteFailed);
+        s.path.clear();
+        if (report) report->files << s.target;
+    }
 }
 
 int codeOf(const std::exception_ptr& error, ArchiveReport* report) {
@@ -308,6 +422,10 @@ int codeOf(const std::exception_ptr& error, ArchiveReport* report) {
         return failure.code;
     } catch (const EFileExists&) {
         return ArchiveExists;
+    } catch (const platform::Error& error) {
+        // The engine's or the conversion's own message.
+        if (report) report->detail = error.message();
+        return ArchiveFailed;
     } catch (const std::exception&) {
         return ArchiveFailed;
     }
@@ -364,7 +482,8 @@ void compress(const QStringList& files, const QString& archivePath, const TArchi
 }
 
 // With `databaseOnly`, the archive must hold exactly one database of this
-// program: one table of the engine's format and its companions.
+// program: one table (of this engine, or a Paradox table, which is converted)
+// and its companions.
 void decompress(const QString& archivePath, const QString& destFolder, bool overwrite,
                 TArchiveHeader& header, bool databaseOnly, ArchiveReport* report) {
     QFile file(archivePath);
@@ -381,12 +500,9 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
     if (count == 0 || count > MaxRecords) throw damaged(archivePath);
 
     const QString folder = platform::joinPath(destFolder, read.folder);
+    if (QFileInfo(folder).isSymLink()) throw linked(folder);
     const bool folderExisted = QFileInfo(folder).isDir();
-    struct Unpacked {
-        QString target;
-        std::unique_ptr<platform::SafeFile> file;
-    };
-    std::vector<Unpacked> unpacked;
+    std::vector<Staged> staged;
     try {
         QStringList names;
         DatabaseNames database;
@@ -401,26 +517,23 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
             const QString target = folder + QLatin1Char('/') + name;
             const QFileInfo info(target);
             if ((info.exists() || info.isSymLink()) && !overwrite) throw EFileExists();
+            if (info.isSymLink()) throw linked(target);
             if (!platform::ensureFolder(folder)) throw Failure(ArchiveWriteFailed);
-            auto out = std::make_unique<platform::SafeFile>(target);
-            if (!out->open()) throw writeFailure(*out);
-            const QByteArray head = inflateRecord(reader, size, *out);
-            if (databaseOnly && isTableName(name) && !isEngineTable(head))
+            checkMemberSize(name, size, folder);
+            Staged member = stageMember(reader, name, target, size, folder);
+            if (databaseOnly && isTableName(name) && !isEngineTable(member.head) &&
+                !LooksLikeParadoxTable(member.head))
                 throw Failure(ArchiveFailed,
                               QStringLiteral("Die Sicherung enthält eine Tabelle in einem "
-                                             "älteren Format, das hier nicht gelesen werden "
-                                             "kann."));
-            unpacked.push_back({target, std::move(out)});
+                                             "Format, das hier nicht gelesen werden kann."));
+            staged.push_back(std::move(member));
         }
         if (databaseOnly && !database.complete()) throw damaged(archivePath);
+        if (databaseOnly) convertParadoxTable(staged, folder, report);
         // Every record is complete: now the targets are replaced.
-        for (Unpacked& u : unpacked) {
-            engine::releaseTable(u.target);
-            if (!u.file->commit()) throw writeFailure(*u.file);
-            if (report) report->files << u.target;
-        }
+        putInPlace(staged, report);
     } catch (...) {
-        unpacked.clear(); // discards what was not committed
+        staged.clear(); // removes what was not put in place
         if (!folderExisted) QDir().rmdir(folder);
         throw;
     }

@@ -34,6 +34,7 @@ enum ArchiveCode : int {
 struct ArchiveReport {
     QString detail;
     QStringList files; // the files written (unpacking) or packed (packing)
+    QString notice;    // unpacking: what the user is told about a converted table
 };
 
 // The 232-byte header of an archive.
@@ -93,8 +94,12 @@ int CompressFiles(const QStringList& files, const QString& archivePath,
 // created when missing. A target that exists gives 1 unless `overwrite`; then
 // nothing is written. Folder and file names that are empty, "." or "..", or
 // contain a separator are refused as damage (3), as are counts, names and
-// streams that do not fit the file. `tempFolder` is not needed: the archive is
-// read where it lies. Codes 0..3.
+// streams that do not fit the file. A file bigger than any vocabulary file
+// (MaxTableFileSize) is refused (3), one beyond the free space too (2), both
+// before it is written. Nothing is written through a symbolic link standing
+// at the folder or a target: such a restore is refused (3). Every file is
+// unpacked beside its target first and put in place when all are complete.
+// `tempFolder` is not needed: the archive is read where it lies. Codes 0..3.
 int DecompressFiles(const QString& archivePath, const QString& destFolder, bool overwrite,
                     TArchiveHeader& header, const QString& tempFolder,
                     ArchiveReport* report = nullptr);
@@ -108,9 +113,12 @@ int BackupDatabase(const QString& dbPath, const QString& archivePath, const QStr
 
 // Restores an archive into destFolder + "/" + its folder. Besides the checks
 // of DecompressFiles, the archive must hold one database: exactly one table
-// (".ol" or ".db") of this program's engine and companions (".px", ".lst",
-// ".opt") of the same name; anything else is refused (3) before a file is
-// replaced. Tables about to be
-// replaced are released first. Codes 0..3.
+// (".ol" or ".db") and companions (".px", ".lst", ".opt") of the same name;
+// anything else is refused (3) before a file is replaced. A table of the older
+// engine (Paradox) is converted into one of this engine before anything is
+// put in place, the original and its ".px" kept under KeptParadoxNames
+// (report->notice says so); one that cannot be converted is refused (3, the
+// reason in report->detail). Tables about to be replaced are released first.
+// Codes 0..3.
 int RestoreDatabase(const QString& archivePath, const QString& destFolder,
                     const QString& tempFolder, bool overwrite, ArchiveReport* report = nullptr);

@@ -19,7 +19,11 @@ bool IsBackupArchive(const QString& path) {
     return path.right(3).toUpper() == QLatin1String("OLX");
 }
 
-QString RestoreResultLine(const QString& name, int code, const QString& detail) {
+QString RestoreResultLine(const QString& name, int code, const QString& detail,
+                          const QString& notice) {
+    if (code == ArchiveOk && !notice.isEmpty())
+        return RestoreResultLine(name, code).chopped(ResultLineEnd.size()) + QLatin1Char(' ') +
+               notice + ResultLineEnd;
     return ArchiveResultLine(
         code, detail,
         QStringLiteral("Datenbank \"%1\" wurde erfolgreich zurückgesichert.").arg(name),
@@ -48,15 +52,6 @@ RestoreOutcome RestoreArchive(const QString& archivePath, const QString& display
     RestoreOutcome outcome;
     outcome.code = code;
     outcome.files = report.files;
-    outcome.line = RestoreResultLine(name, code, report.detail);
+    outcome.line = RestoreResultLine(name, code, report.detail, report.notice);
     return outcome;
-}
-
-QString OldBackupResultLine(const QString& archivePath) {
-    const QString normal = platform::normalizePath(archivePath);
-    const QString file = normal.mid(normal.lastIndexOf(QLatin1Char('/')) + 1);
-    return RestoreResultLine(file.left(file.size() - 4), ArchiveFailed,
-                             QStringLiteral("Sicherungen im alten Format (.olz, .zip) können mit "
-                                            "dieser Programmversion nicht zurückgesichert "
-                                            "werden."));
 }

@@ -11,8 +11,10 @@ QString ExtractBaseName(const QString& path);
 bool IsBackupArchive(const QString& path);
 
 // "Datenbank "name" wurde erfolgreich zurückgesichert." or the error line for
-// the code; `detail`, when given, says more than the code's reason.
-QString RestoreResultLine(const QString& name, int code, const QString& detail = QString());
+// the code; `detail`, when given, says more than the code's reason. A
+// `notice` follows the success on the same line.
+QString RestoreResultLine(const QString& name, int code, const QString& detail = QString(),
+                          const QString& notice = QString());
 
 struct RestoreOutcome {
     int code = 0;
@@ -25,8 +27,3 @@ struct RestoreOutcome {
 // asking before an existing database is overwritten. `displayName` is the
 // archive's file name without its extension.
 RestoreOutcome RestoreArchive(const QString& archivePath, const QString& displayName);
-
-// The result line for an old zipped backup (".olz", ".zip"): these hold
-// tables of an older format and need external programs that do not exist
-// here, so they are not restored.
-QString OldBackupResultLine(const QString& archivePath);

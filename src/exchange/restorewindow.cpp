@@ -3,6 +3,7 @@
 #include "database/currentdatabase.h"
 #include "database/opendialog.h"
 #include "exchange/backupfolders.h"
+#include "exchange/oldbackup.h"
 #include "exchange/restorerun.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/messagebox.h"
@@ -169,19 +170,32 @@ QString Tzsichern::neu_entzip(const QString& archivePath) {
     return text;
 }
 
-QString Tzsichern::entzip(const QString& archivePath) {
-    return OldBackupResultLine(archivePath);
+QString Tzsichern::entzip(const QString& archivePath, bool openRestored) {
+    repaint();
+    const QString file = QFileInfo(platform::normalizePath(archivePath)).fileName();
+    showProgressPanel(file.left(file.size() - 4));
+    const OldBackupOutcome outcome = RestoreOldBackup(archivePath, file.left(file.size() - 4));
+    Panel1->hide();
+    refreshFiles();
+    afterRestore(outcome.files);
+    if (openRestored && outcome.restored && openDatabase) {
+        for (const char* extension : {".db", ".ol"}) {
+            const QString table = outcome.targetBase + QLatin1String(extension);
+            if (QFileInfo::exists(table)) openDatabase(table);
+        }
+    }
+    return outcome.line;
 }
 
 void Tzsichern::afterRestore(const QStringList& files) {
     if (files.isEmpty()) return;
     if (dateiladen) dateiladen->FormPaint();
-    // The open database was replaced under the main window: show it anew.
+    // The open database was replaced (or removed) under the main window: show
+    // it anew, or say that it is gone.
     if (CurrentTablePath.isEmpty() || !openDatabase) return;
     const QString open = absolute(CurrentTablePath);
+    bool replaced = !QFileInfo::exists(open);
     for (const QString& file : files)
-        if (absolute(file) == open) {
-            openDatabase(CurrentTablePath);
-            return;
-        }
+        replaced = replaced || absolute(file) == open;
+    if (replaced) openDatabase(CurrentTablePath);
 }

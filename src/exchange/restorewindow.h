@@ -1,7 +1,7 @@
 #pragma once
 // The restore window: backup files chosen in a folder are restored into the
-// working folder. Backup archives (".olx") are unpacked; old zipped backups
-// (".olz", ".zip") are explained instead, since they cannot be restored here.
+// folder of the language folders: backup archives (".olx") and zipped backups
+// of the older program (".olz", ".zip").
 #include <QDialog>
 #include <functional>
 
@@ -32,9 +32,10 @@ class Tzsichern : public QDialog {
                     const QString& archivePath);
     // The same for an archive named on the command line: returns the result text.
     QString neu_entzip(const QString& archivePath);
-    // An old zipped backup: returns the result line that says why it is not
-    // restored.
-    QString entzip(const QString& archivePath);
+    // Restores an old zipped backup and returns its result line. With
+    // `openRestored` (the program was started with the backup) the restored
+    // database is opened: its ".db", then its ".ol".
+    QString entzip(const QString& archivePath, bool openRestored = false);
 
     // The folder whose backup files are listed, and choosing one.
     QString folder() const;

@@ -11,6 +11,7 @@
 #include "database/lessontree.h"
 #include "database/newdatabasedialog.h"
 #include "database/opendialog.h"
+#include "database/paradoxconversion.h"
 #include "database/recentdatabases.h"
 #include "database/specialoptions.h"
 #include "database/vocabularytable.h"
@@ -82,6 +83,16 @@ void TForm1::openDatabaseSteps(const QString& path) {
                               QStringLiteral("Fehler"), platform::Icon::Error);
         return;
     }
+    // A table of the older program is turned into one of this engine once.
+    const ParadoxConversion conversion = ConvertParadoxTableInPlace(path);
+    if (!conversion.error.isEmpty()) {
+        leaveDatabase();
+        platform::showMessage(conversion.error, QStringLiteral("Fehler"), platform::Icon::Error);
+        return;
+    }
+    if (conversion.converted)
+        platform::showMessage(conversion.notice, QStringLiteral("Information"),
+                              platform::Icon::Information);
     setDatabaseParts(path);
     setWindowTitle(CaptionPrefix + CurrentDatabaseName);
 

@@ -208,8 +208,8 @@ bool QuizEngine::submit(const QString& typedAnswer, const TypedForms& forms,
     const QStringList lines = comparison::answerLines(typedAnswer, meanings_.size());
     lastVerdict = comparison::judgeAnswer(lines, meanings_, RequiredMeanings, options);
     // In multiple choice only the chosen proposal counts; no choice is wrong.
-    bool right = options_.rbabmult ? multipleChoiceRight.value_or(false)
-                                   : lastVerdict.AnswerJudgedRight;
+    bool right =
+        options_.rbabmult ? multipleChoiceRight.value_or(false) : lastVerdict.AnswerJudgedRight;
 
     comparison::SpecialFormsInput input;
     input.mm = forms.mm;
@@ -250,6 +250,25 @@ void QuizEngine::judgeWrong() {
         QuizRightCount -= RightCountForWord;
         RightCountForWord = 0;
     }
+}
+
+void QuizEngine::correctWord(const QuizWord& corrected) {
+    if (!word_) return;
+    QuizWord w = *word_;
+    w.Fremdwort = corrected.Fremdwort;
+    w.Uebersetzung = corrected.Uebersetzung;
+    w.Forms = corrected.Forms;
+    w.Genitiv = corrected.Genitiv;
+    w.Genus = corrected.Genus;
+    w.Extra = corrected.Extra;
+    store_.writeWord(w);
+    *word_ = w;
+    Felderset(false);
+}
+
+void QuizEngine::retractVerdict() {
+    if (RightCountForWord == 1) --QuizRightCount;
+    RightCountForWord = 0;
 }
 
 // --- "&Weiter" ----------------------------------------------------------------------------

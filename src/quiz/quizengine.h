@@ -133,6 +133,16 @@ class QuizEngine {
     void judgeRight();
     void judgeWrong();
 
+    // The word editor: the texts of the current word (foreign word,
+    // translation, special forms, genitive, genus, remarks) are replaced by
+    // the corrected ones and written at once; the direction stays and the
+    // meanings are prepared anew. Throws platform::Error when the word cannot
+    // be written (the word is then left as it was).
+    void correctWord(const QuizWord& corrected);
+    // Takes back the count of the verdict shown, before the answer is judged
+    // again against a corrected word.
+    void retractVerdict();
+
     // "&Weiter": writes the word's counters (not in the presentation mode),
     // applies the attempts rule, copies the word into the lesson of difficult
     // words when its attempt reaches the set number, and moves to the next

@@ -98,6 +98,8 @@ void Tabfrag::connectControls() {
                 OKBtn_Click();
             }
         });
+    for (QWidget* field : answerFields())
+        field->installEventFilter(this);
     setTabOrder(Edit5, EGenitiv);
     QWidget* previous = EGenitiv;
     for (QWidget* next : std::initializer_list<QWidget*>{EGenus, mm[0], mm[1], mm[2], mm[3], mm[4],

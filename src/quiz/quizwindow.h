@@ -82,6 +82,8 @@ class Tabfrag : public QDialog {
 
     // Answering.
     void OKBtn_Click();
+    // Judges the answer in the fields (also again, after the word editor).
+    void judgeAnswer();
     void eingabe();
     void Edit5Change();
     void Edit5Exit(); // focus to the first special-form field that is shown
@@ -153,6 +155,26 @@ class Tabfrag : public QDialog {
     void SchwcomChange();
     void bbemerkungClick();
 
+    // --- the menu "E&xtras", special characters, help (quizwindow_extras.cpp) ------------
+    // "Sonderzeichen &einfügen" and "&Benutzertabelle anzeigen": the
+    // special-character window with the full table or the user's table (the
+    // main window, which offers them too, is hidden during a quiz).
+    void Sonderzeicheneinfuegen1Click();
+    void Benutzertabelleanzeigen1Click();
+    // "&Schwierigkeit": the difficulty (1..5) of the word on screen, written
+    // with the word's next write.
+    void SchwierigkeitClick(int level);
+    // A character chosen in the special-character window (CharToInsert) goes
+    // into the answer field that has the focus: Edit5, EGenitiv or mm1..mm6.
+    void FormActivate();
+    // F1: the help.
+    void HelpRequested();
+    // "Vokabel &bearbeiten": the word editor on the word being asked. Its OK
+    // writes the corrected word at once, shows it again with its direction
+    // and, when the verdict is shown, judges the answer again.
+    void Vokabelbearbeiten1Click();
+    bool applyWordCorrection(const QuizWord& corrected);
+
     // The main window's menus during a quiz.
     static void LockMainMenus();
     static void UnlockMainMenus();
@@ -169,6 +191,17 @@ class Tabfrag : public QDialog {
     QAction* Unterbrechen1;  // "&Unterbrechen"
     QAction* Statistik1;     // "&Statistik"
     QAction* Beenden1;       // "&Beenden"
+    QMenu* ExtrasMenu;
+    QAction* Sonderzeicheneinfuegen1;  // "Sonderzeichen &einfügen"
+    QAction* Benutzertabelleanzeigen1; // "&Benutzertabelle anzeigen"
+    QAction* Vokabelbearbeiten1;       // "Vokabel &bearbeiten"
+    QMenu* Schwierigkeit1;             // "&Schwierigkeit"
+    QAction* Aufsehrschwierig1;        // 5
+    QAction* Aufschwierig1;            // 4
+    QAction* Aufmittel1;               // 3
+    QAction* Aufleicht1;               // 2
+    QAction* Aufsehrleicht1;           // 1
+    QAction* Hilfe1;                   // F1
 
     QuizOptionsPage* Panel1; // settings page
     QWidget* Panel2;         // quiz page
@@ -262,6 +295,8 @@ class Tabfrag : public QDialog {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Ctrl+1..Ctrl+9 in the answer fields.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // quizwindow_layout.cpp
@@ -273,12 +308,24 @@ class Tabfrag : public QDialog {
     void layoutRemarksAndWordClass();
     void showVerdict(bool right);
     void showCurrentWord();
+    // The stored genitive and genus (by the options to show them) and the
+    // stored special forms that hold text.
+    void showStoredFields();
     // quizwindow_answer.cpp
     void afterMove();
     QWidget* firstSpecialField() const;
     void setLeavingCommandsEnabled(bool enabled);
+    // After a right verdict with "Bei richtiger Eingabe gleich weiter" the
+    // quiz goes on at once; otherwise "&Weiter" gets the focus.
+    void focusWeiter();
     QString typedAnswer() const;
     QuizEngine::TypedForms typedForms() const;
+    // quizwindow_extras.cpp
+    void buildExtrasMenu();
+    // The answer fields that take special characters, and the character set
+    // each shows.
+    QList<QWidget*> answerFields() const;
+    int fieldCharset(const QWidget* field) const;
     // quizwindow.cpp
     void endQuiz();
     bool FormCloseQuery();

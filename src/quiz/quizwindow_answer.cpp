@@ -66,7 +66,10 @@ void Tabfrag::OKBtn_Click() {
     if (engine_->phase() != QuizPhase::Asking || !OkBtn->isEnabled()) return;
     // In multiple choice the answer is a proposal clicked; OK alone is none.
     if (QuizOptions.rbabmult && MultipleChoiceChosen == 0) return;
+    judgeAnswer();
+}
 
+void Tabfrag::judgeAnswer() {
     if (!DBMemo2->text().isEmpty()) DBMemo2->show();
     if (!DBMemo3->text().isEmpty()) DBMemo3->show();
     UpdateSpecialFormsPanel();
@@ -164,19 +167,26 @@ void Tabfrag::Edit5Change() {
 
 // --- verdict ---------------------------------------------------------------------------------
 
+void Tabfrag::focusWeiter() {
+    BitBtn4->setEnabled(true);
+    if (QuizOptions.cbgw && engine_ && engine_->AnswerJudgedRight) {
+        BitBtn4Click();
+        return;
+    }
+    BitBtn4->setFocus();
+}
+
 void Tabfrag::Button3Click() {
     if (!engine_ || engine_->phase() != QuizPhase::Judged) return;
     engine_->judgeRight();
     Panel4->hide();
     showVerdict(true);
-    BitBtn4->setEnabled(true);
-    BitBtn4->setFocus();
+    focusWeiter();
 }
 
 void Tabfrag::Button4Click() {
     Panel4->hide();
-    BitBtn4->setEnabled(true);
-    BitBtn4->setFocus();
+    focusWeiter();
 }
 
 // The second "right" button of the verdict panel does the same as the first.
@@ -189,8 +199,7 @@ void Tabfrag::Button2Click() {
     engine_->judgeWrong();
     Panel4->hide();
     showVerdict(false);
-    BitBtn4->setEnabled(true);
-    BitBtn4->setFocus();
+    focusWeiter();
 }
 
 // --- "&Weiter" --------------------------------------------------------------------------------

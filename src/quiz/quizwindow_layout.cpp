@@ -82,6 +82,7 @@ void Tabfrag::buildMenu() {
     AbfrageMenu->addSeparator();
     Beenden1 = AbfrageMenu->addAction(QStringLiteral("&Beenden"));
     Beenden1->setObjectName(QStringLiteral("Beenden1"));
+    buildExtrasMenu();
 }
 
 void Tabfrag::buildQuizPage() {
@@ -503,6 +504,17 @@ void Tabfrag::leisteo() {
     LayoutSpecialFormFields();
 }
 
+void Tabfrag::showStoredFields() {
+    if (!engine_ || !engine_->hasWord()) return;
+    const QuizWord& w = engine_->word();
+    if (QuizOptions.ganz && !w.Genitiv.isEmpty()) DBMemo2->show();
+    if (QuizOptions.sanz && !w.Genus.isEmpty()) DBMemo3->show();
+    for (int k = 0; k < 6; ++k) {
+        m[k]->setVisible(!m[k]->text().isEmpty());
+        l[k]->setVisible(GeneralOptions.sbanz && !m[k]->text().isEmpty());
+    }
+}
+
 void Tabfrag::leiste() {
     if (!engine_) return;
     const QuizEngine& e = *engine_;
@@ -567,10 +579,14 @@ void Tabfrag::showCurrentWord() {
     answerFont.setPointSize(quizMemoPointSize_);
     MemoUebers->setFont(answerFont);
     MemoUebers->setPlainText(shownText(answerView, e.expectedAnswerText()));
-    Edit5->setFont(answerFont);
     uber->setChecked(e.uber());
     const Qt::Alignment align = questionView.charset == 177 ? Qt::AlignRight : Qt::AlignLeft;
     MemoFremd->document()->setDefaultTextOption(QTextOption(align));
+    const Qt::Alignment answerAlign = answerView.charset == 177 ? Qt::AlignRight : Qt::AlignLeft;
+    MemoUebers->document()->setDefaultTextOption(QTextOption(answerAlign));
+    // The answer is typed in the font and alignment of the expected answer.
+    Edit5->setFont(MemoUebers->font());
+    Edit5->document()->setDefaultTextOption(MemoUebers->document()->defaultTextOption());
 
     Label25->setText(lessonDisplay(w.Lektion));
     wacom->setCurrentIndex(WordClassItem(w.Wortart));
@@ -582,6 +598,7 @@ void Tabfrag::showCurrentWord() {
     DBMemo3->setText(tableTranslationView_.toDisplay(w.Genus));
     DBMemo2->hide();
     DBMemo3->hide();
+    DBMemo5->setFont(translationView_.font);
     DBMemo5->setPlainText(shownText(translationView_, w.Extra));
     const std::array<QString, 6> forms = e.storedForms();
     for (int k = 0; k < 6; ++k) {

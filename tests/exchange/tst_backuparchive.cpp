@@ -350,9 +350,9 @@ class TestBackupArchive : public QObject {
     }
 
     void foreignTableFormatIsNotRestored() {
-        // An archive whose table is not one of this program's tables (an
-        // archive from an older version) would replace a working database
-        // with one that cannot be opened.
+        // An archive whose table is neither one of this program's tables nor
+        // a table of the older engine would replace a working database with
+        // one that cannot be opened.
         const QString existing = makeDatabase(dest, "Latein", "Alt", "ferre");
         const QByteArray oldTable = readAll(existing);
         const QString file = archiveOf(
@@ -360,7 +360,7 @@ class TestBackupArchive : public QObject {
             "Alt.olx");
         ArchiveReport report;
         QCOMPARE(RestoreDatabase(file, dest, temp, true, &report), int(ArchiveFailed));
-        QVERIFY(report.detail.contains("älteren Format"));
+        QVERIFY(report.detail.contains("Format, das hier nicht gelesen werden kann"));
         QCOMPARE(readAll(existing), oldTable);
     }
 

@@ -213,14 +213,14 @@ class TestBackupWindows : public QObject {
         QVERIFY(window.Panel1->isHidden());
         QVERIFY(opened.isEmpty());
 
-        // An old zipped backup is explained, not restored.
+        // A file that only looks like an old zipped backup is refused.
         boxes.clear();
         window.flb->clearSelection();
         window.flb->item(0)->setSelected(true);
         window.BitBtn1Click();
         QCOMPARE(boxes.size(), 1);
-        QVERIFY(boxes[0].text.startsWith("Fehler beim Zurücksichern von \"Alt\". Sicherungen im "
-                                         "alten Format (.olz, .zip) können"));
+        QVERIFY(boxes[0].text.startsWith("Fehler beim Zurücksichern von \"Alt\". Die Datei \""));
+        QVERIFY(boxes[0].text.contains("ist beschädigt oder keine ZIP-Datei."));
     }
 
     void restoreOverAnExistingDatabaseAsksFirst() {

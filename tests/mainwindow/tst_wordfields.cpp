@@ -19,8 +19,10 @@
 
 namespace {
 
-// A database of `language` in its folder, with the words of lesson 001A1.
-QString makeDatabase(const QString& root, const QString& language, const QStringList& words) {
+// A database of `language` in its folder, with the words of lesson 001A1; its
+// foreign words in `charsetPosition` (0: the language's default).
+QString makeDatabase(const QString& root, const QString& language, const QStringList& words,
+                     int charsetPosition = 0) {
     platform::ensureFolder(root + "/" + language);
     const QString table = root + "/" + language + "/Woerter.ol";
     {
@@ -33,7 +35,12 @@ QString makeDatabase(const QString& root, const QString& language, const QString
                             "",         "",      14,   "",  3,  0,  0,  0,  false, false});
     }
     LessonList({"001A1"}).save(root + "/" + language + "/Woerter.lst");
-    TDatabaseOptionsRec::forNewDatabase(language).save(root + "/" + language + "/Woerter.opt");
+    TDatabaseOptionsRec options = TDatabaseOptionsRec::forNewDatabase(language);
+    if (charsetPosition > 0) {
+        options.CharsetPosition = charsetPosition;
+        options.WordFont = options.TableWordFont = "DejaVu Sans";
+    }
+    options.save(root + "/" + language + "/Woerter.opt");
     engine::releaseTable(table);
     return table;
 }
@@ -76,9 +83,20 @@ class TestWordFields : public QObject {
     void cleanupTestCase() { platform::setMessageBoxHandler({}); }
 
     // Keys that arrive faster than the program handles them, all queued at
-    // once, are stored in the order they were typed.
+    // once, are stored in the order they were typed: in a Latin database, and
+    // in a Hebrew one in the Hebrew character set, whose field lays out the
+    // right-to-left text itself.
+    void burstOfKeysIntoForeignWord_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("charsetPosition");
+        QTest::newRow("Latein") << "Latein" << 0;
+        QTest::newRow("Hebrew character set") << QString::fromUtf8("Hebräisch") << 13;
+    }
     void burstOfKeysIntoForeignWord() {
-        const QString table = makeDatabase(program.path(), "Latein", {"", "zweites"});
+        QFETCH(QString, language);
+        QFETCH(int, charsetPosition);
+        const QString table = makeDatabase(program.path() + "/" + QTest::currentDataTag(), language,
+                                           {"", "zweites"}, charsetPosition);
         openProgram(table);
         QPlainTextEdit* field = window->DBFremdwort;
         field->setFocus();

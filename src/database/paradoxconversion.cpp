@@ -1,0 +1,162 @@
+#include "database/paradoxconversion.h"
+
+#include "database/paradoxtable.h"
+#include "database/vocabularytable.h"
+#include "engine/query.h"
+#include "engine/rowappender.h"
+#include "platform/filemoves.h"
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryFile>
+
+namespace {
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QByteArray readTableFile(const QString& path, const QString& shownName) {
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        throw platform::Error(
+            QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(shownName));
+    if (in.size() > MaxTableFileSize)
+        throw ParadoxTableError(
+            QStringLiteral("Die Tabelle \"%1\" ist zu groß für eine Vokabeltabelle und wird nicht "
+                           "umgewandelt.")
+                .arg(shownName));
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError || bytes.size() != in.size())
+        throw platform::Error(
+            QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(shownName));
+    return bytes;
+}
+
+void fillTable(const QByteArray& paradox, const QString& tablePath, const QString& shownName,
+               int* words) {
+    engine::RowAppender rows(tablePath);
+    QSet<qint64> keys;
+    qint64 highest = 0;
+    const ParadoxTableInfo info =
+        ReadParadoxVocabulary(paradox, shownName, [&](const QVariantList& values) {
+            const qint64 key = values.first().toLongLong();
+            // Two records with one key: the primary index was broken.
+            if (keys.contains(key))
+                throw ParadoxTableError(
+                    QStringLiteral("Die Tabelle \"%1\" im Format des früheren Programms "
+                                   "(Paradox) ist beschädigt (ein Schlüssel kommt doppelt vor) "
+                                   "und kann nicht umgewandelt werden.")
+                        .arg(shownName));
+            keys.insert(key);
+            highest = qMax(highest, key);
+            rows.append(values);
+        });
+    rows.reserveKeysUpTo(qMax(highest, info.autoIncrement));
+    rows.commit();
+    *words = info.records;
+}
+
+} // namespace
+
+int WriteConvertedTable(const QString& paradoxPath, const QString& tablePath,
+                        const QString& shownName) {
+    const QByteArray paradox = readTableFile(paradoxPath, shownName);
+    int words = 0;
+    try {
+        {
+            engine::Query create;
+            CreateVocabularyTable(create, tablePath);
+        }
+        fillTable(paradox, tablePath, shownName, &words);
+        engine::releaseTable(tablePath);
+    } catch (...) {
+        try {
+            engine::releaseTable(tablePath);
+        } catch (const std::exception&) {
+        }
+        QFile::remove(tablePath);
+        throw;
+    }
+    return words;
+}
+
+KeptParadoxFiles KeptParadoxNames(const QString& tablePath, const QString& indexPath) {
+    const QString table = platform::normalizePath(tablePath);
+    const QString index = platform::normalizePath(indexPath);
+    for (int n = 1;; ++n) {
+        const QString suffix =
+            n == 1 ? QStringLiteral(".paradox") : QStringLiteral(".paradox-%1").arg(n);
+        KeptParadoxFiles kept{table + suffix, index.isEmpty() ? QString() : index + suffix};
+        if (!platform::entryExists(kept.table) &&
+            (kept.index.isEmpty() || !platform::entryExists(kept.index)))
+            return kept;
+    }
+}
+
+QString ParadoxConversionNotice(const QString& tableFileName, const KeptParadoxFiles& kept) {
+    QString text = QStringLiteral("Die Tabelle \"%1\" lag im Format des früheren Programms "
+                                  "(Paradox) vor und wurde einmalig in das Format dieser "
+                                  "Programmversion umgewandelt. Die ursprüngliche Tabelle bleibt "
+                                  "unverändert als \"%2\"")
+                       .arg(tableFileName, QFileInfo(kept.table).fileName());
+    if (!kept.index.isEmpty())
+        text += QStringLiteral(" (mit \"%1\")").arg(QFileInfo(kept.index).fileName());
+    return text + QStringLiteral(" im selben Ordner erhalten.");
+}
+
+ParadoxConversion ConvertParadoxTableInPlace(const QString& tablePath) {
+    ParadoxConversion result;
+    const QString table = platform::normalizePath(tablePath);
+    if (!IsParadoxTableFile(table)) return result;
+    const QFileInfo info(table);
+    const QString folder = info.absolutePath();
+    const QString name = info.fileName();
+    const auto cannotWrite = [&] {
+        return QStringLiteral("Die Tabelle \"%1\" muss umgewandelt werden, aber im Ordner \"%2\" "
+                              "kann nicht geschrieben werden.")
+            .arg(name, shown(folder));
+    };
+
+    QTemporaryFile converted(folder + QStringLiteral("/.") + name + QStringLiteral("-XXXXXX.tmp"));
+    if (!converted.open()) {
+        result.error = cannotWrite();
+        return result;
+    }
+    converted.close();
+    try {
+        engine::releaseTable(table);
+        WriteConvertedTable(table, converted.fileName(), name);
+    } catch (const platform::Error& error) {
+        result.error = error.message();
+        return result;
+    }
+
+    const QString base = info.completeBaseName();
+    const QString index = platform::findCaseInsensitive(folder, base + QStringLiteral(".px"));
+    const bool withIndex = QFileInfo(index).isFile();
+    const KeptParadoxFiles kept = KeptParadoxNames(table, withIndex ? index : QString());
+    if (!platform::renameNew(table, kept.table)) {
+        result.error = cannotWrite();
+        return result;
+    }
+    if (withIndex && !platform::renameNew(index, kept.index)) {
+        platform::renameNew(kept.table, table);
+        result.error = cannotWrite();
+        return result;
+    }
+    platform::takePermissionsOf(converted.fileName(), kept.table);
+    if (!platform::renameReplacing(converted.fileName(), table)) {
+        if (withIndex) platform::renameNew(kept.index, index);
+        platform::renameNew(kept.table, table);
+        result.error = cannotWrite();
+        return result;
+    }
+    converted.setAutoRemove(false);
+    result.converted = true;
+    result.notice = ParadoxConversionNotice(name, kept);
+    return result;
+}

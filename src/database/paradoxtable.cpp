@@ -1,0 +1,323 @@
+#include "database/paradoxtable.h"
+
+#include "database/vocabularytable.h"
+#include "platform/codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QVector>
+#include <cstdio>
+#include <memory>
+// pxlib's header declares C functions without saying so.
+extern "C" {
+#include <paradox.h>
+}
+
+namespace {
+
+// The header of a Paradox table, as far as the checks below need it.
+// Integers are little-endian.
+constexpr int RecordSizeAt = 0x00;
+constexpr int HeaderSizeAt = 0x02;
+constexpr int FileTypeAt = 0x04;
+constexpr int BlockKilobytesAt = 0x05;
+constexpr int RecordCountAt = 0x06;
+constexpr int FileBlocksAt = 0x0c;
+constexpr int FirstBlockAt = 0x0e;
+constexpr int FieldCountAt = 0x21;
+constexpr int VersionAt = 0x39;
+// Tables of version 4 and later have a longer header before the field list.
+constexpr int OldFieldListAt = 0x58;
+constexpr int FieldListAt = 0x78;
+constexpr int FirstVersionWithLongHeader = 5;
+constexpr int BlockHeaderSize = 6;
+
+// The fields of the vocabulary table as the older engine declared them.
+struct ExpectedField {
+    char type;
+    int width; // text: the width of the engine's field
+};
+const ExpectedField expectedFields[VokabelFieldCount] = {
+    {pxfAutoInc, 0}, {pxfAlpha, 5},  {pxfAlpha, 100}, {pxfAlpha, 150}, {pxfAlpha, 40},
+    {pxfAlpha, 40},  {pxfAlpha, 40}, {pxfAlpha, 40},  {pxfAlpha, 40},  {pxfAlpha, 40},
+    {pxfAlpha, 150}, {pxfAlpha, 5},  {pxfShort, 0},   {pxfAlpha, 100}, {pxfShort, 0},
+    {pxfShort, 0},   {pxfShort, 0},  {pxfShort, 0},   {pxfLogical, 0}, {pxfLogical, 0}};
+
+quint32 word(const QByteArray& bytes, qint64 at) {
+    return quint8(bytes[at]) | quint32(quint8(bytes[at + 1])) << 8;
+}
+
+quint32 dword(const QByteArray& bytes, qint64 at) {
+    return word(bytes, at) | word(bytes, at + 2) << 16;
+}
+
+bool knownBlockSize(int kilobytes) {
+    for (const int size : {1, 2, 3, 4, 8, 16, 32})
+        if (kilobytes == size) return true;
+    return false;
+}
+
+// The byte size a field of this type takes in a record, 0 for a type that a
+// table of this kind cannot hold.
+bool plausibleField(int type, int size) {
+    switch (type) {
+    case pxfAlpha:
+        return size >= 1 && size <= 255;
+    case pxfShort:
+        return size == 2;
+    case pxfLogical:
+        return size == 1;
+    case pxfDate:
+    case pxfLong:
+    case pxfTime:
+    case pxfAutoInc:
+        return size == 4;
+    case pxfCurrency:
+    case pxfNumber:
+    case pxfTimestamp:
+        return size == 8;
+    case pxfBCD:
+        return size == 17;
+    case pxfMemoBLOb:
+    case pxfBLOb:
+    case pxfFmtMemoBLOb:
+    case pxfOLE:
+    case pxfGraphic:
+    case pxfBytes:
+        return size >= 1 && size <= 255;
+    default:
+        return false;
+    }
+}
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+ParadoxTableError damaged(const QString& name) {
+    return ParadoxTableError(
+        QStringLiteral("Die Tabelle \"%1\" im Format des früheren Programms (Paradox) ist "
+                       "beschädigt und kann nicht umgewandelt werden.")
+            .arg(shown(name)));
+}
+
+ParadoxTableError foreign(const QString& name) {
+    return ParadoxTableError(QStringLiteral("Die Paradox-Tabelle \"%1\" ist keine Vokabeltabelle "
+                                            "dieses Programms (ihre Felder passen nicht) und wird "
+                                            "nicht umgewandelt.")
+                                 .arg(shown(name)));
+}
+
+// What pxlib is given to read: checked first, so that no count or block
+// number of a damaged file leads it astray.
+struct Layout {
+    qint64 recordSize = 0;
+    qint64 headerSize = 0;
+    qint64 blockSize = 0;
+    qint64 records = 0;
+    qint64 fileBlocks = 0;
+    qint64 firstBlock = 0;
+    int fieldCount = 0;
+    int fieldList = 0;
+};
+
+Layout checkedLayout(const QByteArray& file, const QString& name) {
+    if (!LooksLikeParadoxTable(file)) throw damaged(name);
+    Layout layout;
+    layout.recordSize = word(file, RecordSizeAt);
+    layout.headerSize = word(file, HeaderSizeAt);
+    layout.blockSize = qint64(quint8(file[BlockKilobytesAt])) * 1024;
+    layout.records = dword(file, RecordCountAt);
+    layout.fileBlocks = word(file, FileBlocksAt);
+    layout.firstBlock = word(file, FirstBlockAt);
+    layout.fieldCount = int(word(file, FieldCountAt));
+    layout.fieldList =
+        quint8(file[VersionAt]) >= FirstVersionWithLongHeader ? FieldListAt : OldFieldListAt;
+    if (layout.headerSize > file.size() ||
+        layout.fieldList + 2 * layout.fieldCount > layout.headerSize)
+        throw damaged(name);
+
+    qint64 fieldBytes = 0;
+    for (int i = 0; i < layout.fieldCount; ++i) {
+        const int type = quint8(file[layout.fieldList + 2 * i]);
+        const int size = quint8(file[layout.fieldList + 2 * i + 1]);
+        if (!plausibleField(type, size)) throw damaged(name);
+        fieldBytes += size;
+    }
+    if (fieldBytes != layout.recordSize || layout.recordSize > layout.blockSize - BlockHeaderSize)
+        throw damaged(name);
+    if (layout.fieldCount != VokabelFieldCount) throw foreign(name);
+    // A file cut short ends before its last block.
+    if (layout.headerSize + layout.fileBlocks * layout.blockSize > file.size()) throw damaged(name);
+    return layout;
+}
+
+// Follows the chain of data blocks: every block once, inside the file, no
+// more records than fit, and as many as the header counts.
+void checkBlocks(const QByteArray& file, const Layout& layout, const QString& name) {
+    const qint64 perBlock = (layout.blockSize - BlockHeaderSize) / layout.recordSize;
+    QVector<bool> seen(layout.fileBlocks + 1, false);
+    qint64 total = 0;
+    for (qint64 block = layout.firstBlock; block != 0;) {
+        if (block > layout.fileBlocks || seen[block]) throw damaged(name);
+        seen[block] = true;
+        const qint64 at = layout.headerSize + (block - 1) * layout.blockSize;
+        const qint16 lastRecord = qint16(word(file, at + 4));
+        if (lastRecord >= 0) {
+            if (lastRecord % layout.recordSize != 0) throw damaged(name);
+            const qint64 inBlock = lastRecord / layout.recordSize + 1;
+            if (inBlock > perBlock) throw damaged(name);
+            total += inBlock;
+        }
+        block = word(file, at);
+    }
+    if (total != layout.records) throw damaged(name);
+}
+
+// The pxlib document of a table held in memory.
+class Document {
+  public:
+    Document(const QByteArray& bytes, const QString& name) {
+        static const bool booted = [] {
+            PX_boot();
+            return true;
+        }();
+        Q_UNUSED(booted);
+        // Read-only: the stream never writes into the bytes.
+        stream_ = fmemopen(const_cast<char*>(bytes.constData()), size_t(bytes.size()), "rb");
+        doc_ = PX_new3(&Document::report, nullptr, nullptr, nullptr, this);
+        if (!stream_ || !doc_ || PX_open_fp(doc_, stream_) < 0) {
+            // pxlib has already freed parts of a document it could not open.
+            doc_ = nullptr;
+            release();
+            throw damaged(name);
+        }
+    }
+    ~Document() { release(); }
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    pxdoc_t* get() const { return doc_; }
+
+    // The values of a record; null when pxlib cannot read it.
+    struct Values {
+        pxdoc_t* doc;
+        pxval_t** values;
+        int count;
+        ~Values() {
+            if (!values) return;
+            for (int i = 0; i < count; ++i) {
+                pxval_t* value = values[i];
+                if (!value) continue;
+                // The fields were checked: text is the only kind held in memory.
+                if (!value->isnull && value->type == pxfAlpha) doc->free(doc, value->value.str.val);
+                doc->free(doc, value);
+            }
+            doc->free(doc, values);
+        }
+    };
+    Values record(int number, int fields) const {
+        return Values{doc_, PX_retrieve_record(doc_, number), fields};
+    }
+
+  private:
+    static void report(pxdoc_t*, int, const char*, void*) {
+        // A failure shows in the result of the call; the text is pxlib's own
+        // English and is not shown to the user.
+    }
+    void release() {
+        if (doc_) {
+            PX_close(doc_);
+            PX_delete(doc_);
+            doc_ = nullptr;
+        }
+        if (stream_) {
+            std::fclose(stream_);
+            stream_ = nullptr;
+        }
+    }
+    FILE* stream_ = nullptr;
+    pxdoc_t* doc_ = nullptr;
+};
+
+void checkFields(const Document& doc, const QString& name) {
+    if (PX_get_num_fields(doc.get()) != VokabelFieldCount) throw foreign(name);
+    const pxfield_t* fields = PX_get_fields(doc.get());
+    if (!fields) throw damaged(name);
+    for (int i = 0; i < VokabelFieldCount; ++i) {
+        const ExpectedField& expected = expectedFields[i];
+        const char type = fields[i].px_ftype;
+        const bool typeFits = type == expected.type || (i == 0 && type == pxfLong);
+        const QString fieldName = platform::codec::fromBytes(QByteArray(fields[i].px_fname));
+        if (!typeFits || fieldName.compare(VokabelFieldNames().at(i), Qt::CaseInsensitive) != 0)
+            throw foreign(name);
+    }
+}
+
+QVariant valueOf(const pxval_t* value, int field, const QString& name) {
+    const ExpectedField& expected = expectedFields[field];
+    if (field == 0) {
+        if (value->isnull || value->value.lval <= 0) throw damaged(name);
+        return qint64(value->value.lval);
+    }
+    switch (expected.type) {
+    case pxfAlpha: {
+        if (value->isnull) return QString();
+        const QString text = platform::codec::fromBytes(value->value.str.val, value->value.str.len);
+        if (text.size() > expected.width)
+            throw ParadoxTableError(
+                QStringLiteral("Die Paradox-Tabelle \"%1\" enthält im Feld \"%2\" einen Text, der "
+                               "länger ist als das Feld erlaubt, und wird nicht umgewandelt.")
+                    .arg(shown(name), VokabelFieldNames().at(field)));
+        return text;
+    }
+    case pxfShort:
+        return value->isnull ? 0 : int(value->value.lval);
+    default:
+        return !value->isnull && value->value.lval != 0;
+    }
+}
+
+} // namespace
+
+bool LooksLikeParadoxTable(const QByteArray& head) {
+    if (head.size() < OldFieldListAt) return false;
+    if (head.startsWith(QByteArray("SQLite format 3\0", 16))) return false;
+    const int fileType = quint8(head[FileTypeAt]);
+    const int version = quint8(head[VersionAt]);
+    return (fileType == pxfFileTypIndexDB || fileType == pxfFileTypNonIndexDB) &&
+           knownBlockSize(quint8(head[BlockKilobytesAt])) && word(head, RecordSizeAt) > 0 &&
+           word(head, HeaderSizeAt) >= OldFieldListAt && word(head, FieldCountAt) > 0 &&
+           version >= 3 && version <= 12;
+}
+
+bool IsParadoxTableFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && LooksLikeParadoxTable(file.read(FieldListAt));
+}
+
+ParadoxTableInfo ReadParadoxVocabulary(const QByteArray& file, const QString& shownName,
+                                       const std::function<void(const QVariantList&)>& record) {
+    const Layout layout = checkedLayout(file, shownName);
+    checkBlocks(file, layout, shownName);
+
+    const Document doc(file, shownName);
+    checkFields(doc, shownName);
+    const int count = PX_get_num_records(doc.get());
+    if (count != layout.records) throw damaged(shownName);
+
+    ParadoxTableInfo info;
+    info.autoIncrement = doc.get()->px_head->px_autoinc;
+    QVariantList values;
+    values.reserve(VokabelFieldCount);
+    for (int r = 0; r < count; ++r) {
+        const Document::Values read = doc.record(r, VokabelFieldCount);
+        if (!read.values) throw damaged(shownName);
+        values.clear();
+        for (int f = 0; f < VokabelFieldCount; ++f)
+            values << valueOf(read.values[f], f, shownName);
+        record(values);
+        ++info.records;
+    }
+    return info;
+}

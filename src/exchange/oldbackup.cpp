@@ -1,0 +1,410 @@
+#include "exchange/oldbackup.h"
+
+#include "database/databasefiles.h"
+#include "database/databaseoptions.h"
+#include "database/paradoxconversion.h"
+#include "database/paradoxtable.h"
+#include "engine/query.h"
+#include "exchange/backuparchive.h"
+#include "exchange/backuprun.h"
+#include "exchange/restorerun.h"
+#include "platform/codec.h"
+#include "platform/filemoves.h"
+#include "platform/messagebox.h"
+#include "platform/paths.h"
+#include "platform/safefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QVector>
+#include <sys/stat.h>
+#include <zip.h>
+
+namespace {
+
+constexpr int NameCapacity = 50;
+constexpr int ShortNameLength = 8;
+// No file of a vocabulary database comes near this size.
+constexpr qint64 MaxEntrySize = qint64(1) << 30;
+constexpr qint64 MaxNameFileSize = 1024;
+const char* const NameFile = "fname.hah";
+// The database files in the order they are moved.
+const QStringList& databaseExtensions() {
+    static const QStringList extensions{QStringLiteral(".ol"), QStringLiteral(".db"),
+                                        QStringLiteral(".lst"), QStringLiteral(".opt"),
+                                        QStringLiteral(".px")};
+    return extensions;
+}
+
+bool isTable(const QString& extension) {
+    return extension == QLatin1String(".ol") || extension == QLatin1String(".db");
+}
+
+// A reason not to restore; nothing in the language folder was changed.
+class Refused : public platform::Error {
+  public:
+    using platform::Error::Error;
+};
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+Refused damaged(const QString& archivePath) {
+    return Refused(QStringLiteral("Die Datei \"%1\" ist beschädigt oder keine ZIP-Datei.")
+                       .arg(shown(archivePath)));
+}
+
+Refused cannotWrite(const QString& path, const QString& cause = QString()) {
+    QString text =
+        QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.").arg(shown(path));
+    if (!cause.isEmpty()) text += QLatin1Char(' ') + cause;
+    return Refused(text);
+}
+
+bool sameDevice(const QString& a, const QString& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev;
+}
+
+// The zip file, read in place.
+class ZipReader {
+  public:
+    explicit ZipReader(const QString& path) : path_(path) {
+        int error = 0;
+        zip_ = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+        if (!zip_) {
+            if (!QFileInfo::exists(path))
+                throw Refused(QStringLiteral("Die Datei \"%1\" fehlt.").arg(shown(path)));
+            throw damaged(path);
+        }
+        const zip_int64_t count = zip_get_num_entries(zip_, 0);
+        for (zip_int64_t i = 0; i < count; ++i) {
+            const char* raw = zip_get_name(zip_, zip_uint64_t(i), ZIP_FL_ENC_RAW);
+            if (!raw) throw damaged(path);
+            const QByteArray bytes(raw);
+            if (!SafeZipEntryName(bytes))
+                throw Refused(QStringLiteral("Die Datei \"%1\" enthält einen unzulässigen "
+                                             "Dateinamen (\"%2\") und wird nicht "
+                                             "zurückgesichert.")
+                                  .arg(shown(path), platform::codec::fromBytes(bytes)));
+            // Old zip programs wrote names in the DOS code page; libzip reads
+            // that, the codec the Windows one.
+            const char* guessed = zip_get_name(zip_, zip_uint64_t(i), ZIP_FL_ENC_GUESS);
+            names_.append({platform::codec::fromBytes(bytes),
+                           guessed ? QString::fromUtf8(guessed) : QString()});
+        }
+    }
+    ~ZipReader() {
+        if (zip_) zip_discard(zip_);
+    }
+    ZipReader(const ZipReader&) = delete;
+    ZipReader& operator=(const ZipReader&) = delete;
+
+    // The entry of that name in any case, -1 when there is none.
+    qint64 find(const QString& name) const {
+        for (int i = 0; i < names_.size(); ++i)
+            for (const QString& spelling : names_[i])
+                if (spelling.compare(name, Qt::CaseInsensitive) == 0) return i;
+        return -1;
+    }
+
+    qint64 size(qint64 index) const {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(zip_, zip_uint64_t(index), 0, &stat) != 0 ||
+            !(stat.valid & ZIP_STAT_SIZE))
+            throw damaged(path_);
+        if (stat.size > zip_uint64_t(MaxEntrySize))
+            throw Refused(QStringLiteral("Die Datei \"%1\" in der Sicherung ist zu groß für eine "
+                                         "Vokabeldatenbank.")
+                              .arg(names_[index].first()));
+        return qint64(stat.size);
+    }
+
+    // Reads a whole entry that is at most `limit` bytes.
+    QByteArray read(qint64 index, qint64 limit) const {
+        const qint64 bytes = size(index);
+        if (bytes > limit) throw damaged(path_);
+        QByteArray data;
+        readInto(index, bytes, [&](const char* chunk, qint64 n) { data.append(chunk, n); });
+        return data;
+    }
+
+    // Unpacks an entry into a new file; refused before anything is written
+    // when it is too big for a vocabulary file or for the free space.
+    void extract(qint64 index, const QString& target) const {
+        const qint64 bytes = size(index);
+        if (bytes > platform::freeSpace(QFileInfo(target).absolutePath()))
+            throw Refused(QStringLiteral("Für die Datei \"%1\" ist auf dem Datenträger nicht "
+                                         "genug Platz.")
+                              .arg(names_[index].first()));
+        platform::SafeFile out(target);
+        if (!out.open()) throw cannotWrite(target, out.errorText());
+        try {
+            readInto(index, bytes, [&](const char* chunk, qint64 n) {
+                if (!out.writeAll(QByteArray::fromRawData(chunk, n)))
+                    throw cannotWrite(target, out.errorText());
+            });
+        } catch (...) {
+            out.discard();
+            throw;
+        }
+        if (!out.commit()) throw cannotWrite(target, out.errorText());
+    }
+
+  private:
+    template <typename Sink> void readInto(qint64 index, qint64 bytes, Sink sink) const {
+        zip_file_t* file = zip_fopen_index(zip_, zip_uint64_t(index), 0);
+        if (!file) throw damaged(path_);
+        QByteArray buffer(1 << 16, Qt::Uninitialized);
+        qint64 total = 0;
+        try {
+            while (true) {
+                // The checksum is tested when the end is read: a stream that
+                // holds more or less than it says, or other bytes, is damage.
+                const zip_int64_t n = zip_fread(file, buffer.data(), zip_uint64_t(buffer.size()));
+                if (n < 0) throw damaged(path_);
+                if (n == 0) break;
+                total += n;
+                if (total > bytes) throw damaged(path_);
+                sink(buffer.constData(), qint64(n));
+            }
+        } catch (...) {
+            zip_fclose(file);
+            throw;
+        }
+        if (zip_fclose(file) != 0 || total != bytes) throw damaged(path_);
+    }
+
+    QString path_;
+    zip_t* zip_ = nullptr;
+    QVector<QStringList> names_;
+};
+
+// A name read from the backup becomes part of a path only when it passes the
+// check of a typed name.
+QString checkedName(const QString& name, const QString& what) {
+    if (!IsUsableNameFromFile(name))
+        throw Refused(QStringLiteral("%1 in der Sicherung (\"%2\") kann nicht verwendet werden. %3")
+                          .arg(what, name, CheckDatabaseName(name)));
+    return name;
+}
+
+// One old backup, from the zip file into the language folder.
+class OldRestore {
+  public:
+    OldRestore(const QString& archivePath, QString& name, OldBackupOutcome& outcome)
+        : archivePath_(archivePath), name_(name), outcome_(outcome), temp_(BackupTempFolder) {}
+
+    void run() {
+        const ZipReader zip(archivePath_);
+        const qint64 nameFile = zip.find(QLatin1String(NameFile));
+        if (nameFile < 0)
+            throw Refused(QStringLiteral("Die Datei \"%1\" enthält keine Datei \"fname.hah\" "
+                                         "mit dem Namen der Datenbank und ist keine Sicherung "
+                                         "dieses Programms.")
+                              .arg(shown(archivePath_)));
+        const QString databaseName = OldBackupDatabaseName(zip.read(nameFile, MaxNameFileSize));
+        if (databaseName.isEmpty()) throw damaged(archivePath_);
+        name_ = checkedName(databaseName, QStringLiteral("Der Name der Datenbank"));
+        short_ = OldBackupShortName(databaseName);
+        unpack(zip);
+
+        TDatabaseOptionsRec options;
+        options.load(work(QStringLiteral(".opt")));
+        const QString language =
+            checkedName(options.Language, QStringLiteral("Die Sprache der Datenbank"));
+        const QString folder = platform::joinPath(VocabularyRoot(), language);
+        if (QFileInfo(folder).isSymLink()) throw linkRefused(folder);
+        target_ = folder + QLatin1Char('/') + databaseName;
+        convertTables();
+        checkTargets();
+        if (!mayReplace()) {
+            outcome_.line = RestoreResultLine(name_, ArchiveExists);
+            return;
+        }
+        if (!platform::ensureFolder(folder)) throw cannotWrite(folder);
+        checkSpace(folder);
+        deleteTargets();
+        moveFiles();
+        outcome_.restored = true;
+        outcome_.targetBase = target_;
+    }
+
+  private:
+    QString work(const QString& extension) const { return temp_ + short_ + extension; }
+
+    void unpack(const ZipReader& zip) {
+        for (const QString& extension : databaseExtensions()) {
+            const qint64 entry = zip.find(short_ + extension);
+            if (entry < 0) continue;
+            zip.extract(entry, work(extension));
+            present_ << extension;
+        }
+        const bool table =
+            present_.contains(QLatin1String(".ol")) || present_.contains(QLatin1String(".db"));
+        if (!table || !present_.contains(QLatin1String(".opt")))
+            throw Refused(QStringLiteral("Die Datei \"%1\" enthält die Dateien der Datenbank "
+                                         "\"%2\" (unter dem Namen \"%3\") nicht.")
+                              .arg(shown(archivePath_), name_, short_));
+    }
+
+    // Tables of the older engine become tables of this one before anything is
+    // replaced, so a table that cannot be read changes nothing.
+    void convertTables() {
+        for (const QString& extension : present_) {
+            if (!isTable(extension)) continue;
+            const QString table = work(extension);
+            if (IsParadoxTableFile(table)) {
+                const QString converted = table + QStringLiteral(".neu");
+                WriteConvertedTable(table, converted, name_ + extension);
+                converted_.insert(extension, converted);
+            } else if (!isEngineTable(table)) {
+                throw Refused(QStringLiteral("Die Sicherung enthält eine Tabelle in einem Format, "
+                                             "das hier nicht gelesen werden kann."));
+            }
+        }
+    }
+
+    static bool isEngineTable(const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) return false;
+        const QByteArray head = file.read(16);
+        return head.isEmpty() || head == QByteArray("SQLite format 3\0", 16);
+    }
+
+    static Refused linkRefused(const QString& path) {
+        return Refused(QStringLiteral("An der Stelle von \"%1\" steht eine symbolische "
+                                      "Verknüpfung; darüber wird nicht zurückgesichert.")
+                           .arg(shown(path)));
+    }
+
+    void checkTargets() const {
+        for (const QString& extension : databaseExtensions())
+            if (QFileInfo(target_ + extension).isSymLink()) throw linkRefused(target_ + extension);
+    }
+
+    bool mayReplace() const {
+        if (!QFileInfo::exists(target_ + QStringLiteral(".db")) &&
+            !QFileInfo::exists(target_ + QStringLiteral(".ol")))
+            return true;
+        return platform::showMessage(QStringLiteral("Soll vorhandene Datenbank überschrieben "
+                                                    "werden?"),
+                                     QStringLiteral("Datei existiert schon"),
+                                     platform::Icon::Question,
+                                     platform::Buttons::YesNo) == platform::Answer::Yes;
+    }
+
+    // Moving within one disk needs no room; from another disk the files must fit.
+    void checkSpace(const QString& folder) const {
+        if (sameDevice(temp_, folder)) return;
+        qint64 needed = 0;
+        for (const QString& extension : present_) {
+            needed += QFileInfo(work(extension)).size();
+            if (converted_.contains(extension)) needed += QFileInfo(converted_[extension]).size();
+        }
+        if (needed > platform::freeSpace(folder))
+            throw Refused(QStringLiteral("Im Ordner \"%1\" ist auf dem Datenträger nicht genug "
+                                         "Platz für die Datenbank.")
+                              .arg(shown(folder)));
+    }
+
+    void deleteTargets() const {
+        for (const QString& extension : databaseExtensions()) {
+            const QString file = target_ + extension;
+            if (isTable(extension)) engine::releaseTable(file);
+            if (platform::entryExists(file) && !QFile::remove(file))
+                throw Refused(QStringLiteral("Die vorhandene Datei \"%1\" kann nicht gelöscht "
+                                             "werden.")
+                                  .arg(shown(file)));
+        }
+    }
+
+    void move(const QString& from, const QString& to) {
+        if (!platform::moveReplacing(from, to)) throw cannotWrite(to);
+        outcome_.files << to;
+    }
+
+    void moveFiles() {
+        QString keptIndex;
+        for (const QString& extension : databaseExtensions()) {
+            if (!present_.contains(extension)) continue;
+            const QString target = target_ + extension;
+            if (!converted_.contains(extension)) {
+                // The Paradox index went with the original table.
+                if (extension == QLatin1String(".px") && !keptIndex.isEmpty())
+                    move(work(extension), keptIndex);
+                else
+                    move(work(extension), target);
+                continue;
+            }
+            const bool withIndex = keptIndex.isEmpty() && present_.contains(QLatin1String(".px"));
+            const KeptParadoxFiles kept =
+                KeptParadoxNames(target, withIndex ? target_ + QStringLiteral(".px") : QString());
+            move(converted_.value(extension), target);
+            move(work(extension), kept.table);
+            if (withIndex) keptIndex = kept.index;
+            notices_ << ParadoxConversionNotice(QFileInfo(target).fileName(), kept);
+        }
+    }
+
+  public:
+    QString notice() const { return notices_.join(QLatin1Char(' ')); }
+
+  private:
+    QString archivePath_;
+    QString& name_;
+    OldBackupOutcome& outcome_;
+    QString temp_;
+    QString short_;
+    QString target_;
+    QStringList present_;
+    QMap<QString, QString> converted_;
+    QStringList notices_;
+};
+
+} // namespace
+
+QString OldBackupDatabaseName(const QByteArray& record) {
+    if (record.isEmpty()) return QString();
+    const int length = quint8(record[0]);
+    if (length > NameCapacity || record.size() < 1 + length) return QString();
+    return platform::codec::fromBytes(record.mid(1, length));
+}
+
+QString OldBackupShortName(const QString& databaseName) {
+    QString name = databaseName.left(ShortNameLength);
+    if (name.endsWith(QLatin1Char(' '))) name[name.size() - 1] = QLatin1Char('_');
+    return name;
+}
+
+bool SafeZipEntryName(const QByteArray& rawName) {
+    if (rawName.isEmpty() || rawName == "." || rawName == "..") return false;
+    for (const char c : rawName)
+        if (c == '/' || c == '\\' || c == ':' || (quint8(c) < 0x20) || c == 0x7f) return false;
+    return true;
+}
+
+OldBackupOutcome RestoreOldBackup(const QString& archivePath, const QString& displayName) {
+    OldBackupOutcome outcome;
+    QString name = displayName;
+    CreateBackupTempFolder();
+    ClearBackupTempFolder();
+    try {
+        if (BackupTempFolder.isEmpty())
+            throw Refused(QStringLiteral("Der temporäre Ordner kann nicht angelegt werden."));
+        OldRestore restore(archivePath, name, outcome);
+        restore.run();
+        if (outcome.restored)
+            outcome.line = RestoreResultLine(name, ArchiveOk, QString(), restore.notice());
+    } catch (const platform::Error& error) {
+        outcome.line = RestoreResultLine(name, ArchiveFailed, error.message());
+    }
+    ClearBackupTempFolder();
+    return outcome;
+}

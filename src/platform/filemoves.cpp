@@ -1,0 +1,105 @@
+#include "platform/filemoves.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+std::function<qint64(const QString&)>& freeSpaceOverride() {
+    static std::function<qint64(const QString&)> figure;
+    return figure;
+}
+
+QByteArray encoded(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+// Copies `from` into a new file in the folder of `to` and renames it onto
+// `to`. The copy is read through its own name only (a link at `from` is
+// whatever the caller chose to move).
+bool copyOnto(const QString& from, const QString& to) {
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    QTemporaryFile out(QFileInfo(to).absolutePath() + QStringLiteral("/.move-XXXXXX.tmp"));
+    if (!out.open()) return false;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    while (true) {
+        const qint64 n = in.read(buffer.data(), buffer.size());
+        if (n < 0) return false;
+        if (n == 0) break;
+        if (out.write(buffer.constData(), n) != n) return false;
+    }
+    // A full disk may show only when the buffered data reaches it.
+    if (!out.flush() || ::fsync(out.handle()) != 0) return false;
+    out.close();
+    takePermissionsOf(out.fileName(), to);
+    if (out.error() != QFileDevice::NoError) return false;
+    if (!renameReplacing(out.fileName(), to)) return false;
+    out.setAutoRemove(false);
+    return true;
+}
+
+} // namespace
+
+qint64 freeSpace(const QString& folder) {
+    if (freeSpaceOverride()) return freeSpaceOverride()(folder);
+    return QStorageInfo(folder).bytesAvailable();
+}
+
+void setFreeSpaceOverride(std::function<qint64(const QString&)> figure) {
+    freeSpaceOverride() = std::move(figure);
+}
+
+bool takePermissionsOf(const QString& path, const QString& target) {
+    struct stat info {};
+    mode_t mode = 0;
+    if (::lstat(encoded(target).constData(), &info) == 0 && S_ISREG(info.st_mode)) {
+        mode = info.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    return ::chmod(encoded(path).constData(), mode) == 0;
+}
+
+bool entryExists(const QString& path) {
+    struct stat info {};
+    return ::lstat(encoded(path).constData(), &info) == 0;
+}
+
+bool renameReplacing(const QString& from, const QString& to) {
+    return ::rename(encoded(from).constData(), encoded(to).constData()) == 0;
+}
+
+bool renameNew(const QString& from, const QString& to) {
+    const QByteArray source = encoded(from);
+    const QByteArray target = encoded(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without the flag: a hard link fails on an existing name.
+    if (::link(source.constData(), target.constData()) != 0) return false;
+    ::unlink(source.constData());
+    return true;
+}
+
+bool moveReplacing(const QString& from, const QString& to) {
+    if (renameReplacing(from, to)) return true;
+    if (errno != EXDEV) return false;
+    if (!copyOnto(from, to)) return false;
+    QFile::remove(from);
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,197 @@
+#include "quiz/wordeditorwindow.h"
+
+#include "platform/codec.h"
+#include "platform/messagebox.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Tvokbear* vokbear = nullptr;
+
+namespace {
+
+template <typename W> W* named(W* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QPlainTextEdit* memo(QWidget* parent, const char* name, int lines) {
+    auto* m = named(new QPlainTextEdit(parent), name);
+    m->setTabChangesFocus(true);
+    m->setMinimumWidth(460);
+    m->setFixedHeight(lines * 20 + 12);
+    return m;
+}
+
+QString shownMemo(const WordFontView& view, const QString& stored) {
+    return view.toDisplay(platform::codec::memoToWidget(stored));
+}
+
+QString storedMemo(const WordFontView& view, const QPlainTextEdit* memo) {
+    return platform::codec::memoFromWidget(view.fromDisplay(memo->toPlainText()));
+}
+
+} // namespace
+
+Tvokbear::Tvokbear(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("vokbear"));
+    setWindowTitle(QStringLiteral("Vokabel bearbeiten"));
+    setModal(true);
+
+    LabelMF = named(new QLabel(QStringLiteral("Fremdwort:"), this), "LabelMF");
+    MF = memo(this, "MF", 2);
+    LabelMU = named(new QLabel(QStringLiteral("Übersetzung:"), this), "LabelMU");
+    MU = memo(this, "MU", 3);
+    LabelStammformen = named(new QLabel(QStringLiteral("Stammformen:"), this), "LabelStammformen");
+    for (int k = 0; k < 6; ++k) {
+        e[k] = new QLineEdit(this);
+        e[k]->setObjectName(QStringLiteral("e%1").arg(k + 1));
+    }
+    LabelGenitiv = named(new QLabel(QStringLiteral("Genitiv:"), this), "LabelGenitiv");
+    eg = named(new QLineEdit(this), "eg");
+    LabelGenus = named(new QLabel(QStringLiteral("Genus:"), this), "LabelGenus");
+    es = named(new QLineEdit(this), "es");
+    LabelExtras = named(new QLabel(QStringLiteral("Extras"), this), "LabelExtras");
+    Memoe = memo(this, "Memoe", 2);
+    BitBtn1 = named(new QPushButton(QStringLiteral("&OK"), this), "BitBtn1");
+    BitBtn1->setDefault(true);
+    BitBtn2 = named(new QPushButton(QStringLiteral("&Abbruch"), this), "BitBtn2");
+    LabelMF->setBuddy(MF);
+    LabelMU->setBuddy(MU);
+    LabelGenitiv->setBuddy(eg);
+    LabelGenus->setBuddy(es);
+
+    auto* forms = new QGridLayout;
+    forms->setHorizontalSpacing(6);
+    for (int k = 0; k < 6; ++k)
+        forms->addWidget(e[k], k / 3, k % 3);
+    auto* genitiveAndGenus = new QGridLayout;
+    genitiveAndGenus->addWidget(LabelGenitiv, 0, 0);
+    genitiveAndGenus->addWidget(LabelGenus, 0, 1);
+    genitiveAndGenus->addWidget(eg, 1, 0);
+    genitiveAndGenus->addWidget(es, 1, 1);
+    genitiveAndGenus->setColumnStretch(0, 3);
+    genitiveAndGenus->setColumnStretch(1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 10, 12, 12);
+    layout->setSpacing(3);
+    layout->addWidget(LabelMF);
+    layout->addWidget(MF);
+    layout->addSpacing(6);
+    layout->addWidget(LabelMU);
+    layout->addWidget(MU);
+    layout->addSpacing(6);
+    layout->addWidget(LabelStammformen);
+    layout->addLayout(forms);
+    layout->addSpacing(6);
+    layout->addLayout(genitiveAndGenus);
+    layout->addSpacing(6);
+    layout->addWidget(LabelExtras);
+    layout->addWidget(Memoe);
+    layout->addSpacing(10);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(BitBtn1, &QPushButton::clicked, this, &Tvokbear::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &Tvokbear::BitBtn2Click);
+}
+
+void Tvokbear::fill(const QuizWord& word, const Views& views) {
+    word_ = word;
+    views_ = views;
+    MF->setFont(views.foreign.font);
+    MU->setFont(views.translation.font);
+    e[0]->setFont(views.forms.font);
+    for (QLineEdit* field : {e[1], e[2], e[3], e[4], e[5], eg})
+        field->setFont(e[0]->font());
+    es->setFont(views.genus.font);
+    Memoe->setFont(MU->font());
+
+    auto width = [this](const QString& field) { return fieldWidth ? fieldWidth(field) : 0; };
+    auto line = [&](QLineEdit* edit, const WordFontView& view, const QString& stored,
+                    const QString& field) {
+        const int n = width(field);
+        edit->setMaxLength(n > 0 ? n : 32767);
+        edit->setText(view.toDisplay(stored));
+        edit->setCursorPosition(edit->text().size());
+    };
+    MF->setPlainText(shownMemo(views.foreign, word.Fremdwort));
+    MU->setPlainText(shownMemo(views.translation, word.Uebersetzung));
+    for (int k = 0; k < 6; ++k)
+        line(e[k], views.forms, word.Forms[k], QuizFormFieldNames()[k]);
+    line(eg, views.forms, word.Genitiv, QStringLiteral("Genitiv"));
+    line(es, views.genus, word.Genus, QStringLiteral("Genus"));
+    Memoe->setPlainText(shownMemo(views.translation, word.Extra));
+    MF->setFocus();
+}
+
+QuizWord Tvokbear::edited() const {
+    QuizWord word = word_;
+    word.Fremdwort = storedMemo(views_.foreign, MF);
+    word.Uebersetzung = storedMemo(views_.translation, MU);
+    word.Extra = storedMemo(views_.translation, Memoe);
+    word.Genus = views_.genus.fromDisplay(es->text());
+    word.Genitiv = views_.forms.fromDisplay(eg->text());
+    for (int k = 0; k < 6; ++k)
+        word.Forms[k] = views_.forms.fromDisplay(e[k]->text());
+    return word;
+}
+
+QPlainTextEdit* Tvokbear::tooLong(QString* caption, int* width) const {
+    if (!fieldWidth) return nullptr;
+    const QuizWord word = edited();
+    const struct {
+        QPlainTextEdit* memo;
+        const char* field;
+        const char* caption;
+        const QString& text;
+    } memos[] = {{MF, "Fremdwort", "Fremdwort", word.Fremdwort},
+                 {MU, "Uebersetzung", "Übersetzung", word.Uebersetzung},
+                 {Memoe, "Extra", "Extras", word.Extra}};
+    for (const auto& m : memos) {
+        const int n = fieldWidth(QLatin1String(m.field));
+        if (n > 0 && m.text.size() > n) {
+            *caption = QString::fromUtf8(m.caption);
+            *width = n;
+            return m.memo;
+        }
+    }
+    return nullptr;
+}
+
+void Tvokbear::BitBtn1Click() {
+    QString caption;
+    int width = 0;
+    if (QPlainTextEdit* memo = tooLong(&caption, &width)) {
+        // Cut on writing, the end of the text would be lost unseen.
+        platform::showMessage(QStringLiteral("Der Text im Feld „%1“ ist zu lang: Es sind höchstens "
+                                             "%2 Zeichen möglich (ein Zeilenumbruch zählt als "
+                                             "zwei).")
+                                  .arg(caption)
+                                  .arg(width),
+                              QStringLiteral("Hinweis"), platform::Icon::Information);
+        memo->setFocus();
+        return;
+    }
+    // A correction that could not be saved keeps the window open.
+    if (accepted && !accepted(edited())) return;
+    done(1);
+}
+
+void Tvokbear::BitBtn2Click() {
+    done(3);
+}
+
+void Tvokbear::reject() {
+    done(3);
+}

@@ -1,0 +1,267 @@
+// Paradox tables of the older engine, written with pxlib's own writer, become
+// tables of this engine: every field kept, nothing half-done on refusal.
+#include "database/paradoxconversion.h"
+#include "database/paradoxtable.h"
+#include "database/vocabularytable.h"
+#include "engine/query.h"
+#include "platform/codec.h"
+#include "support/paradoxwriter.h"
+#include "support/testfiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray bytesFrom(int first, int last) {
+    QByteArray bytes;
+    for (int b = first; b <= last; ++b)
+        bytes.append(char(b));
+    return bytes;
+}
+
+QByteArray readAll(const QString& path) {
+    return readFile(path);
+}
+
+// Every entry of a folder, hidden ones too.
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Records with keys that have gaps, every 8-bit code from 0x80 to 0xFF,
+// empty fields, both Booleans and the limits of the counters.
+QList<paradox::Row> sampleRows() {
+    paradox::Row first = paradox::word(1, "001A1", bytesFrom(0x80, 0xe3),
+                                       "Bedeutung\r\nzweite Zeile " + bytesFrom(0xe4, 0xff));
+    first[4] = QByteArray("amo");
+    first[9] = QByteArray("amabor");
+    first[10] = QByteArray("amoris");
+    first[11] = QByteArray("m.");
+    first[12] = 1;
+    first[13] = QByteArray("Bemerkung mit \"Anf\xfchrung\"");
+    first[14] = 5;
+    first[15] = 32767;
+    first[16] = -3;
+    first[17] = 2;
+    first[18] = true;
+    first[19] = true;
+    paradox::Row empty = paradox::word(2, "001A1", QByteArray(), QByteArray());
+    for (int f = 12; f < 20; ++f)
+        empty[f] = QVariant(); // counters and flags left empty as well
+    paradox::Row trailing = paradox::word(5, "002B1", "  blanks  ", "x");
+    trailing[19] = true;
+    const paradox::Row last = paradox::word(40, "999Z9", "vidi", "sah");
+    return {first, empty, trailing, last};
+}
+
+// The value the converted table should hold for a written one.
+QVariant expected(int field, const QVariant& written) {
+    if (field == 0) return written.toLongLong();
+    if (field >= 12 && field <= 17 && field != 13) return written.isValid() ? written.toInt() : 0;
+    if (field >= 18) return written.isValid() && written.toBool();
+    return platform::codec::fromBytes(written.toByteArray());
+}
+
+} // namespace
+
+class TestParadoxConversion : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    QString folder;
+
+    QString writeVocabulary(const QString& name, const QList<paradox::Row>& rows,
+                            qint32 autoIncrement = 0) {
+        const QString table = folder + "/" + name + ".ol";
+        if (!paradox::writeTable(table, paradox::vocabularyFields(), rows,
+                                 folder + "/" + name + ".px", autoIncrement))
+            return QString();
+        return table;
+    }
+
+    // Refused: the files stay byte for byte, and nothing else is left.
+    void verifyRefused(const QString& table, const QString& messagePart) {
+        const QStringList before = filesIn(folder);
+        const QByteArray bytes = readAll(table);
+        const ParadoxConversion result = ConvertParadoxTableInPlace(table);
+        QVERIFY(!result.converted);
+        QVERIFY2(result.error.contains(messagePart), qPrintable(result.error));
+        QCOMPARE(readAll(table), bytes);
+        QCOMPARE(filesIn(folder), before);
+    }
+
+  private slots:
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        folder = dir->filePath("Latein");
+        QVERIFY(QDir().mkpath(folder));
+    }
+
+    void theWriterUsesTheEngineFieldWidths() {
+        const QString table = folder + "/Engine.ol";
+        engine::Query q;
+        CreateVocabularyTable(q, table);
+        q.clearSql();
+        q.addSql("SELECT * FROM " + engine::quoteLiteral(table));
+        q.open();
+        const QVector<paradox::Field> fields = paradox::vocabularyFields();
+        QCOMPARE(q.fieldNames().size(), fields.size());
+        for (int f = 0; f < fields.size(); ++f) {
+            QCOMPARE(q.fieldNames().at(f), QString::fromLatin1(fields[f].name));
+            if (fields[f].type == pxfAlpha)
+                QCOMPARE(q.fieldWidth(fields[f].name), fields[f].length);
+        }
+        q.close();
+        engine::releaseTable(table);
+        QVERIFY(!IsParadoxTableFile(table));
+    }
+
+    void everyFieldIsConvertedAndTheOriginalKept() {
+        const QList<paradox::Row> rows = sampleRows();
+        const QString table = writeVocabulary("Caesar", rows, 57);
+        QVERIFY(!table.isEmpty());
+        QVERIFY(IsParadoxTableFile(table));
+        const QByteArray original = readAll(table);
+        const QByteArray index = readAll(folder + "/Caesar.px");
+        QVERIFY(!index.isEmpty());
+
+        const ParadoxConversion result = ConvertParadoxTableInPlace(table);
+        QVERIFY2(result.converted, qPrintable(result.error));
+        QVERIFY(result.notice.contains("\"Caesar.ol.paradox\" (mit \"Caesar.px.paradox\")"));
+        QCOMPARE(filesIn(folder),
+                 QStringList({"Caesar.ol", "Caesar.ol.paradox", "Caesar.px.paradox"}));
+        QCOMPARE(readAll(folder + "/Caesar.ol.paradox"), original);
+        QCOMPARE(readAll(folder + "/Caesar.px.paradox"), index);
+
+        engine::Query q;
+        q.addSql("SELECT * FROM " + engine::quoteLiteral(table));
+        q.open();
+        QCOMPARE(q.recordCount(), rows.size());
+        for (int r = 0; r < rows.size(); ++r, q.next())
+            for (int f = 0; f < VokabelFieldCount; ++f)
+                QCOMPARE(q.value(VokabelFieldNames().at(f)), expected(f, rows[r].value(f)));
+        // The bytes of every text come back unchanged.
+        q.first();
+        QCOMPARE(platform::codec::toBytes(q.asString("Fremdwort")), bytesFrom(0x80, 0xe3));
+
+        // Keys are never given twice: the counter of the old table goes on.
+        q.append();
+        q.setValue("Fremdwort", "neu");
+        q.post();
+        QCOMPARE(q.currentId(), qint64(58));
+        q.close();
+        engine::releaseTable(table);
+
+        // Converted once: a second run finds nothing to do.
+        const ParadoxConversion again = ConvertParadoxTableInPlace(table);
+        QVERIFY(!again.converted);
+        QVERIFY(again.error.isEmpty());
+    }
+
+    void aLargerTableOverManyBlocks() {
+        QList<paradox::Row> rows;
+        for (int i = 0; i < 3000; ++i)
+            rows << paradox::word(i * 2 + 1, "001A1", "wort" + QByteArray::number(i), "x");
+        const QString table = writeVocabulary("Gross", rows);
+        QVERIFY(ConvertParadoxTableInPlace(table).converted);
+        engine::Query q;
+        q.addSql("SELECT * FROM " + engine::quoteLiteral(table) + " WHERE ID = 5999");
+        q.open();
+        QCOMPARE(q.asString("Fremdwort"), QStringLiteral("wort2999"));
+        q.close();
+        q.clearSql();
+        q.addSql("SELECT * FROM " + engine::quoteLiteral(table));
+        q.open();
+        QCOMPARE(q.recordCount(), 3000);
+        q.close();
+        engine::releaseTable(table);
+    }
+
+    void keptNamesNeverReplaceEarlierOriginals() {
+        const QString table = writeVocabulary("Caesar", sampleRows());
+        QVERIFY(ConvertParadoxTableInPlace(table).converted);
+        engine::releaseTable(table);
+        // A Paradox table of the same name comes again (an old backup restored).
+        QVERIFY(QFile::remove(table));
+        QVERIFY(!writeVocabulary("Caesar", sampleRows().mid(0, 1)).isEmpty());
+        const ParadoxConversion second = ConvertParadoxTableInPlace(table);
+        QVERIFY(second.converted);
+        QVERIFY(second.notice.contains("\"Caesar.ol.paradox-2\" (mit \"Caesar.px.paradox-2\")"));
+        QCOMPARE(filesIn(folder),
+                 QStringList({"Caesar.ol", "Caesar.ol.paradox", "Caesar.ol.paradox-2",
+                              "Caesar.px.paradox", "Caesar.px.paradox-2"}));
+        engine::releaseTable(table);
+    }
+
+    void foreignSchemasAreRefused() {
+        const QString other = folder + "/Adressen.ol";
+        QVERIFY(paradox::writeTable(
+            other, {{"ID", pxfAutoInc, 4}, {"Name", pxfAlpha, 40}, {"Ort", pxfAlpha, 40}},
+            {{1, QByteArray("Anna"), QByteArray("Bonn")}}));
+        verifyRefused(other, "keine Vokabeltabelle");
+
+        // Twenty fields, but a counter held as text.
+        QVector<paradox::Field> fields = paradox::vocabularyFields();
+        fields[12] = {"Wortart", pxfAlpha, 2};
+        const QString wrongType = folder + "/Typ.ol";
+        paradox::Row row = paradox::word(1, "001A1", "a", "b");
+        row[12] = QByteArray("14");
+        QVERIFY(paradox::writeTable(wrongType, fields, {row}));
+        verifyRefused(wrongType, "keine Vokabeltabelle");
+    }
+
+    void widerTextFieldsConvertWhileTheirTextsFit() {
+        QVector<paradox::Field> fields = paradox::vocabularyFields();
+        fields[2] = {"Fremdwort", pxfAlpha, 120};
+        const QString fits = folder + "/Breit.ol";
+        QVERIFY(paradox::writeTable(fits, fields, {paradox::word(1, "001A1", "kurz", "b")}));
+        QVERIFY(ConvertParadoxTableInPlace(fits).converted);
+        engine::releaseTable(fits);
+
+        const QString tooLong = folder + "/Lang.ol";
+        QVERIFY(paradox::writeTable(tooLong, fields,
+                                    {paradox::word(1, "001A1", QByteArray(110, 'a'), "b")}));
+        verifyRefused(tooLong, "länger ist als das Feld erlaubt");
+    }
+
+    void damagedTablesAreRefused() {
+        QList<paradox::Row> rows;
+        for (int i = 0; i < 50; ++i)
+            rows << paradox::word(i + 1, "001A1", "w", "x");
+        const QString table = writeVocabulary("Kaputt", rows);
+        const QByteArray good = readAll(table);
+
+        const auto refusedWith = [&](const QByteArray& bytes) {
+            QFile file(table);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+            file.close();
+            verifyRefused(table, "beschädigt");
+        };
+        refusedWith(good.left(good.size() / 2)); // cut short
+        QByteArray count = good;
+        count[0x08] = char(0x7f); // far more records than blocks
+        refusedWith(count);
+        QByteArray loop = good;
+        const int headerSize = quint8(good[2]) | quint8(good[3]) << 8;
+        loop[headerSize] = 1; // the first block names itself as the next one
+        loop[headerSize + 1] = 0;
+        refusedWith(loop);
+        QByteArray fieldCount = good;
+        fieldCount[0x21] = char(0xff); // a field list beyond the header
+        refusedWith(fieldCount);
+        QByteArray duplicate = good;
+        // The second record's key becomes the first one's.
+        const int recordSize = quint8(good[0]) | quint8(good[1]) << 8;
+        const int firstRecord = headerSize + 6;
+        duplicate.replace(firstRecord + recordSize, 4, good.mid(firstRecord, 4));
+        refusedWith(duplicate);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestParadoxConversion)
+#include "tst_paradoxconversion.moc"

@@ -1,0 +1,463 @@
+// Backups of the older program: zipped backups (".olz", ".zip") and archives
+// whose table is a Paradox table, restored end to end; and what a restore
+// refuses before it writes: links, oversized files, names with folders.
+#include "tst_backupfixture.h"
+
+#include "database/currentdatabase.h"
+#include "database/generaloptions.h"
+#include "exchange/backuprun.h"
+#include "exchange/oldbackup.h"
+#include "exchange/restorerun.h"
+#include "exchange/restorewindow.h"
+#include "platform/filemoves.h"
+#include "platform/folders.h"
+#include "platform/messagebox.h"
+#include "support/paradoxwriter.h"
+
+#include <QFrame>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <zip.h>
+
+using namespace fixture;
+
+namespace {
+
+// A zip file made with libzip, entries in order and compressed.
+bool makeZip(const QString& path, const QList<Entry>& entries) {
+    int error = 0;
+    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!zip) return false;
+    for (const Entry& e : entries) {
+        zip_source_t* source = zip_source_buffer(zip, e.data.constData(), e.data.size(), 0);
+        if (!source || zip_file_add(zip, e.name.constData(), source, ZIP_FL_ENC_RAW) < 0) {
+            zip_source_free(source);
+            zip_discard(zip);
+            return false;
+        }
+    }
+    return zip_close(zip) == 0;
+}
+
+// "fname.hah": one string of capacity 50, the length byte first.
+QByteArray nameRecord(const QByteArray& name) {
+    QByteArray record(51, '\0');
+    record[0] = char(name.size());
+    record.replace(1, name.size(), name);
+    return record;
+}
+
+QByteArray bytesFrom(int first, int last) {
+    QByteArray bytes;
+    for (int b = first; b <= last; ++b)
+        bytes.append(char(b));
+    return bytes;
+}
+
+// The words of the old table: keys with gaps, all 8-bit codes, empty fields,
+// both Booleans.
+QList<paradox::Row> oldWords() {
+    paradox::Row first =
+        paradox::word(3, "001A1", bytesFrom(0x80, 0xbf), "lieben\r\n" + bytesFrom(0xc0, 0xff));
+    first[10] = QByteArray("amoris");
+    first[12] = 1;
+    first[15] = 12;
+    first[16] = 4;
+    first[18] = true;
+    paradox::Row second = paradox::word(9, "001A1", "videre", "sehen");
+    second[13] = QVariant();
+    second[19] = true;
+    const paradox::Row third = paradox::word(10, "002A1", "rex", QByteArray());
+    return {first, second, third};
+}
+
+struct OldDatabase {
+    QByteArray table;
+    QByteArray index;
+    QByteArray lessons;
+    QByteArray options;
+};
+
+QVariant expected(int field, const QVariant& written) {
+    if (field == 0) return written.toLongLong();
+    if (field >= 12 && field <= 17 && field != 13) return written.isValid() ? written.toInt() : 0;
+    if (field >= 18) return written.isValid() && written.toBool();
+    return platform::codec::fromBytes(written.toByteArray());
+}
+
+} // namespace
+
+class TestOldBackups : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    QString target; // where backup files lie
+    QList<platform::MessageBoxRequest> boxes;
+    QList<platform::Answer> answers;
+
+    QMap<QString, OldDatabase> made; // pxlib stamps each table it writes with the time
+
+    OldDatabase oldDatabase(const QString& language = "Latein") {
+        if (made.contains(language)) return made[language];
+        const QString work = dir->filePath("old");
+        platform::ensureFolder(work);
+        OldDatabase old;
+        if (!paradox::writeTable(work + "/t.db", paradox::vocabularyFields(), oldWords(),
+                                 work + "/t.px", 11))
+            return old;
+        old.table = readAll(work + "/t.db");
+        old.index = readAll(work + "/t.px");
+        old.lessons = "001A1Verben\r\n002A1Nomen\r\n";
+        TDatabaseOptionsRec::forNewDatabase(language).save(work + "/t.opt");
+        old.options = readAll(work + "/t.opt");
+        made.insert(language, old);
+        return old;
+    }
+
+    // An old backup of the database "Latein Vokabeln" (short name "Latein V").
+    QString oldBackup(const QString& file = "Alt.olz") {
+        const OldDatabase old = oldDatabase();
+        const QString path = target + "/" + file;
+        if (!makeZip(path, {{"fname.hah", nameRecord("Latein Vokabeln")},
+                            {"Latein V.ol", old.table},
+                            {"Latein V.px", old.index},
+                            {"Latein V.lst", old.lessons},
+                            {"Latein V.opt", old.options}}))
+            return QString();
+        return path;
+    }
+
+    void verifyOldWords(const QString& table) {
+        const QList<paradox::Row> rows = oldWords();
+        engine::Query q;
+        q.addSql("SELECT * FROM " + engine::quoteLiteral(table));
+        q.open();
+        QCOMPARE(q.recordCount(), rows.size());
+        for (int r = 0; r < rows.size(); ++r, q.next())
+            for (int f = 0; f < VokabelFieldCount; ++f)
+                QCOMPARE(q.value(VokabelFieldNames().at(f)), expected(f, rows[r].value(f)));
+        q.close();
+        engine::releaseTable(table);
+    }
+
+    QStringList questions() const {
+        QStringList texts;
+        for (const auto& box : boxes)
+            if (box.buttons == platform::Buttons::YesNo) texts << box.caption + ": " + box.text;
+        return texts;
+    }
+
+  private slots:
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        WorkDir = dir->filePath("work");
+        target = dir->filePath("target");
+        platform::ensureFolder(WorkDir + "/data");
+        platform::ensureFolder(WorkDir + "/backup");
+        platform::ensureFolder(target);
+        made.clear();
+        GeneralOptions = TGeneralOptionsRec();
+        CurrentTablePath.clear();
+        boxes.clear();
+        answers.clear();
+        platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
+            boxes << request;
+            if (request.buttons == platform::Buttons::YesNo)
+                return answers.isEmpty() ? platform::Answer::No : answers.takeFirst();
+            return platform::Answer::Ok;
+        });
+    }
+    void cleanup() {
+        RemoveBackupTempFolder();
+        platform::setMessageBoxHandler({});
+        platform::setFreeSpaceOverride({});
+        CurrentTablePath.clear();
+    }
+
+    void shortNamesAndNameRecords() {
+        QCOMPARE(OldBackupShortName("Latein Vokabeln"), QStringLiteral("Latein V"));
+        QCOMPARE(OldBackupShortName("Griechi Wörter"), QStringLiteral("Griechi_"));
+        QCOMPARE(OldBackupShortName("Kurz"), QStringLiteral("Kurz"));
+        QCOMPARE(OldBackupDatabaseName(nameRecord("Caesar \xfc")), QStringLiteral("Caesar ü"));
+        QCOMPARE(OldBackupDatabaseName(QByteArray("\x33"
+                                                  "abc",
+                                                  4)),
+                 QString()); // 51 > 50
+        QCOMPARE(OldBackupDatabaseName(QByteArray("\x05"
+                                                  "abc",
+                                                  4)),
+                 QString()); // short
+        for (const char* bad :
+             {"..", ".", "", "../x.ol", "/abs.ol", "sub/x.ol", "sub\\x.ol", "C:x.ol"})
+            QVERIFY2(!SafeZipEntryName(bad), bad);
+        QVERIFY(SafeZipEntryName("Latein V.ol"));
+        QVERIFY(SafeZipEntryName("a..b.ol"));
+    }
+
+    void oldZippedBackupIsRestoredAndItsTableConverted() {
+        const QString backup = oldBackup();
+        QVERIFY(!backup.isEmpty());
+        const OldBackupOutcome outcome = RestoreOldBackup(backup, "Alt");
+        QVERIFY2(outcome.restored, qPrintable(outcome.line));
+        QVERIFY(outcome.line.startsWith(
+            "Datenbank \"Latein Vokabeln\" wurde erfolgreich zurückgesichert. Die Tabelle "
+            "\"Latein Vokabeln.ol\" lag im Format des früheren Programms (Paradox) vor"));
+        QVERIFY(outcome.line.endsWith(ResultLineEnd));
+        QCOMPARE(outcome.targetBase, WorkDir + "/Latein/Latein Vokabeln");
+        QCOMPARE(
+            filesBelow(WorkDir + "/Latein"),
+            QStringList({"Latein Vokabeln.lst", "Latein Vokabeln.ol", "Latein Vokabeln.ol.paradox",
+                         "Latein Vokabeln.opt", "Latein Vokabeln.px.paradox"}));
+        const OldDatabase old = oldDatabase();
+        QCOMPARE(readAll(WorkDir + "/Latein/Latein Vokabeln.ol.paradox"), old.table);
+        QCOMPARE(readAll(WorkDir + "/Latein/Latein Vokabeln.px.paradox"), old.index);
+        QCOMPARE(readAll(WorkDir + "/Latein/Latein Vokabeln.lst"), old.lessons);
+        QCOMPARE(filesBelow(BackupTempFolder), QStringList()); // emptied
+        verifyOldWords(WorkDir + "/Latein/Latein Vokabeln.ol");
+        QVERIFY(boxes.isEmpty()); // nothing was there to ask about
+    }
+
+    void theSameTableInABackupArchive() {
+        const OldDatabase old = oldDatabase("Griechisch");
+        const QString archive = target + "/Caesar.olx";
+        writeAll(archive, scrambled(plainArchive("Griechisch", {{"Caesar.ol", old.table},
+                                                                {"Caesar.px", old.index},
+                                                                {"Caesar.lst", old.lessons},
+                                                                {"Caesar.opt", old.options}})));
+        const RestoreOutcome outcome = RestoreArchive(archive, "Caesar");
+        QCOMPARE(outcome.code, int(ArchiveOk));
+        QVERIFY2(
+            outcome.line.startsWith("Datenbank \"Caesar\" wurde erfolgreich "
+                                    "zurückgesichert. Die Tabelle \"Caesar.ol\" lag im Format"),
+            qPrintable(outcome.line));
+        QVERIFY(outcome.line.contains("\"Caesar.ol.paradox\" (mit \"Caesar.px.paradox\")"));
+        QCOMPARE(filesBelow(WorkDir + "/Griechisch"),
+                 QStringList({"Caesar.lst", "Caesar.ol", "Caesar.ol.paradox", "Caesar.opt",
+                              "Caesar.px.paradox"}));
+        QCOMPARE(readAll(WorkDir + "/Griechisch/Caesar.ol.paradox"), old.table);
+        verifyOldWords(WorkDir + "/Griechisch/Caesar.ol");
+        // Restored files are not left private as their work files were.
+        writeAll(WorkDir + "/probe", "x");
+        for (const char* file : {"Caesar.ol", "Caesar.lst", "Caesar.ol.paradox"})
+            QCOMPARE(QFileInfo(WorkDir + "/Griechisch/" + file).permissions(),
+                     QFileInfo(WorkDir + "/probe").permissions());
+        QFile::remove(WorkDir + "/probe");
+
+        // A Paradox table that is not a vocabulary table changes nothing.
+        const QString other = dir->filePath("other.db");
+        QVERIFY(paradox::writeTable(other, {{"ID", pxfAutoInc, 4}, {"Name", pxfAlpha, 20}},
+                                    {{1, QByteArray("x")}}));
+        writeAll(archive, scrambled(plainArchive("Griechisch", {{"Caesar.ol", readAll(other)},
+                                                                {"Caesar.lst", old.lessons}})));
+        const QStringList before = filesBelow(WorkDir);
+        const QByteArray converted = readAll(WorkDir + "/Griechisch/Caesar.ol");
+        answers = {platform::Answer::Yes};
+        const RestoreOutcome refused = RestoreArchive(archive, "Caesar");
+        QCOMPARE(refused.code, int(ArchiveFailed));
+        QVERIFY2(refused.line.contains("keine Vokabeltabelle"), qPrintable(refused.line));
+        QCOMPARE(filesBelow(WorkDir), before);
+        QCOMPARE(readAll(WorkDir + "/Griechisch/Caesar.ol"), converted);
+    }
+
+    void anExistingDatabaseIsReplacedOnlyOnYes() {
+        const QString backup = oldBackup();
+        const QString existing = makeDatabase(WorkDir, "Latein", "Latein Vokabeln", "ferre");
+        const QString base = WorkDir + "/Latein/Latein Vokabeln";
+        writeAll(base + ".db", "alte Tabelle der anderen Endung");
+        writeAll(base + ".px", "alter Index");
+        const QStringList before = filesBelow(WorkDir);
+        const QByteArray table = readAll(existing);
+
+        OldBackupOutcome outcome = RestoreOldBackup(backup, "Alt");
+        QCOMPARE(questions(), QStringList("Datei existiert schon: Soll vorhandene Datenbank "
+                                          "überschrieben werden?"));
+        QVERIFY(!outcome.restored);
+        QVERIFY(outcome.files.isEmpty());
+        QCOMPARE(filesBelow(WorkDir), before);
+        QCOMPARE(readAll(existing), table);
+        QCOMPARE(filesBelow(BackupTempFolder), QStringList());
+
+        // Yes: all five files go first, the ".db" and the old ".px" too.
+        boxes.clear();
+        answers = {platform::Answer::Yes};
+        outcome = RestoreOldBackup(backup, "Alt");
+        QVERIFY2(outcome.restored, qPrintable(outcome.line));
+        QCOMPARE(questions().size(), 1);
+        QCOMPARE(
+            filesBelow(WorkDir + "/Latein"),
+            QStringList({"Latein Vokabeln.lst", "Latein Vokabeln.ol", "Latein Vokabeln.ol.paradox",
+                         "Latein Vokabeln.opt", "Latein Vokabeln.px.paradox"}));
+        verifyOldWords(base + ".ol");
+    }
+
+    void zipsWithoutTheDatabaseChangeNothing() {
+        const OldDatabase old = oldDatabase();
+        const QStringList before = filesBelow(WorkDir);
+        const auto refused = [&](const QList<Entry>& entries, const char* reason) {
+            const QString zip = target + "/x.zip";
+            QVERIFY(makeZip(zip, entries));
+            const OldBackupOutcome outcome = RestoreOldBackup(zip, "x");
+            QVERIFY(!outcome.restored);
+            QVERIFY2(outcome.line.startsWith("Fehler beim Zurücksichern von \"") &&
+                         outcome.line.contains(reason),
+                     qPrintable(outcome.line));
+            QCOMPARE(filesBelow(WorkDir), before);
+            QCOMPARE(filesBelow(BackupTempFolder), QStringList());
+        };
+        refused({{"Latein V.ol", old.table}, {"Latein V.opt", old.options}},
+                "enthält keine Datei \"fname.hah\"");
+        refused({{"fname.hah", nameRecord("Latein Vokabeln")}, {"Anderer.ol", old.table}},
+                "enthält die Dateien der Datenbank \"Latein Vokabeln\" (unter dem Namen \"Latein "
+                "V\") nicht");
+        refused({{"fname.hah", nameRecord("Latein Vokabeln")}, {"Latein V.ol", old.table}},
+                "(unter dem Namen \"Latein V\") nicht"); // no ".opt": no language
+        refused({{"fname.hah", nameRecord("a/b")}, {"a/b.ol", old.table}},
+                "unzulässigen Dateinamen");
+        refused({{"fname.hah", nameRecord("x:y")}, {"x:y.ol", old.table}},
+                "unzulässigen Dateinamen");
+        refused({{"fname.hah", nameRecord("Alt")}, {"../Alt.ol", old.table}},
+                "unzulässigen Dateinamen (\"../Alt.ol\")");
+        refused({{"fname.hah", nameRecord("Alt")}, {"/tmp/Alt.ol", old.table}},
+                "unzulässigen Dateinamen");
+        refused({{"fname.hah", nameRecord("..")}, {"...ol", old.table}},
+                "Der Name der Datenbank in der Sicherung (\"..\") kann nicht verwendet werden.");
+        QByteArray outside = old.options;
+        outside[0] = 2; // the language becomes ".."
+        outside[1] = '.';
+        outside[2] = '.';
+        refused({{"fname.hah", nameRecord("Alt")}, {"Alt.ol", old.table}, {"Alt.opt", outside}},
+                "Die Sprache der Datenbank in der Sicherung (\"..\") kann nicht verwendet");
+    }
+
+    void truncatedAndForeignFiles() {
+        const QString backup = oldBackup();
+        QByteArray bytes = readAll(backup);
+        const QStringList before = filesBelow(WorkDir);
+        for (const int keep : {int(bytes.size()) - 10, int(bytes.size()) / 2, 30}) {
+            writeAll(backup, bytes.left(keep));
+            const OldBackupOutcome outcome = RestoreOldBackup(backup, "Alt");
+            QVERIFY(!outcome.restored);
+            QVERIFY2(outcome.line.contains("ist beschädigt oder keine ZIP-Datei"),
+                     qPrintable(outcome.line));
+            QCOMPARE(filesBelow(WorkDir), before);
+        }
+        // The end of the file is there, the compressed data damaged.
+        const qsizetype at = bytes.indexOf("Latein V.ol") + 20;
+        for (qsizetype i = at; i < at + 200; ++i)
+            bytes[i] = char(bytes[i] ^ 0x5a);
+        writeAll(backup, bytes);
+        const OldBackupOutcome outcome = RestoreOldBackup(backup, "Alt");
+        QVERIFY(!outcome.restored);
+        QVERIFY2(outcome.line.contains("beschädigt"), qPrintable(outcome.line));
+        QCOMPARE(filesBelow(WorkDir), before);
+    }
+
+    void symbolicLinksAreNeverWrittenThrough() {
+        // A link "Latein/wort.lst" pointing elsewhere, overwrite answered Yes.
+        const QString elsewhere = dir->filePath("elsewhere.txt");
+        writeAll(elsewhere, "nicht anfassen");
+        const QString table = makeDatabase(dir->filePath("src"), "Latein", "wort");
+        const QString archive = target + "/wort.olx";
+        QCOMPARE(BackupDatabase(table, archive, QString(), true, "3.2"), int(ArchiveOk));
+        platform::ensureFolder(WorkDir + "/Latein");
+        QVERIFY(QFile::link(elsewhere, WorkDir + "/Latein/wort.lst"));
+        answers = {platform::Answer::Yes};
+        const RestoreOutcome archived = RestoreArchive(archive, "wort");
+        QCOMPARE(archived.code, int(ArchiveFailed));
+        QVERIFY2(archived.line.contains("symbolische Verknüpfung"), qPrintable(archived.line));
+        QCOMPARE(readAll(elsewhere), QByteArray("nicht anfassen"));
+        QCOMPARE(filesBelow(WorkDir + "/Latein"), QStringList("wort.lst"));
+
+        // The same for an old backup: its ".lst" would go there.
+        const QString backup = oldBackup();
+        QVERIFY(QFile::link(elsewhere, WorkDir + "/Latein/Latein Vokabeln.lst"));
+        const OldBackupOutcome old = RestoreOldBackup(backup, "Alt");
+        QVERIFY(!old.restored);
+        QVERIFY(old.line.contains("symbolische Verknüpfung"));
+        QCOMPARE(readAll(elsewhere), QByteArray("nicht anfassen"));
+        QCOMPARE(filesBelow(WorkDir + "/Latein"), QStringList({"Latein Vokabeln.lst", "wort.lst"}));
+
+        // A language folder that is a link is not written into either.
+        QDir(WorkDir + "/Latein").removeRecursively();
+        platform::ensureFolder(dir->filePath("linked"));
+        QVERIFY(QFile::link(dir->filePath("linked"), WorkDir + "/Latein"));
+        QVERIFY(RestoreArchive(archive, "wort").line.contains("symbolische Verknüpfung"));
+        QVERIFY(RestoreOldBackup(backup, "Alt").line.contains("symbolische Verknüpfung"));
+        QCOMPARE(filesBelow(dir->filePath("linked")), QStringList());
+    }
+
+    void oversizedFilesAreRefusedBeforeTheyAreWritten() {
+        // Members that claim to unpack beyond any vocabulary file.
+        const QByteArray data = readAll(makeDatabase(dir->filePath("src"), "Latein", "x"));
+        QByteArray huge = plainArchive("Latein", {{"x.ol", data}, {"x.lst", "001A1"}});
+        const qsizetype sizeAt = TArchiveHeader::Size + 4 + 4 + 4;
+        for (const quint32 size : {quint32(1) << 31, 0xffffffffu}) {
+            for (int i = 0; i < 4; ++i)
+                huge[sizeAt + i] = char((size >> (8 * i)) & 0xff);
+            writeAll(target + "/x.olx", scrambled(huge));
+            const RestoreOutcome outcome = RestoreArchive(target + "/x.olx", "x");
+            QCOMPARE(outcome.code, int(ArchiveFailed));
+            QVERIFY2(outcome.line.contains("zu groß"), qPrintable(outcome.line));
+            QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
+        }
+
+        // And members that do not fit on the disk.
+        platform::setFreeSpaceOverride([](const QString&) { return qint64(1000); });
+        writeAll(target + "/x.olx", scrambled(plainArchive("Latein", {{"x.ol", data}})));
+        const RestoreOutcome full = RestoreArchive(target + "/x.olx", "x");
+        QCOMPARE(full.code, int(ArchiveWriteFailed));
+        QVERIFY2(full.line.contains("nicht genug Platz"), qPrintable(full.line));
+        QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
+        const OldBackupOutcome old = RestoreOldBackup(oldBackup(), "Alt");
+        QVERIFY(old.line.contains("nicht genug Platz"));
+        QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
+        QCOMPARE(filesBelow(BackupTempFolder), QStringList());
+        platform::setFreeSpaceOverride({});
+
+        // A zip entry that claims more than 1 GiB: its size fields say 2 GiB.
+        QByteArray zip = readAll(oldBackup());
+        const QByteArray name = "Latein V.ol";
+        const auto claim2GiB = [&](const QByteArray& signature, int nameAt, int sizeAt) {
+            for (qsizetype at = zip.indexOf(signature); at >= 0;
+                 at = zip.indexOf(signature, at + 4))
+                if (zip.mid(at + nameAt, name.size()) == name) {
+                    zip.replace(at + sizeAt, 4, QByteArray("\x00\x00\x00\x80", 4));
+                    return true;
+                }
+            return false;
+        };
+        QVERIFY(claim2GiB(QByteArray("PK\x03\x04", 4), 30, 22)); // local header
+        QVERIFY(claim2GiB(QByteArray("PK\x01\x02", 4), 46, 24)); // central directory
+        writeAll(target + "/Gross.olz", zip);
+        const OldBackupOutcome big = RestoreOldBackup(target + "/Gross.olz", "Gross");
+        QVERIFY2(big.line.contains("zu groß"), qPrintable(big.line));
+        QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
+    }
+
+    void restoreWindowAndCommandLine() {
+        const QString backup = oldBackup("Alt.olz");
+        Tzsichern window;
+        QStringList opened;
+        window.openDatabase = [&](const QString& path) { opened << path; };
+        window.setFolder(target);
+        QCOMPARE(window.flb->count(), 1);
+        window.flb->item(0)->setSelected(true);
+        window.BitBtn1Click();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes[0].text.startsWith("Datenbank \"Latein Vokabeln\" wurde erfolgreich "
+                                         "zurückgesichert."));
+        QVERIFY(window.Panel1->isHidden());
+        QVERIFY(opened.isEmpty()); // only a start with the backup opens it
+
+        // Started with the backup: the restored database is opened.
+        QVERIFY(QFile::remove(WorkDir + "/Latein/Latein Vokabeln.ol"));
+        const QString line = window.entzip(backup, true);
+        QVERIFY2(line.contains("erfolgreich"), qPrintable(line));
+        QCOMPARE(opened, QStringList(WorkDir + "/Latein/Latein Vokabeln.ol"));
+    }
+};
+
+QTEST_MAIN(TestOldBackups)
+#include "tst_oldbackups.moc"
