@@ -6,6 +6,7 @@
 #include "database/newdatabasedialog.h"
 #include "database/opendialog.h"
 #include "database/recentdatabases.h"
+#include "engine/query.h"
 #include "exchange/backupwindow.h"
 #include "exchange/exportwindow.h"
 #include "exchange/importwindow.h"
@@ -13,18 +14,18 @@
 #include "mainwindow/aboutbox.h"
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/progresswindows.h"
 #include "mainwindow/specialcharwindow.h"
 #include "mainwindow/updater.h"
-#include "mainwindow/progresswindows.h"
-#include "engine/query.h"
 #include "printing/printwindow.h"
 #include "quiz/evaluationwindow.h"
 #include "quiz/quizresume.h"
 #include "quiz/quizwindow.h"
+#include "quiz/selectionwindow.h"
 #include "quiz/wordeditorwindow.h"
 #include "search/searchwindow.h"
+#include "search/sortlogic.h"
 #include "search/sortwindow.h"
-#include "quiz/selectionwindow.h"
 #include "settings/databasesettingsdialog.h"
 #include "settings/optionsdialog.h"
 #include "settings/specialoptionswindow.h"
@@ -157,6 +158,8 @@ void createWindows(const QStringList& arguments) {
     Form1 = new TForm1;
     wireHooks();
     Form1->FormCreate(arguments);
+    // A sort stopped part-way last time leaves its work table behind.
+    sorting::RemoveWorkFiles(sorting::WorkTableBase());
     fopt = new Tfopt(Form1);
     zsichern = new Tzsichern(Form1);
     ausw = new Tausw(Form1);

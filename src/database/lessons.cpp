@@ -62,6 +62,14 @@ bool keyMatches(const QString& line, const QString& key) {
     return line.size() >= key.size() && QStringView(line).left(key.size()) == key;
 }
 
+// A line of the list file holds one lesson: a title never carries a line
+// break into it.
+QString oneLine(QString line) {
+    line.remove(QLatin1Char('\r'));
+    line.remove(QLatin1Char('\n'));
+    return line;
+}
+
 } // namespace
 
 // --- Codes ------------------------------------------------------------------
@@ -94,11 +102,15 @@ bool LessonList::lessThan(const QString& a, const QString& b) {
 }
 
 void LessonList::setLines(const QStringList& lines) {
-    lines_ = lines;
+    lines_.clear();
+    lines_.reserve(lines.size());
+    for (const QString& line : lines)
+        lines_.append(oneLine(line));
     std::stable_sort(lines_.begin(), lines_.end(), &LessonList::lessThan);
 }
 
-int LessonList::add(const QString& line) {
+int LessonList::add(const QString& text) {
+    const QString line = oneLine(text);
     const auto at = std::upper_bound(lines_.begin(), lines_.end(), line, &LessonList::lessThan);
     const int index = int(at - lines_.begin());
     lines_.insert(index, line);

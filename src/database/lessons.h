@@ -39,7 +39,8 @@ class LessonList {
     const QString& at(int index) const { return lines_.at(index); }
     const QStringList& lines() const { return lines_; }
 
-    // Replaces every line; the lines are sorted.
+    // Replaces every line; the lines are sorted. Here and in add() a title
+    // loses its CR and LF characters: one line is one lesson.
     void setLines(const QStringList& lines);
     void clear() { lines_.clear(); }
     // Inserts a line at its sorted place (after equal lines); returns its index.

@@ -111,7 +111,8 @@ QString RtfEscape(const QString& text, bool active) {
 }
 
 QString TranslationExportForm(const QString& stored, const ExportSeparators& s) {
-    QString text = ReplaceEvery(stored, s.translation, s.translationReplacement);
+    // A separator without a replacement stays as it is, as in every value.
+    QString text = escapePair(stored, s.translation, s.translationReplacement);
     // Meanings stand on lines of their own. A stray LF or CR (not part of a
     // CR LF) separates meanings just the same, so it becomes a separator too
     // rather than a line break in the middle of a record.
@@ -171,16 +172,11 @@ SeparatorCheck CheckExportSeparators(const std::array<QString, 6>& typed, bool r
     for (int i = 0; i < 6; ++i)
         for (int j = i + 1; j < 6; ++j)
             if (!converted[i].isEmpty() && converted[i] == converted[j]) repeated = typed[i];
-    if (!repeated.isEmpty()) {
+    // A repeated separator is only pointed out: the export goes on, though
+    // the file may not read back as it was.
+    if (!repeated.isEmpty())
         check.message = QStringLiteral("Das Trennzeichen \"") + repeated +
                         QStringLiteral("\" wurde mehrmals angegeben!");
-        if (!rtf) {
-            check.message += QStringLiteral(
-                "\nBitte wählen Sie für jedes Trenn- und Ersatzzeichen ein anderes Zeichen, "
-                "sonst kann die Datei nicht wieder richtig importiert werden.");
-            return check;
-        }
-    }
     check.ok = true;
     return check;
 }

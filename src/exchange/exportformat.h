@@ -59,9 +59,10 @@ QString UnescapeSeparators(const QString& text);
 // false returns the text unchanged.
 QString RtfEscape(const QString& text, bool active = true);
 
-// The translation as it is written: its own translation separators replaced,
-// each line break (CR LF, or a stray LF or CR) turned into the translation
-// separator, then record and field separators replaced.
+// The translation as it is written: its own translation separators replaced
+// (kept as they are when the replacement is empty), each line break (CR LF,
+// or a stray LF or CR) turned into the translation separator, then record and
+// field separators replaced.
 QString TranslationExportForm(const QString& stored, const ExportSeparators& separators);
 // The way back: every translation separator becomes CR LF (one meaning per
 // line), then the replacements are undone.
@@ -82,9 +83,9 @@ struct SeparatorCheck {
     ExportSeparators separators;
 };
 // The separators must be given (not empty, not a single blank). A plain-text
-// file must read back: no string may contain "B" or "å", which delimit the
-// descriptor, and no two of the six may be equal. An RTF file is not read
-// back, so there equal strings are only pointed out.
+// file must keep its descriptor readable: no string may contain "B" or "å",
+// which delimit it. Two equal strings are only pointed out (the message of an
+// ok check).
 SeparatorCheck CheckExportSeparators(const std::array<QString, 6>& typed, bool rtf);
 
 // --- fields -------------------------------------------------------------------

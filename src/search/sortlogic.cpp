@@ -253,6 +253,7 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
     splitPath(tablePath, &base, &extension);
     const QString work = options.workBase + extension;
 
+    RemoveWorkFiles(options.workBase);
     engine::releaseTable(tablePath);
     QList<WordRecord> words;
     QStringList fieldNames;
@@ -305,9 +306,6 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
     }
 
     // The new table, written completely before anything else is touched.
-    engine::releaseTable(work);
-    for (const char* ext : {".ol", ".db", ".px", ".opt", ".lst"})
-        removeIfExists(options.workBase + QLatin1String(ext));
     try {
         engine::Query writer;
         CreateVocabularyTable(writer, work);
@@ -418,6 +416,18 @@ SortOutcome SortOpenDatabase(engine::Query& Query, LessonList& list, const SortO
     Query.setRequestLive(true);
     ReopenLessonQuery(Query);
     return outcome;
+}
+
+QString WorkTableBase() {
+    return QDir(WorkDir).filePath(QStringLiteral("tempsort"));
+}
+
+void RemoveWorkFiles(const QString& workBase) {
+    if (workBase.isEmpty()) return;
+    for (const char* table : {".ol", ".db"})
+        engine::releaseTable(workBase + QLatin1String(table));
+    for (const char* ext : {".ol", ".db", ".px", ".opt", ".lst", ".ol-journal", ".db-journal"})
+        removeIfExists(workBase + QLatin1String(ext));
 }
 
 QString BackupBase(const QString& name) {

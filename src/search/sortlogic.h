@@ -81,6 +81,12 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
 SortOutcome SortOpenDatabase(engine::Query& Query, LessonList& list, const SortOptions& options,
                              const WordCopyProgress& progress = {});
 
+// The work table of a sort: WorkDir + "/tempsort" (".ol" or ".db" added).
+QString WorkTableBase();
+// Removes the work table with its companions and journal, as a sort stopped
+// part-way may leave them. Run at start-up and before every sort.
+void RemoveWorkFiles(const QString& workBase);
+
 // The backup copy's base for a name in the language folder of WorkDir, and the
 // first free name: `name`, then with "_" appended while a ".lst" file of that
 // name exists.

@@ -14,7 +14,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -143,7 +142,7 @@ void Tfsort::Button1Click() {
         return;
     }
     options.backupBase = sorting::BackupBase(name);
-    options.workBase = QDir(WorkDir).filePath(QStringLiteral("tempsort"));
+    options.workBase = sorting::WorkTableBase();
 
     if (options.full && !options.backup &&
         platform::showMessage(QStringLiteral("Die Lektioneneinteilung und alle "

@@ -65,6 +65,35 @@ class TestDatabaseDisplay : public QObject {
         QCOMPARE(fonts.translation.toDisplay(stored), stored);
     }
 
+    // Only a font that draws Greek or Hebrew on the Latin codes needs to be
+    // installed; an ordinary font in the script's character set needs none.
+    void missingScriptFont() {
+        const auto none = [](const QString&) { return false; };
+        const auto all = [](const QString&) { return true; };
+        const QString hebrew = QStringLiteral("Hebräisch");
+        QCOMPARE(MissingScriptFont(TDatabaseOptionsRec::forNewDatabase("Griechisch"), "Griechisch",
+                                   false, none),
+                 QString("Greek"));
+        QCOMPARE(MissingScriptFont(TDatabaseOptionsRec::forNewDatabase(hebrew), hebrew, true, none),
+                 QString("Bwhebb"));
+        QVERIFY(MissingScriptFont(TDatabaseOptionsRec::forNewDatabase("Griechisch"), "Griechisch",
+                                  false, all)
+                    .isEmpty());
+        // A Latin database in a font this computer lacks: another font shows
+        // the same letters.
+        QVERIFY(
+            MissingScriptFont(TDatabaseOptionsRec::forNewDatabase("Latein"), "Latein", false, none)
+                .isEmpty());
+        TDatabaseOptionsRec greek = TDatabaseOptionsRec::forNewDatabase("Griechisch");
+        greek.WordFont = "Times New Roman";
+        greek.CharsetPosition = 10; // GREEK_CHARSET
+        QVERIFY(MissingScriptFont(greek, "Griechisch", false, none).isEmpty());
+        greek.CharsetPosition = 3; // SYMBOL_CHARSET: the font draws the letters
+        QCOMPARE(MissingScriptFont(greek, "Griechisch", false, none), QString("Times New Roman"));
+        QVERIFY(MissingFontMessage("Greek", "Homer").contains("\"Greek\""));
+        QVERIFY(MissingFontMessage("Greek", "Homer").contains("\"Homer\""));
+    }
+
     void captionsAndPrompts() {
         QCOMPARE(GenitivePrompt("Genitiv:"), QStringLiteral("Bitte Genitiv eingeben:"));
         QCOMPARE(GenitivePrompt("Gen.::"), QStringLiteral("Bitte Gen.: eingeben:"));

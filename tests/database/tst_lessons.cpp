@@ -200,6 +200,20 @@ class TestLessons : public QObject {
         QCOMPARE(readFile(path), QByteArray());
     }
 
+    // A title with a line break would become two lines of the file, the
+    // second one a lesson of its own: titles lose CR and LF.
+    void titlesKeepToOneLine() {
+        LessonList list({"002A1Verben\r\nNomen"});
+        list.add("001A1eins\nzwei\rdrei");
+        list.replace(list.indexOfCode("002A1"), "002A1Ver\r\nben");
+        QCOMPARE(list.lines(), QStringList({"001A1einszweidrei", "002A1Verben"}));
+        QVERIFY(SaveLessonList(list));
+        QCOMPARE(readFile(LessonListPath()), QByteArray("001A1einszweidrei\r\n002A1Verben\r\n"));
+        LessonList back;
+        QVERIFY(back.load(LessonListPath()));
+        QCOMPARE(back.lines(), list.lines());
+    }
+
     void listFileIsFoundInAnyCase() {
         writeFile(folder->filePath("Caesar.LST"), "005A1\r\n");
         QCOMPARE(LessonListPath(), folder->filePath("Caesar.LST"));

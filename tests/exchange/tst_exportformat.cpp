@@ -1,13 +1,19 @@
 // The export file byte by byte: header, records, escaping of separators and
 // the RTF form; the check of the separators the dialog confirms; files written
 // from a real table.
+#include "database/currentdatabase.h"
+#include "database/databaseoptions.h"
+#include "database/lessons.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "exchange/exportfile.h"
 #include "exchange/exportformat.h"
 #include "exchange/exportwindow.h"
+#include "mainwindow/mainwindow.h"
 #include "platform/codec.h"
 #include "platform/messagebox.h"
+#include "platform/modal.h"
+#include "platform/paths.h"
 #include "support/filesizelimit.h"
 #include "support/testfiles.h"
 
@@ -131,6 +137,13 @@ class TestExportFormat : public QObject {
         s.fieldReplacement.clear();
         QCOMPARE(EscapeSeparators("a\tb", s), QString("a\tb"));
         QCOMPARE(UnescapeSeparators("a\tb##", s), QString("a\tb, "));
+        // So does the translation's own separator: "a, b" keeps its ", ".
+        ExportSeparators keep;
+        keep.translationReplacement.clear();
+        QCOMPARE(TranslationExportForm("a, b\r\nc", keep), QString("a, b, c"));
+        ExportSettings kept = ExportSettings::defaults();
+        kept.separators = keep;
+        QCOMPARE(ExportRecord(word("x", "a, b", "001A1"), kept), QString("x\ta, b\t001A1\r\n"));
         // The global set is what the plain overloads use.
         s.publish();
         QCOMPARE(ExportFieldReplacement, QString());
@@ -171,13 +184,14 @@ class TestExportFormat : public QObject {
         QCOMPARE(c.separators.fieldReplacement, QString());
         QVERIFY(!check({"Zeilenumbruch", " ", ", ", "§$", "~+", "##"}).ok);
         QVERIFY(!check({"Zeilenumbruch", "", ", ", "§$", "~+", "##"}).ok);
-        // Separators that would make the file unreadable are refused for text...
+        // A separator given twice is pointed out and the export goes on.
         c = check({"Zeilenumbruch", ", ", ", ", "§$", "~+", "##"});
-        QVERIFY(!c.ok);
-        QVERIFY(c.message.startsWith("Das Trennzeichen \", \" wurde mehrmals angegeben!"));
+        QVERIFY(c.ok);
+        QCOMPARE(c.message, QString("Das Trennzeichen \", \" wurde mehrmals angegeben!"));
+        QCOMPARE(c.separators.field, QString(", "));
+        // Characters that would break the descriptor are refused for text.
         QVERIFY(!check({"Zeilenumbruch", "Tabulator", "B", "§$", "~+", "##"}).ok);
         QVERIFY(!check({"Zeilenumbruch", "Tabulator", ", ", "§$", "~+", "å"}).ok);
-        // ...but only pointed out for RTF, which is never read back.
         c = check({"Zeilenumbruch", ", ", ", ", "§$", "~+", "##"}, true);
         QVERIFY(c.ok);
         QCOMPARE(c.message, QString("Das Trennzeichen \", \" wurde mehrmals angegeben!"));
@@ -264,8 +278,12 @@ class TestExportFormat : public QObject {
         q.clearSql();
         q.addSql("SELECT * FROM " + engine::quoteLiteral(table));
         q.open();
-        for (int i = 0; i < 300; ++i)
-            insertWord(q, "001A1", QString("wort%1").arg(i), QString(40, 'u'));
+        {
+            engine::Transaction batch(table);
+            for (int i = 0; i < 300; ++i)
+                insertWord(q, "001A1", QString("wort%1").arg(i), QString(40, 'u'));
+            batch.commit();
+        }
         q.close();
         engine::Query rows;
         rows.setRequestLive(false);
@@ -284,6 +302,55 @@ class TestExportFormat : public QObject {
         QVERIFY(outcome.error.contains("Datenträger"));
         QCOMPARE(readFile(out), QByteArray("alter Export"));
         rows.close();
+        engine::releaseTable(table);
+    }
+
+    // From the menu, as a user would: the same separator for fields and
+    // translations is pointed out, and the file is written all the same.
+    void repeatedSeparatorIsReportedAndTheExportWritten() {
+        QTemporaryDir program;
+        const QString table = program.filePath("Latein/Caesar.ol");
+        platform::ensureFolder(program.filePath("Latein"));
+        platform::ensureFolder(program.filePath("data"));
+        {
+            engine::Query q;
+            CreateVocabularyTable(q, table);
+            q.setSql({"SELECT * FROM " + engine::quoteLiteral(table)});
+            q.open();
+            insertWord(q, "001A1", "amare", "lieben\r\nmögen");
+        }
+        QVERIFY(LessonList({"001A1"}).save(program.filePath("Latein/Caesar.lst")));
+        QVERIFY(TDatabaseOptionsRec::forNewDatabase("Latein").save(
+            program.filePath("Latein/Caesar.opt")));
+        TForm1 window;
+        Form1 = &window;
+        window.FormCreate({}, program.path());
+        window.OpenVocabularyDatabase(table);
+        Exportform = new TExportform;
+        platform::setModalHandler([](QDialog& d) {
+            auto* form = qobject_cast<TExportform*>(&d);
+            form->btnStandardClick();
+            form->cmbFeld->setEditText(", ");
+            form->setResult(0);
+            form->btnWeiterClick();
+            return form->result();
+        });
+        const QString file = dir.filePath("doppelt.txt");
+        ChooseExportFile = [&](int) { return file; };
+        boxes.clear();
+        ExportinTextdatei1Click();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].caption, QString("Information"));
+        QCOMPARE(boxes[0].text, QString("Das Trennzeichen \", \" wurde mehrmals angegeben!"));
+        QVERIFY(readFile(file).endsWith("amare, lieben~+m\xF6gen, 001A1\r\n"));
+        QVERIFY(window.Query->isActive());
+
+        platform::setModalHandler({});
+        ChooseExportFile = nullptr;
+        delete Exportform;
+        Exportform = nullptr;
+        window.close();
+        Form1 = nullptr;
         engine::releaseTable(table);
     }
 

@@ -6,14 +6,18 @@
 #include "database/lessons.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
+#include "mainwindow/columnfonts.h"
 #include "mainwindow/hebrewentry.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -147,6 +151,49 @@ class TestWordFields : public QObject {
         // A new record: the aid's text is the empty new word.
         window->SpeedCreateClick();
         QCOMPARE(HebrewEnterText, QString());
+    }
+
+    // A Greek database whose font "Greek" is not installed says so once,
+    // naming the font, however often it is opened.
+    void missingFontNamedOnce() {
+        const QString table = makeDatabase(program.path() + "/font", "Griechisch", {"logos"});
+        QList<platform::MessageBoxRequest> boxes;
+        platform::setMessageBoxHandler([&](const platform::MessageBoxRequest& r) {
+            boxes << r;
+            return platform::Answer::Ok;
+        });
+        openProgram(table);
+        window->OpenVocabularyDatabase(table);
+        platform::setMessageBoxHandler(
+            [](const platform::MessageBoxRequest&) { return platform::Answer::Ok; });
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes.at(0).text.contains("\"Greek\""));
+    }
+
+    // The table page draws each column in its own font, rows as high as the
+    // larger one and the foreign-word column wide enough for its title.
+    void tablePageFollowsFonts() {
+        const QString table = makeDatabase(program.path() + "/table", "Latein", {"domus"});
+        TDatabaseOptionsRec options;
+        QVERIFY(options.load(program.path() + "/table/Latein/Woerter.opt"));
+        options.TableWordFont = "DejaVu Sans";
+        options.TableWordFontSize = 26;
+        options.TableTranslationFont = "DejaVu Serif";
+        options.TableTranslationFontSize = 9;
+        QVERIFY(options.save(program.path() + "/table/Latein/Woerter.opt"));
+        openProgram(table);
+        window->Tab1->setCurrentIndex(2);
+        auto* fonts = dynamic_cast<ColumnFontDelegate*>(window->DBGitter->itemDelegate());
+        QVERIFY(fonts);
+        QCOMPARE(fonts->fonts.value(0).family(), QString("DejaVu Sans"));
+        QCOMPARE(fonts->fonts.value(1).family(), QString("DejaVu Serif"));
+        QCOMPARE(fonts->fonts.value(1).pointSize(), 9);
+        const QFontMetrics big(fonts->fonts.value(0));
+        QVERIFY(window->DBGitter->verticalHeader()->defaultSectionSize() > big.height());
+        QVERIFY(window->DBGitter->columnWidth(0) >=
+                window->DBGitter->horizontalHeader()->sectionSizeHint(0));
+        QVERIFY(window->DBGitter->columnWidth(0) >= big.horizontalAdvance("domus"));
+        QVERIFY(window->DBGitter->horizontalHeader()->font().pointSize() < 26);
     }
 };
 

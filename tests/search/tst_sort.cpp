@@ -259,6 +259,34 @@ class TestSort : public QObject {
         QCOMPARE(outcome.words, 0);
         QCOMPARE(CurrentLessonCode, QString("001A1"));
     }
+
+    // A sort stopped part-way (the program killed) leaves its work files in
+    // WorkDir; they go at the next start and at the next sort. A journal left
+    // beside the work table would otherwise be played into the next one.
+    void leftoversOfAStoppedSortAreRemoved() {
+        const QStringList leftovers{"tempsort.ol", "tempsort.ol-journal", "tempsort.lst",
+                                    "tempsort.opt", "tempsort.px"};
+        const auto leave = [&] {
+            for (const QString& name : leftovers) {
+                QFile file(QDir(WorkDir).filePath(name));
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write("stopped");
+            }
+        };
+        const auto remaining = [] { return QDir(WorkDir).entryList({"tempsort*"}, QDir::Files); };
+        leave();
+        QCOMPARE(sorting::WorkTableBase(), QDir(WorkDir).filePath("tempsort"));
+        sorting::RemoveWorkFiles(sorting::WorkTableBase());
+        QCOMPARE(remaining(), QStringList());
+
+        makeDatabase({{"001A1", "b", "x"}, {"001A1", "a", "y"}});
+        leave();
+        const auto outcome =
+            sorting::SortOpenDatabase(*query, baumlist, options(false, sorting::KeyFremdwort));
+        QVERIFY2(outcome.done, qPrintable(outcome.error));
+        QCOMPARE(lessonsAndWords(CurrentTablePath), QStringList({"001A1:a", "001A1:b"}));
+        QCOMPARE(remaining(), QStringList());
+    }
 };
 
 QTEST_MAIN(TestSort)
