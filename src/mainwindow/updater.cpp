@@ -53,18 +53,17 @@ bool moveRegistryKey(const QString& fromKey, const QString& toKey) {
     const QString from = registryGroup(fromKey);
     const QString to = registryGroup(toKey);
     if (from.compare(to, Qt::CaseInsensitive) == 0) return true;
-    QSettings store(platform::registryFile(), QSettings::IniFormat);
-    store.beginGroup(from);
-    const QStringList names = store.allKeys();
-    QList<QVariant> values;
-    for (const QString& name : names)
-        values << store.value(name);
-    store.endGroup();
-    for (int i = 0; i < names.size(); ++i)
-        store.setValue(to + QLatin1Char('/') + names[i], values[i]);
-    store.remove(from);
-    store.sync();
-    return store.status() == QSettings::NoError;
+    return platform::changeRegistry([&](QSettings& store) {
+        store.beginGroup(from);
+        const QStringList names = store.allKeys();
+        QList<QVariant> values;
+        for (const QString& name : names)
+            values << store.value(name);
+        store.endGroup();
+        for (int i = 0; i < names.size(); ++i)
+            store.setValue(to + QLatin1Char('/') + names[i], values[i]);
+        store.remove(from);
+    });
 }
 
 // Sets the string[1] at `offset` to "x".

@@ -1,9 +1,14 @@
 #include "platform/registry.h"
 
 #include "platform/paths.h"
+#include "platform/safefile.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace platform {
 namespace {
@@ -31,7 +36,46 @@ QString settingsGroup(const QString& fullKey) {
     return slash < 0 ? root : root + key.mid(slash);
 }
 
+// A new empty file in the folder whose name nothing has used yet.
+QString freshFileName(const QString& folder) {
+    QTemporaryFile file(folder + QStringLiteral("/registry-XXXXXX.tmp"));
+    file.setAutoRemove(false);
+    return file.open() ? file.fileName() : QString();
+}
+
 } // namespace
+
+bool changeRegistry(const std::function<void(QSettings&)>& change) {
+    const QString path = registryFile();
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!ensureFolder(folder)) return false;
+    const QString written = freshFileName(folder);
+    const QString checked = freshFileName(folder);
+    bool ok = !written.isEmpty() && !checked.isEmpty();
+    if (ok && QFileInfo::exists(path)) ok = copyWholeFile(path, written);
+    QHash<QString, QVariant> expected;
+    if (ok) {
+        QSettings store(written, QSettings::IniFormat);
+        change(store);
+        store.sync();
+        ok = store.status() == QSettings::NoError;
+        for (const QString& key : store.allKeys())
+            expected.insert(key, store.value(key));
+    }
+    // Read back under a name QSettings has not cached, so that what is parsed
+    // is the file on the disk.
+    if (ok) ok = QFile::remove(checked) && QFile::rename(written, checked);
+    if (ok) {
+        QSettings back(checked, QSettings::IniFormat);
+        ok = back.status() == QSettings::NoError && back.allKeys().size() == expected.size();
+        for (auto it = expected.cbegin(); ok && it != expected.cend(); ++it)
+            ok = back.value(it.key()) == it.value();
+    }
+    if (ok) ok = copyWholeFile(checked, path);
+    QFile::remove(written);
+    QFile::remove(checked);
+    return ok;
+}
 
 int registryRoot(const QString& fullKey) {
     QString key = normalizePath(fullKey);
@@ -61,10 +105,9 @@ QString readRegistryString(const QString& fullKey, const QString& valueName) {
 bool writeRegistryString(const QString& fullKey, const QString& valueName, const QString& value) {
     if (registryRoot(fullKey) == 0)
         return false;
-    QSettings store(registryFile(), QSettings::IniFormat);
-    store.setValue(settingsGroup(fullKey) + QLatin1Char('/') + valueName, value);
-    store.sync();
-    return store.status() == QSettings::NoError;
+    return changeRegistry([&](QSettings& store) {
+        store.setValue(settingsGroup(fullKey) + QLatin1Char('/') + valueName, value);
+    });
 }
 
 bool registryKeyExists(const QString& fullKey) {

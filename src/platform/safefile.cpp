@@ -97,6 +97,8 @@ QString writeErrorText(int error) {
     case ENOENT:
     case ENOTDIR:
         return QStringLiteral("Der Ordner ist nicht vorhanden.");
+    case EISDIR:
+        return QStringLiteral("An dieser Stelle liegt ein Ordner.");
     case EIO:
         return QStringLiteral("Beim Schreiben ist ein Ein-/Ausgabefehler aufgetreten.");
     default:

@@ -8,6 +8,7 @@
 #include "platform/error.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
+#include "platform/safefile.h"
 #include "quiz/accentstripping.h"
 
 #include <QDir>
@@ -15,6 +16,8 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <unistd.h>
 
 namespace sorting {
 
@@ -113,6 +116,23 @@ QString sectionTitle(const QString& first, const QString& last) {
 }
 
 bool removeIfExists(const QString& path) { return !QFile::exists(path) || QFile::remove(path); }
+
+// Gives a file a second name: a hard link, or a copy where the file system
+// has none.
+bool secondName(const QString& path, const QString& other) {
+    return ::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()) == 0 ||
+           platform::copyWholeFile(path, other);
+}
+
+// Puts `source` in the place of `target` at once: a rename replaces the
+// target atomically; across file systems a whole copy does.
+bool replaceWith(const QString& source, const QString& target) {
+    if (::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    if (!platform::copyWholeFile(source, target)) return false;
+    QFile::remove(source); // a leftover goes at the next start
+    return true;
+}
 
 } // namespace
 
@@ -356,20 +376,25 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
     engine::releaseTable(work);
     if (progress.finish) progress.finish();
 
-    // The swap: the old file steps aside (to the backup or a side name), the
-    // new one takes its place; if that fails the old file comes back.
-    const QString aside = options.backup ? backupTable : tablePath + QStringLiteral(".alt");
-    if (options.backup) QDir().mkpath(QFileInfo(backupTable).absolutePath());
-    else removeIfExists(aside);
+    // The swap: the old file first gets the backup name too (a second name
+    // for the same file, or a copy), then the new file replaces the table in
+    // one step. The table's path never stands empty, even when the program
+    // is stopped in between.
     const QString failed = QStringLiteral("Die sortierte Tabelle konnte nicht gespeichert werden. "
                                           "Die Datenbank wurde nicht verändert.");
-    if (!QFile::rename(tablePath, aside)) {
-        removeIfExists(work);
-        outcome.error = failed;
-        return outcome;
+    if (options.backup) {
+        QDir().mkpath(QFileInfo(backupTable).absolutePath());
+        if (!secondName(tablePath, backupTable)) {
+            removeIfExists(work);
+            outcome.error = QStringLiteral("Die Sicherungskopie \"") +
+                            QDir::toNativeSeparators(backupTable) +
+                            QStringLiteral("\" konnte nicht angelegt werden. Die Datenbank "
+                                           "wurde nicht verändert.");
+            return outcome;
+        }
     }
-    if (!QFile::rename(work, tablePath)) {
-        QFile::rename(aside, tablePath);
+    if (!replaceWith(work, tablePath)) {
+        if (options.backup) QFile::remove(backupTable);
         removeIfExists(work);
         outcome.error = failed;
         return outcome;
@@ -383,7 +408,6 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
                                 options.backupBase + QStringLiteral(".opt"));
         if (QFile::exists(px)) QFile::rename(px, options.backupBase + QStringLiteral(".px"));
     } else {
-        QFile::remove(aside);
         removeIfExists(px);
     }
     removeIfExists(options.workBase + QStringLiteral(".px"));

@@ -1,6 +1,7 @@
 #include "platform/messagebox.h"
 #include "platform/paths.h"
 #include "platform/recordimage.h"
+#include "platform/registry.h"
 #include "platform/safefile.h"
 #include "support/filesizelimit.h"
 #include "support/testfiles.h"
@@ -8,6 +9,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <unistd.h>
@@ -123,6 +125,33 @@ class TestSafeFile : public QObject {
         QVERIFY(boxes[0].text.startsWith(QStringLiteral("Die Einstellungen konnten nicht")));
         QVERIFY(boxes[0].text.contains(QStringLiteral("größer, als der Datenträger erlaubt")));
         onlyFiles({"gruopt.dat"});
+    }
+
+    // The registry file is written by QSettings, which reports success after
+    // a short write too: it is changed whole or not at all.
+    void registryOnAFullDisk() {
+        const QString before = registryFile();
+        setRegistryFile(path("registry.ini"));
+        const QString key = "HKEY_LOCAL_MACHINE\\Software\\Orvitec\\Orvilex";
+        QVERIFY(changeRegistry([](QSettings& store) {
+            for (int i = 0; i < 30; ++i)
+                store.setValue(QString("HKEY_LOCAL_MACHINE/x/wert%1").arg(i), QString(80, 'a'));
+        }));
+        QVERIFY(writeRegistryString(key, "Version", "3.2"));
+        const QByteArray old = readFile(path("registry.ini"));
+        bool written;
+        {
+            FileSizeLimit full(4096);
+            written = writeRegistryString(key, "dir", QString(2000, 'd'));
+        }
+        QVERIFY(!written);
+        QCOMPARE(readFile(path("registry.ini")), old);
+        QCOMPARE(readRegistryString(key, "Version"), QString("3.2"));
+        onlyFiles({"registry.ini"});
+        QVERIFY(writeRegistryString(key, "dir", "/opt/orvilex"));
+        QCOMPARE(readRegistryString(key, "dir"), QString("/opt/orvilex"));
+        onlyFiles({"registry.ini"});
+        setRegistryFile(before);
     }
 
     void unwritableTargetIsNamed() {
