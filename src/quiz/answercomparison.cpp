@@ -98,7 +98,7 @@ QStringList meaningLines(const QString& storedAnswer) {
     lines.removeLast();
     QStringList meanings;
     for (const QString& line : lines)
-        if (!line.isEmpty()) meanings.append(line.left(MaxLineLength));
+        if (!line.isEmpty()) meanings.append(line);
     return meanings;
 }
 
@@ -109,7 +109,7 @@ QStringList answerLines(const QString& typedAnswer, qsizetype meaningCount) {
     for (const QString& line : splitLines(text)) {
         if (line.isEmpty()) continue;
         if (lines.size() == limit) break;
-        lines.append(line.left(MaxLineLength));
+        lines.append(line);
     }
     return lines;
 }

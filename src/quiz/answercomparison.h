@@ -46,8 +46,6 @@ QString StripParentheses(const QString& text);
 // length: length × (ak12 + 1) × 0.05, to the nearest integer, halves to even.
 int CorrectionLimit(qsizetype expectedLength, int ak12);
 
-// A meaning or typed line holds at most this many characters.
-inline constexpr int MaxLineLength = 100;
 // The answer field is read up to this many lines, or up to the number of
 // meanings when the word has more.
 inline constexpr int MaxAnswerLines = 10;
@@ -55,14 +53,15 @@ inline constexpr int MaxAnswerLines = 10;
 inline constexpr int MaxStoredAnswerLength = 255;
 
 // The meanings of a stored answer (translation, or foreign word when that is
-// asked): its lines, each cut to MaxLineLength characters. Empty lines are no
-// meanings. Use the size of this list both for the required count and for
-// judging, so that the two always agree.
+// asked): its lines, each whole (a cut line would let a typed line that only
+// begins like the meaning count as right). Empty lines are no meanings. Use
+// the size of this list both for the required count and for judging, so that
+// the two always agree.
 QStringList meaningLines(const QString& storedAnswer);
 
 // The lines of a typed answer (line breaks as CR LF, CR or LF) that take part
-// in the judgement: an empty answer counts as one blank, each line is cut to
-// MaxLineLength characters, empty lines are left out, and at most
+// in the judgement: an empty answer counts as one blank, each line is taken
+// whole, empty lines are left out, and at most
 // max(MaxAnswerLines, meaningCount) lines are read.
 QStringList answerLines(const QString& typedAnswer, qsizetype meaningCount);
 

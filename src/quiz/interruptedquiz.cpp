@@ -166,5 +166,6 @@ QList<qint64> ResumeQuizStore::selectWords(const QuizSelection& selection) {
 }
 
 void ResumeQuizStore::resetQuizState(const QList<qint64>& ids, const Progress& progress) {
+    inner_.fillEmptyCounters(ids);
     if (progress) progress(static_cast<int>(ids.size()), static_cast<int>(ids.size()));
 }

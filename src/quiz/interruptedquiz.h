@@ -77,9 +77,9 @@ class ResumeQuizStore : public QuizStore {
     explicit ResumeQuizStore(QuizStore& inner) : inner_(inner) {}
 
     QList<qint64> selectWords(const QuizSelection& selection) override;
-    // Only an unset attempt count would become 0; the table's counters are
-    // never unset, so nothing is written.
+    // The words keep their state; only empty counters become 0.
     void resetQuizState(const QList<qint64>& ids, const Progress& progress) override;
+    void fillEmptyCounters(const QList<qint64>& ids) override { inner_.fillEmptyCounters(ids); }
     std::optional<QuizWord> readWord(qint64 id) override { return inner_.readWord(id); }
     void writeWord(const QuizWord& word) override { inner_.writeWord(word); }
     bool copyToDifficultLesson(const QuizWord& word) override {

@@ -80,6 +80,15 @@ comparison::ComparisonOptions QuizEngine::comparisonOptions() const {
 // --- start ------------------------------------------------------------------------------------
 
 bool QuizEngine::start(const QuizSelection& selection, const QuizStore::Progress& progress) {
+    return begin(selection, progress, false);
+}
+
+bool QuizEngine::resume(const QuizSelection& selection, const QuizStore::Progress& progress) {
+    return begin(selection, progress, true);
+}
+
+bool QuizEngine::begin(const QuizSelection& selection, const QuizStore::Progress& progress,
+                       bool resuming) {
     QuizInterrupted = false;
     KnownAtAttempt.fill(0);
     direction = static_cast<QuizDirection>(selection.options.direction());
@@ -103,7 +112,9 @@ bool QuizEngine::start(const QuizSelection& selection, const QuizStore::Progress
 
     QuizRemaining = QuizTotal;
     QuizReached = 1;
-    if (options_.rbrandom) {
+    // The random draw belongs to a new quiz: a resumed one goes on with the
+    // first word of its pool in table order.
+    if (options_.rbrandom && !resuming) {
         QuizRandomIndex = platform::randomBelow(QuizRemaining);
         position_ = QuizRandomIndex;
     } else {
@@ -312,12 +323,13 @@ void QuizEngine::gotoNext() {
     if (demo || !right) {
         if (storedAttempts <= MaxAttempts) w.Versuche = CurrentAttempt;
     }
-    // A word that was only shown is never "known".
+    // In the presentation mode every pass arrives here judged right, so each
+    // pass counts at its attempt.
+    if (right) ++KnownAtAttempt[std::clamp(CurrentAttempt, 1, 5) - 1];
+    // A word that was only shown is never "known" otherwise.
     if (demo) {
         AnswerJudgedRight = false;
         right = false;
-    } else if (right) {
-        ++KnownAtAttempt[std::clamp(CurrentAttempt, 1, 5) - 1];
     }
 
     const bool staysInPool = !right && CurrentAttempt < MaxAttempts;

@@ -74,6 +74,10 @@ class QuizEngine {
     // Versuche, takes the first word (in order or at random) and draws its
     // direction. False when no word qualifies (the phase stays Idle).
     bool start(const QuizSelection& selection, const QuizStore::Progress& progress = {});
+    // Goes on with an interrupted quiz on a store that selects the words not
+    // finished yet: as start(), but with the first word of the pool in table
+    // order, also in random order. The caller restores the counters.
+    bool resume(const QuizSelection& selection, const QuizStore::Progress& progress = {});
 
     // The facts of the open database that the comparison and the principal
     // parts need: the foreign-word font (Greek rules, the order of forms 4
@@ -168,6 +172,7 @@ class QuizEngine {
     comparison::ComparisonOptions comparisonOptions() const;
 
   private:
+    bool begin(const QuizSelection& selection, const QuizStore::Progress& progress, bool resuming);
     void loadCurrent();
     void gotoNext();
     void moveInPool(bool finished);

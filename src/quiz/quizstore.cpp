@@ -17,6 +17,31 @@ QString tableLine(const QString& tablePath) {
     return QStringLiteral("SELECT * FROM ") + engine::quoteLiteral(ShortPath(tablePath));
 }
 
+// The counters as numbers: a table written by another program may hold empty
+// (NULL) counters, which count as 0.
+const QString Asked = QStringLiteral("COALESCE(Anzahl_Abfragen,0)");
+const QString Wrong = QStringLiteral("COALESCE(Falsche_Antworten,0)");
+
+// Runs `set` on the words with these IDs, in chunks, all in one transaction
+// (a failure leaves every word as it was); `condition` narrows the rows.
+void updateWords(const QString& tablePath, const QList<qint64>& ids, const QString& set,
+                 const QString& condition, const QuizStore::Progress& progress) {
+    engine::Transaction transaction(tablePath);
+    engine::Query update;
+    for (qsizetype from = 0; from < ids.size(); from += ResetChunk) {
+        QStringList keys;
+        const qsizetype to = std::min<qsizetype>(ids.size(), from + ResetChunk);
+        for (qsizetype k = from; k < to; ++k)
+            keys << QString::number(ids.at(k));
+        update.setSql({QStringLiteral("UPDATE ") + engine::quoteLiteral(tablePath), set,
+                       QStringLiteral("WHERE ID in (") + keys.join(QLatin1Char(',')) +
+                           QLatin1Char(')') + condition});
+        update.execSql();
+        if (progress) progress(int(to), int(ids.size()));
+    }
+    transaction.commit();
+}
+
 } // namespace
 
 const std::array<QString, 6>& QuizFormFieldNames() {
@@ -70,16 +95,12 @@ QStringList QuizSelectionConditions(const QuizSelection& selection) {
 
     // The band of right answers in whole numbers, without division: a word
     // asked n times with w wrong answers has 100·(n − w)/n percent, a word
-    // never asked 0 percent.
+    // never asked (empty counters included) 0 percent.
     const int lower = qBound(0, o.SelStart, TSelectionOptionsRec::MaxPercent);
     const int upper = qBound(0, o.SelEnd, TSelectionOptionsRec::MaxPercent);
     if (lower > 0)
-        lines << QStringLiteral(
-                     "AND (Anzahl_Abfragen>0) AND ((Anzahl_Abfragen-Falsche_Antworten)*100"
-                     ">=Anzahl_Abfragen*%1)")
-                     .arg(lower);
-    lines << QStringLiteral("AND ((Anzahl_Abfragen-Falsche_Antworten)*100<=Anzahl_Abfragen*%1)")
-                 .arg(upper);
+        lines << QStringLiteral("AND (%1>0) AND ((%1-%2)*100>=%1*%3)").arg(Asked, Wrong).arg(lower);
+    lines << QStringLiteral("AND ((%1-%2)*100<=%1*%3)").arg(Asked, Wrong).arg(upper);
 
     lines << QStringLiteral("AND (Uebersetzung <> \"\") AND (Fremdwort <> \"\")");
     return lines;
@@ -144,22 +165,21 @@ QList<qint64> TableQuizStore::selectWords(const QuizSelection& selection) {
 }
 
 void TableQuizStore::resetQuizState(const QList<qint64>& ids, const Progress& progress) {
-    // One transaction: a failure leaves every word as it was.
-    engine::Transaction transaction(tablePath_);
-    engine::Query update;
-    for (qsizetype from = 0; from < ids.size(); from += ResetChunk) {
-        QStringList keys;
-        const qsizetype to = std::min<qsizetype>(ids.size(), from + ResetChunk);
-        for (qsizetype k = from; k < to; ++k)
-            keys << QString::number(ids.at(k));
-        update.setSql(
-            {QStringLiteral("UPDATE ") + engine::quoteLiteral(tablePath_),
-             QStringLiteral("SET Abgefragt = FALSE, Versuche = 0"),
-             QStringLiteral("WHERE ID in (") + keys.join(QLatin1Char(',')) + QLatin1Char(')')});
-        update.execSql();
-        if (progress) progress(int(to), int(ids.size()));
-    }
-    transaction.commit();
+    updateWords(tablePath_, ids,
+                QStringLiteral("SET Abgefragt = FALSE, Versuche = 0, Anzahl_Abfragen = %1, "
+                               "Falsche_Antworten = %2")
+                    .arg(Asked, Wrong),
+                QString(), progress);
+}
+
+void TableQuizStore::fillEmptyCounters(const QList<qint64>& ids) {
+    updateWords(tablePath_, ids,
+                QStringLiteral("SET Anzahl_Abfragen = %1, Falsche_Antworten = %2, "
+                               "Versuche = COALESCE(Versuche,0)")
+                    .arg(Asked, Wrong),
+                QStringLiteral(" AND ((Anzahl_Abfragen IS NULL) OR (Falsche_Antworten IS NULL) "
+                               "OR (Versuche IS NULL))"),
+                {});
 }
 
 bool TableQuizStore::locate(qint64 id) {

@@ -75,9 +75,12 @@ class QuizStore {
 
     // The IDs of the words the selection picks, in table order.
     virtual QList<qint64> selectWords(const QuizSelection& selection) = 0;
-    // A new quiz: Abgefragt := false and Versuche := 0 on these words, all or
-    // nothing. `progress` (may be empty) follows the work.
+    // A new quiz: Abgefragt := false and Versuche := 0 on these words (and
+    // empty counters 0), all or nothing. `progress` (may be empty) follows the work.
     virtual void resetQuizState(const QList<qint64>& ids, const Progress& progress) = 0;
+    // Empty (NULL) counters of these words become 0; nothing else changes.
+    // A table of this program has none; one written by another may.
+    virtual void fillEmptyCounters(const QList<qint64>& ids) { Q_UNUSED(ids); }
     // The word with this ID, or nothing when it is gone.
     virtual std::optional<QuizWord> readWord(qint64 id) = 0;
     // Writes the word back: its counters (Letzte_gewusst, Falsche_Antworten,
@@ -102,6 +105,7 @@ class TableQuizStore : public QuizStore {
 
     QList<qint64> selectWords(const QuizSelection& selection) override;
     void resetQuizState(const QList<qint64>& ids, const Progress& progress) override;
+    void fillEmptyCounters(const QList<qint64>& ids) override;
     std::optional<QuizWord> readWord(qint64 id) override;
     void writeWord(const QuizWord& word) override;
     bool copyToDifficultLesson(const QuizWord& word) override;

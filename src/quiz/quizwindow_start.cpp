@@ -16,10 +16,10 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <algorithm>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 bool QuizNotStarted = false;
 
@@ -108,9 +108,11 @@ void Tabfrag::FormPaint() {
         const QuizSelection selection = resuming ? ResumeRecord.selection(SelectionOptions)
                                                  : QuizSelection{QuizLessonCodes, SelectionOptions};
         QuizSelectionOptions = selection.options;
-        started = engine_->start(selection, [](int done, int total) {
+        const QuizStore::Progress progress = [](int done, int total) {
             if (fosc) fosc->setProgress(done, total);
-        });
+        };
+        started =
+            resuming ? engine_->resume(selection, progress) : engine_->start(selection, progress);
         if (started && resuming) {
             QuizEngine& e = *engine_;
             const InterruptedQuizRecord& r = ResumeRecord;

@@ -13,6 +13,7 @@
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/paths.h"
+#include "platform/random.h"
 #include "platform/recordimage.h"
 #include "quiz/evaluationwindow.h"
 #include "quiz/interruptedquiz.h"
@@ -307,6 +308,38 @@ class TestInterruptedQuiz : public QObject {
         QCOMPARE(evaluations.size(), 1);
         QCOMPARE(values(evaluations[0].summary), (QList<int>{3, 1}));
         QCOMPARE(values(evaluations[0].attempts), (QList<int>{3, 0, 0, 0, 0, 1, 0}));
+    }
+
+    void resumeInRandomOrderWithMultipleChoice() {
+        freshTable();
+        QVERIFY(startQuiz({"001A1"}));
+        answer("lieben");
+        answer("sehen");
+        abfrag->BitBtn5->click();
+        QVERIFY(QFile::exists(labPath()));
+
+        // Random order and multiple choice from now on: the resume goes on
+        // with the first open word in table order, and its proposals come
+        // from the open pool.
+        QuizOptions.rborder = false;
+        QuizOptions.rbrandom = true;
+        QuizOptions.rbabnorm = false;
+        QuizOptions.rbabmult = true;
+        QuizOptions.cbms = true;
+        QList<int> bounds;
+        platform::setRandomSource([&](int bound) {
+            bounds << bound;
+            return bound - 1;
+        });
+        QVERIFY(resumeInterruptedQuiz());
+        QCOMPARE(abfrag->MemoFremd->toPlainText(), QStringLiteral("ire"));
+        QCOMPARE(bounds, QList<int>{4}); // only the place of the right answer
+        QVERIFY(abfrag->pmulti->isVisible());
+        QCOMPARE(abfrag->MultipleChoiceRight, 4);
+        QCOMPARE(abfrag->mb[3]->text(), QStringLiteral("gehen"));
+        QVERIFY(abfrag->mb[0]->text() != QStringLiteral("LEER - Zu wenige Vokabeln"));
+        platform::setRandomSource({});
+        abfrag->close();
     }
 
     void failedInterruptKeepsTheQuizRunning() {

@@ -232,6 +232,24 @@ class TestQuizEngine : public QObject {
         QCOMPARE(quiz.QuizReached, 2);
     }
 
+    void resumeGoesOnInTableOrder() {
+        FakeStore store;
+        for (int k = 1; k <= 4; ++k)
+            store.add("001A1", QStringLiteral("f%1").arg(k), QStringLiteral("n%1").arg(k));
+        TQuizOptionsRec options;
+        options.rborder = false;
+        options.rbrandom = true;
+        QuizEngine quiz(store, options);
+        ScriptedRandom random({2});
+        // The random draw belongs to a new quiz only.
+        QVERIFY(quiz.resume(lessons({"001A1"})));
+        QCOMPARE(quiz.word().ID, 1);
+        QVERIFY(random.bounds.isEmpty());
+        QVERIFY(quiz.start(lessons({"001A1"})));
+        QCOMPARE(quiz.word().ID, 3);
+        QCOMPARE(random.bounds, QList<int>{4});
+    }
+
     void meaningsRequired() {
         QCOMPARE(QuizEngine::requiredMeaningsFor(3, 2), 2);
         QCOMPARE(QuizEngine::requiredMeaningsFor(10, 4), 7);
@@ -257,6 +275,27 @@ class TestQuizEngine : public QObject {
         QVERIFY(!quiz.submit("gehen\ngehen"));
         quiz.next();
         QVERIFY(!quiz.submit("gehen"));
+    }
+
+    void longMeaningsAreComparedWhole() {
+        FakeStore store;
+        QString meaning;
+        for (int k = 0; meaning.size() < 120; ++k)
+            meaning += QStringLiteral("Wort%1 ").arg(k);
+        meaning.truncate(120);
+        store.add("001A1", "longum", meaning);
+        TQuizOptionsRec options;
+        options.ComboBox1 = "5";
+        QuizEngine quiz(store, options);
+        QVERIFY(quiz.start(lessons({"001A1"})));
+        // The first 100 characters alone, or followed by a wrong tail, are
+        // not the meaning.
+        QVERIFY(!quiz.submit(meaning.left(100)));
+        quiz.next();
+        QVERIFY(!quiz.submit(meaning.left(100) + QStringLiteral("falsch")));
+        quiz.next();
+        QVERIFY(quiz.submit(meaning));
+        QCOMPARE(quiz.QuizRightCount, 1);
     }
 
     void specialFormsTurnTheVerdict() {
@@ -369,7 +408,9 @@ class TestQuizEngine : public QObject {
         QCOMPARE(shown, (QList<qint64>{1, 2, 1, 2}));
         QCOMPARE(quiz.phase(), QuizPhase::Finished);
         QCOMPARE(quiz.QuizRightCount, 0);
-        QCOMPARE(quiz.KnownAtAttempt[0] + quiz.KnownAtAttempt[1], 0);
+        // Each pass counts at its attempt.
+        QCOMPARE(quiz.KnownAtAttempt[0], 2);
+        QCOMPARE(quiz.KnownAtAttempt[1], 2);
         for (const QuizWord& w : std::as_const(store.words)) {
             QCOMPARE(w.Anzahl_Abfragen, 0);
             QCOMPARE(w.Falsche_Antworten, 0);
