@@ -19,22 +19,39 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QByteArray readTableFile(const QString& path, const QString& shownName) {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        throw platform::Error(
-            QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(shownName));
-    if (in.size() > MaxTableFileSize)
-        throw ParadoxTableError(
-            QStringLiteral("Die Tabelle \"%1\" ist zu groß für eine Vokabeltabelle und wird nicht "
-                           "umgewandelt.")
-                .arg(shownName));
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError || bytes.size() != in.size())
-        throw platform::Error(
-            QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(shownName));
-    return bytes;
-}
+// The table file mapped into memory: read where it lies, without a copy of
+// its bytes (copying a big table costs more than converting it). The file
+// is a staged copy of a restore or the table about to be converted, which
+// nothing else writes meanwhile.
+class MappedTable {
+  public:
+    MappedTable(const QString& path, const QString& shownName) : file_(path) {
+        const auto unreadable = [&] {
+            return platform::Error(
+                QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(shownName));
+        };
+        if (!file_.open(QIODevice::ReadOnly)) throw unreadable();
+        const qint64 size = file_.size();
+        if (size > MaxTableFileSize)
+            throw ParadoxTableError(
+                QStringLiteral("Die Tabelle \"%1\" ist zu groß für eine Vokabeltabelle und wird "
+                               "nicht umgewandelt.")
+                    .arg(shownName));
+        if (size == 0) return;
+        const uchar* mapped = file_.map(0, size);
+        if (mapped) {
+            bytes_ = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
+            return;
+        }
+        bytes_ = file_.readAll();
+        if (file_.error() != QFileDevice::NoError || bytes_.size() != size) throw unreadable();
+    }
+    const QByteArray& bytes() const { return bytes_; }
+
+  private:
+    QFile file_;
+    QByteArray bytes_;
+};
 
 void fillTable(const QByteArray& paradox, const QString& tablePath, const QString& shownName,
                int* words) {
@@ -64,14 +81,14 @@ void fillTable(const QByteArray& paradox, const QString& tablePath, const QStrin
 
 int WriteConvertedTable(const QString& paradoxPath, const QString& tablePath,
                         const QString& shownName) {
-    const QByteArray paradox = readTableFile(paradoxPath, shownName);
+    const MappedTable paradox(paradoxPath, shownName);
     int words = 0;
     try {
         {
             engine::Query create;
             CreateVocabularyTable(create, tablePath);
         }
-        fillTable(paradox, tablePath, shownName, &words);
+        fillTable(paradox.bytes(), tablePath, shownName, &words);
         engine::releaseTable(tablePath);
     } catch (...) {
         try {

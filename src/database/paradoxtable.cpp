@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QVector>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 // pxlib's header declares C functions without saying so.
 extern "C" {
@@ -152,11 +153,20 @@ Layout checkedLayout(const QByteArray& file, const QString& name) {
     return layout;
 }
 
+// The records of one data block: where the first starts, how many follow.
+struct BlockRecords {
+    qint64 first;
+    qint64 count;
+};
+
 // Follows the chain of data blocks: every block once, inside the file, no
-// more records than fit, and as many as the header counts.
-void checkBlocks(const QByteArray& file, const Layout& layout, const QString& name) {
+// more records than fit, and as many as the header counts. Returns the
+// blocks in the table's order.
+QVector<BlockRecords> checkBlocks(const QByteArray& file, const Layout& layout,
+                                  const QString& name) {
     const qint64 perBlock = (layout.blockSize - BlockHeaderSize) / layout.recordSize;
     QVector<bool> seen(layout.fileBlocks + 1, false);
+    QVector<BlockRecords> blocks;
     qint64 total = 0;
     for (qint64 block = layout.firstBlock; block != 0;) {
         if (block > layout.fileBlocks || seen[block]) throw damaged(name);
@@ -168,10 +178,12 @@ void checkBlocks(const QByteArray& file, const Layout& layout, const QString& na
             const qint64 inBlock = lastRecord / layout.recordSize + 1;
             if (inBlock > perBlock) throw damaged(name);
             total += inBlock;
+            blocks.append({at + BlockHeaderSize, inBlock});
         }
         block = word(file, at);
     }
     if (total != layout.records) throw damaged(name);
+    return blocks;
 }
 
 // The pxlib document of a table held in memory.
@@ -198,27 +210,6 @@ class Document {
     Document& operator=(const Document&) = delete;
 
     pxdoc_t* get() const { return doc_; }
-
-    // The values of a record; null when pxlib cannot read it.
-    struct Values {
-        pxdoc_t* doc;
-        pxval_t** values;
-        int count;
-        ~Values() {
-            if (!values) return;
-            for (int i = 0; i < count; ++i) {
-                pxval_t* value = values[i];
-                if (!value) continue;
-                // The fields were checked: text is the only kind held in memory.
-                if (!value->isnull && value->type == pxfAlpha) doc->free(doc, value->value.str.val);
-                doc->free(doc, value);
-            }
-            doc->free(doc, values);
-        }
-    };
-    Values record(int number, int fields) const {
-        return Values{doc_, PX_retrieve_record(doc_, number), fields};
-    }
 
   private:
     static void report(pxdoc_t*, int, const char*, void*) {
@@ -254,29 +245,66 @@ void checkFields(const Document& doc, const QString& name) {
     }
 }
 
-QVariant valueOf(const pxval_t* value, int field, const QString& name) {
-    const ExpectedField& expected = expectedFields[field];
-    if (field == 0) {
-        if (value->isnull || value->value.lval <= 0) throw damaged(name);
-        return qint64(value->value.lval);
+// Reads the fields of a record through pxlib's converters. Text comes as it
+// is stored (no encoding is set), for the codec.
+class RecordReader {
+  public:
+    RecordReader(pxdoc_t* doc, const QString& name) : doc_(doc), name_(name) {
+        const pxfield_t* fields = PX_get_fields(doc);
+        int at = 0;
+        for (int i = 0; i < VokabelFieldCount; ++i) {
+            offsets_[i] = at;
+            lengths_[i] = fields[i].px_flen;
+            at += fields[i].px_flen;
+        }
     }
-    switch (expected.type) {
-    case pxfAlpha: {
-        if (value->isnull) return QString();
-        const QString text = platform::codec::fromBytes(value->value.str.val, value->value.str.len);
-        if (text.size() > expected.width)
+
+    void read(char* record, QVariantList& values) const {
+        values.clear();
+        for (int f = 0; f < VokabelFieldCount; ++f)
+            values << value(record + offsets_[f], f);
+    }
+
+  private:
+    QVariant value(char* data, int field) const {
+        const int length = lengths_[field];
+        if (field == 0) {
+            long key = 0;
+            if (PX_get_data_long(doc_, data, length, &key) <= 0 || key <= 0) throw damaged(name_);
+            return qint64(key);
+        }
+        switch (expectedFields[field].type) {
+        case pxfAlpha:
+            return text(data, field);
+        case pxfShort: {
+            short number = 0;
+            return PX_get_data_short(doc_, data, length, &number) > 0 ? int(number) : 0;
+        }
+        default: {
+            char flag = 0;
+            return PX_get_data_byte(doc_, data, length, &flag) > 0 && flag != 0;
+        }
+        }
+    }
+
+    QString text(char* data, int field) const {
+        char* bytes = nullptr;
+        if (PX_get_data_alpha(doc_, data, lengths_[field], &bytes) <= 0 || !bytes) return QString();
+        const QString stored = platform::codec::fromBytes(bytes, int(qstrlen(bytes)));
+        doc_->free(doc_, bytes);
+        if (stored.size() > expectedFields[field].width)
             throw ParadoxTableError(
                 QStringLiteral("Die Paradox-Tabelle \"%1\" enthält im Feld \"%2\" einen Text, der "
                                "länger ist als das Feld erlaubt, und wird nicht umgewandelt.")
-                    .arg(shown(name), VokabelFieldNames().at(field)));
-        return text;
+                    .arg(shown(name_), VokabelFieldNames().at(field)));
+        return stored;
     }
-    case pxfShort:
-        return value->isnull ? 0 : int(value->value.lval);
-    default:
-        return !value->isnull && value->value.lval != 0;
-    }
-}
+
+    pxdoc_t* doc_;
+    QString name_;
+    int offsets_[VokabelFieldCount] = {};
+    int lengths_[VokabelFieldCount] = {};
+};
 
 } // namespace
 
@@ -299,7 +327,7 @@ bool IsParadoxTableFile(const QString& path) {
 ParadoxTableInfo ReadParadoxVocabulary(const QByteArray& file, const QString& shownName,
                                        const std::function<void(const QVariantList&)>& record) {
     const Layout layout = checkedLayout(file, shownName);
-    checkBlocks(file, layout, shownName);
+    const QVector<BlockRecords> blocks = checkBlocks(file, layout, shownName);
 
     const Document doc(file, shownName);
     checkFields(doc, shownName);
@@ -308,16 +336,28 @@ ParadoxTableInfo ReadParadoxVocabulary(const QByteArray& file, const QString& sh
 
     ParadoxTableInfo info;
     info.autoIncrement = doc.get()->px_head->px_autoinc;
+    // An encrypted table would need pxlib's own reading of each record; the
+    // older program never wrote one.
+    if (doc.get()->px_head->px_encryption != 0)
+        throw ParadoxTableError(QStringLiteral("Die Paradox-Tabelle \"%1\" ist mit einem Kennwort "
+                                               "geschützt und wird nicht umgewandelt.")
+                                    .arg(shown(shownName)));
+    if (PX_get_recordsize(doc.get()) != layout.recordSize) throw damaged(shownName);
+
+    // The records are taken from the blocks in chain order (pxlib would look
+    // each one up from the start) and their fields read by pxlib.
+    const RecordReader fields(doc.get(), shownName);
+    QByteArray data(int(layout.recordSize), '\0');
     QVariantList values;
     values.reserve(VokabelFieldCount);
-    for (int r = 0; r < count; ++r) {
-        const Document::Values read = doc.record(r, VokabelFieldCount);
-        if (!read.values) throw damaged(shownName);
-        values.clear();
-        for (int f = 0; f < VokabelFieldCount; ++f)
-            values << valueOf(read.values[f], f, shownName);
-        record(values);
-        ++info.records;
+    for (const BlockRecords& block : blocks) {
+        for (qint64 r = 0; r < block.count; ++r) {
+            const qint64 at = block.first + r * layout.recordSize;
+            std::memcpy(data.data(), file.constData() + at, size_t(layout.recordSize));
+            fields.read(data.data(), values);
+            record(values);
+            ++info.records;
+        }
     }
     return info;
 }

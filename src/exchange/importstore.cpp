@@ -13,7 +13,8 @@ constexpr int FlagColumn = -2;    // Letzte_gewusst, Abgefragt: false
 constexpr int CounterColumn = -3; // Anzahl_Abfragen, Falsche_Antworten, Versuche: 0
 } // namespace
 
-ImportStore::ImportStore(const QString& tablePath) : transaction_(tablePath) {
+ImportStore::ImportStore(const QString& tablePath)
+    : tablePath_(tablePath), transaction_(tablePath) {
     query_.setRequestLive(true);
     query_.addSql(QStringLiteral("SELECT * FROM ") + engine::quoteLiteral(ShortPath(tablePath)));
     query_.open();
@@ -34,6 +35,7 @@ ImportStore::ImportStore(const QString& tablePath) : transaction_(tablePath) {
         fillFirstRecord_ = query_.asString(QStringLiteral("Fremdwort")).isEmpty() &&
                            query_.asString(QStringLiteral("Uebersetzung")).isEmpty();
     }
+    if (!fillFirstRecord_) query_.close();
 }
 
 QVariantList ImportStore::valuesOf(const ExchangeWord& word) const {
@@ -73,14 +75,17 @@ void ImportStore::add(const ExchangeWord& word) {
         for (int i = 0; i < fields_.size(); ++i)
             if (values.at(i).isValid()) query_.setValue(fields_.at(i), values.at(i));
         query_.post();
+        query_.close();
     } else {
-        query_.insertRecord(values);
+        if (!rows_) rows_.emplace(tablePath_);
+        rows_->append(values);
     }
     ++count_;
 }
 
 void ImportStore::commit() {
     query_.close();
+    if (rows_) rows_->commit();
     transaction_.commit();
 }
 

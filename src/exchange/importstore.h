@@ -2,6 +2,7 @@
 // Writes imported words into a table, all of them in one transaction: an
 // import that fails part-way leaves the table as it was. Widget-free.
 #include "engine/query.h"
+#include "engine/rowappender.h"
 #include "exchange/exportformat.h"
 #include "exchange/importformat.h"
 
@@ -10,6 +11,7 @@
 #include <QVector>
 #include <array>
 #include <functional>
+#include <optional>
 
 class ImportStore {
   public:
@@ -27,8 +29,11 @@ class ImportStore {
   private:
     QVariantList valuesOf(const ExchangeWord& word) const;
 
+    QString tablePath_;
     engine::Transaction transaction_;
-    engine::Query query_;
+    engine::Query query_; // only for the first word, which may fill the blank record
+    // Every other word goes in through one prepared statement.
+    std::optional<engine::RowAppender> rows_;
     QStringList fields_;
     // Per column: a field position of the word, or what else the column gets.
     QVector<int> sources_;
