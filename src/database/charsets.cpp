@@ -3,6 +3,7 @@
 #include "database/currentdatabase.h"
 #include "database/databaseoptions.h"
 #include "platform/codec.h"
+#include "platform/wholenumber.h"
 
 #include <array>
 
@@ -69,10 +70,9 @@ int SplitOptionString(QString& s, int maxLength) {
     if (!s.startsWith(QLatin1Char('#'))) return 0;
     const qsizetype close = s.indexOf(QLatin1Char('#'), 1);
     if (close < 0) return 0;
-    bool ok = false;
-    const int number = s.mid(1, close - 1).toInt(&ok);
+    const std::optional<qint32> number = platform::parseWholeNumber(s.mid(1, close - 1));
     s = s.mid(close + 1).left(maxLength);
-    return ok ? number : 0;
+    return number.value_or(0);
 }
 
 void StripCharsetPrefixes(QString& fontField, int maxLength) {

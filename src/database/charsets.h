@@ -34,7 +34,8 @@ QStringList CharsetNumberItems();
 
 // When s starts with "#", returns the number between the first "#" and the
 // next one and replaces s by the text after that second "#" (cut to maxLength
-// characters). Otherwise returns 0 and leaves s unchanged. A "#" without a
+// characters); the number may be decimal or "$" and hexadecimal ("#$A1#"
+// gives 161). Otherwise returns 0 and leaves s unchanged. A "#" without a
 // second "#" leaves s unchanged and returns 0 (the whole string is the font
 // name); a prefix whose number is no number is removed and gives 0.
 int SplitOptionString(QString& s, int maxLength);

@@ -267,9 +267,8 @@ void TForm1::ApplyFonts() {
                                                       DBPerfektPassiv, DBGenetiv})
         apply(w, fonts.tableWord);
     apply(DBFremdwort, fonts.word);
-    // The foreign word shows at least one whole line in its font, however large.
-    DBFremdwort->setFixedHeight(std::max(fontMetrics().lineSpacing() * 2 + 12,
-                                         QFontMetrics(fonts.word.font).lineSpacing() + 16));
+    // The memos size themselves to lines of the fonts put on them here (two
+    // whole lines of the foreign word, however large its font).
     apply(DBuebersetzung, fonts.translation);
     apply(DBExtra, fonts.translation);
     apply(DBcUebersetzung, fonts.tableTranslation);
@@ -287,8 +286,10 @@ void TForm1::ApplyFonts() {
             return field == QLatin1String("Fremdwort") ? tableWord.fromDisplay(s)
                                                        : tableTranslation.fromDisplay(s);
         });
-    DBFremdwort->document()->setDefaultTextOption(
-        QTextOption(fonts.centreForeignWord ? Qt::AlignHCenter : Qt::AlignLeft));
+    // Only the alignment changes: the memo's wrapping stays as it is.
+    QTextOption wordOption = DBFremdwort->document()->defaultTextOption();
+    wordOption.setAlignment(fonts.centreForeignWord ? Qt::AlignHCenter : Qt::AlignLeft);
+    DBFremdwort->document()->setDefaultTextOption(wordOption);
     binder->refresh();
     if (hooks.fontsChanged)
         hooks.fontsChanged(fonts);

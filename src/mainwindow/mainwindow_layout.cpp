@@ -6,6 +6,7 @@
 
 #include <QChartView>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -39,11 +40,45 @@ QToolButton* toolButton(QWidget* parent, QStyle::StandardPixmap icon, const QStr
     return button;
 }
 
-QPlainTextEdit* memo(QWidget* parent, int lines) {
+// Sizes a memo by lines of its font, also when the database's fonts are put on
+// it later: it asks for `lines` lines and takes less, down to `fewest`, when
+// large fonts leave the page too little room.
+class LinesHigh : public QObject {
+  public:
+    LinesHigh(QPlainTextEdit* edit, int lines, int fewest)
+        : QObject(edit), edit_(edit), lines_(lines), fewest_(fewest) {
+        edit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        edit->installEventFilter(this);
+        fit();
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FontChange) fit();
+        return false;
+    }
+
+  private:
+    void fit() {
+        const int line = edit_->fontMetrics().lineSpacing();
+        const int margins = int(2 * edit_->document()->documentMargin()) + 2 * edit_->frameWidth() +
+                            edit_->contentsMargins().top() + edit_->contentsMargins().bottom() + 2;
+        edit_->setMinimumHeight(line * fewest_ + margins);
+        edit_->setMaximumHeight(line * lines_ + margins);
+    }
+
+    QPlainTextEdit* edit_;
+    int lines_;
+    int fewest_;
+};
+
+QPlainTextEdit* memo(QWidget* parent, int lines, int fewest) {
     auto* edit = new QPlainTextEdit(parent);
     edit->setTabChangesFocus(true);
-    const int lineHeight = edit->fontMetrics().lineSpacing();
-    edit->setFixedHeight(lineHeight * lines + 12);
+    // A long word without blanks breaks between letters: a horizontal scroll
+    // bar would cover the lower half of a short memo.
+    edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    new LinesHigh(edit, lines, fewest);
     return edit;
 }
 
@@ -102,12 +137,12 @@ void TForm1::buildWordPage(QWidget* page) {
     auto* words = new QGridLayout(GroupBox1);
     words->setContentsMargins(0, 0, 0, 0);
     LabelFremdwort = new QLabel(QStringLiteral("Fremdwort:"), GroupBox1);
-    DBFremdwort = memo(GroupBox1, 2);
+    DBFremdwort = memo(GroupBox1, 2, 2);
     LabelUebersetzung = new QLabel(QStringLiteral("Übersetzung:"), GroupBox1);
     SpeedButton2 = new QToolButton(GroupBox1);
     SpeedButton2->setText(QStringLiteral("?"));
     SpeedButton2->setToolTip(QStringLiteral("Hinweis zur Eingabe von Übersetzungen"));
-    DBuebersetzung = memo(GroupBox1, 4);
+    DBuebersetzung = memo(GroupBox1, 4, 1);
     Button1 = new QPushButton(QStringLiteral("BIG"), GroupBox1);
     Button1->setToolTip(QStringLiteral("Anfangsbuchstaben der Übersetzungen groß schreiben"));
     auto* translationHead = new QHBoxLayout;
@@ -181,7 +216,7 @@ void TForm1::buildWordPage(QWidget* page) {
     layout->addWidget(StammformBox);
 
     LabelExtra = new QLabel(QStringLiteral("Bemerkungen:"), page);
-    DBExtra = memo(page, 2);
+    DBExtra = memo(page, 2, 1);
     layout->addWidget(LabelExtra);
     layout->addWidget(DBExtra);
     layout->addStretch(1);
@@ -194,6 +229,9 @@ void TForm1::buildExtrasPage(QWidget* page) {
     DBcFremdwort->setReadOnly(true);
     DBcUebersetzung = new QLineEdit(page);
     DBcUebersetzung->setReadOnly(true);
+    // The copies show the start of a long word, not its end.
+    for (QLineEdit* copy : {DBcFremdwort, DBcUebersetzung})
+        connect(copy, &QLineEdit::textChanged, copy, [copy] { copy->setCursorPosition(0); });
     layout->addWidget(new QLabel(QStringLiteral("Fremdwort:"), page), 0, 0);
     layout->addWidget(DBcFremdwort, 0, 1);
     layout->addWidget(new QLabel(QStringLiteral("Übersetzung:"), page), 1, 0);

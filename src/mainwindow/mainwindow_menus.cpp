@@ -2,6 +2,8 @@
 #include "mainwindow/mainwindow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -11,6 +13,43 @@ QAction* item(QMenu* menu, const QString& text, const QKeySequence& shortcut = {
     action->setShortcut(shortcut);
     return action;
 }
+
+bool menuHasShortcut(const QMenu* menu, const QKeySequence& keys) {
+    for (const QAction* action : menu->actions()) {
+        if (action->menu() ? menuHasShortcut(action->menu(), keys)
+                           : action->isEnabled() && action->shortcut() == keys)
+            return true;
+    }
+    return false;
+}
+
+// The keys of the main window's menu items reach the menu also while a text
+// field has the focus: Ctrl+A starts the quiz instead of selecting the text,
+// Ctrl+Z starts the merge tool instead of undoing, and so on. A field claims
+// such keys before the menu sees them; the claim is refused here.
+class MenuKeysFirst : public QObject {
+  public:
+    explicit MenuKeysFirst(QMainWindow* window) : QObject(window), window_(window) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != window_) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence keys(
+            QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        for (const QAction* top : window_->menuBar()->actions()) {
+            if (top->menu() && menuHasShortcut(top->menu(), keys)) {
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+
+  private:
+    QMainWindow* window_;
+};
 } // namespace
 
 void TForm1::buildMenus() {
@@ -115,6 +154,7 @@ void TForm1::buildMenus() {
         vokabelpopup->addAction(QString::fromUtf8(text));
 
     connect(Ende, &QAction::triggered, this, &TForm1::EndeClick);
+    qApp->installEventFilter(new MenuKeysFirst(this));
 }
 
 // Every menu shortcut is removed except F3 (new word), so that the keys reach

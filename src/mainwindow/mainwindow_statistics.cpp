@@ -44,9 +44,13 @@ void showBars(QChartView* view, const QStringList& labels, QList<int> values, bo
 
     auto* categories = new QBarCategoryAxis;
     categories->append(labels);
+    // The room the chart first measures for the labels is small: cut to it,
+    // "Anzahl der Abfragen" would lose its last word.
+    categories->setTruncateLabels(false);
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);
     auto* valueAxis = new QValueAxis;
+    valueAxis->setTruncateLabels(false);
     valueAxis->setLabelFormat(percent ? QStringLiteral("%d %") : QStringLiteral("%d"));
     const int top = percent ? 100 : std::max(1, *std::max_element(values.begin(), values.end()));
     valueAxis->setRange(0, top);
@@ -65,8 +69,7 @@ void TForm1::refreshStatistics() {
         return;
     const int asked = Query->asInteger(QStringLiteral("Anzahl_Abfragen"));
     const int wrong = Query->asInteger(QStringLiteral("Falsche_Antworten"));
-    allchart->chart()->setTitle(QStringLiteral("Anzahl der Abfragen"));
-    showBars(allchart, {QStringLiteral("Abfragen")}, {asked}, false);
+    showBars(allchart, {QStringLiteral("Anzahl der Abfragen")}, {asked}, false);
     showBars(xchart, {QStringLiteral("Richtig"), QStringLiteral("Falsch")},
              {std::max(0, asked - wrong), wrong}, true);
 }

@@ -138,10 +138,9 @@ void TForm1::SpeedCreateClick() {
     }
     if (Query->state() != engine::Query::State::Browse)
         Query->post();
-    if (GeneralOptions.cbeinf)
-        Query->append();
-    else
-        Query->insert();
+    // The option to append new words at the end of the lesson is kept and
+    // shown only; a new word always goes where insert puts it.
+    Query->insert();
     WriteNewRecordValues(*Query, CurrentLessonCode);
     Query->post();
     ShowWordTypeAndDifficulty();

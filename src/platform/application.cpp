@@ -3,9 +3,15 @@
 #include "platform/error.h"
 #include "platform/messagebox.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 namespace platform {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    installQtGerman();
+}
 
 void reportException(const std::exception& e) {
     const auto* error = dynamic_cast<const Error*>(&e);
@@ -20,6 +26,23 @@ bool Application::notify(QObject* receiver, QEvent* event) {
         reportException(e);
     }
     return false;
+}
+
+bool installQtGerman() {
+    auto* app = QCoreApplication::instance();
+    if (!app) return false;
+    static QTranslator* installed = nullptr;
+    if (installed && installed->parent() == app) return true;
+    auto* translator = new QTranslator(app);
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    installed = translator;
+    return true;
 }
 
 } // namespace platform

@@ -1,8 +1,11 @@
 #include "platform/messagebox.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 namespace platform {
 namespace {
@@ -32,11 +35,43 @@ QString displayedText(QString text) {
     return text;
 }
 
+} // namespace
+
+BoxText boxText(const QString& text, const QFontMetrics& metrics, int maxLineWidth) {
+    const QString shown = displayedText(text);
+    if (!shown.contains(QLatin1Char('\n'))) return {shown, Qt::PlainText};
+    int widest = 0;
+    for (const QString& line : shown.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    if (widest > maxLineWidth) return {shown, Qt::PlainText};
+    // The box would break lines longer than its own preferred width again and
+    // leave single words alone on a line; the text's own breaks are kept instead.
+    return {QStringLiteral("<p style=\"white-space:pre\">") + shown.toHtmlEscaped() +
+                QStringLiteral("</p>"),
+            Qt::RichText};
+}
+
+std::unique_ptr<QMessageBox> createMessageBox(const MessageBoxRequest& request, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(
+        qtIcon(request.icon),
+        request.caption.isEmpty() ? QApplication::applicationName() : request.caption, QString(),
+        QMessageBox::NoButton, parent);
+    // Lines may take up to most of the screen before the box wraps them.
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+    const int maxLineWidth = std::min(screenWidth * 4 / 5, 1000);
+    const BoxText shown = boxText(request.text, box->fontMetrics(), maxLineWidth);
+    box->setTextFormat(shown.format);
+    box->setText(shown.text);
+    return box;
+}
+
+namespace {
+
 Answer showRealBox(const MessageBoxRequest& request) {
-    QMessageBox box(qtIcon(request.icon),
-                    request.caption.isEmpty() ? QApplication::applicationName() : request.caption,
-                    displayedText(request.text), QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    const std::unique_ptr<QMessageBox> owner =
+        createMessageBox(request, QApplication::activeWindow());
+    QMessageBox& box = *owner;
     auto add = [&box](const QString& text, QMessageBox::ButtonRole role) {
         return box.addButton(text, role);
     };

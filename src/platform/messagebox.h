@@ -3,6 +3,11 @@
 // install a handler that records the box and answers it instead of a person.
 #include <QString>
 #include <functional>
+#include <memory>
+
+class QFontMetrics;
+class QMessageBox;
+class QWidget;
 
 namespace platform {
 
@@ -26,5 +31,19 @@ Answer showMessage(const QString& text, const QString& caption = QString(), Icon
 
 // Replaces the real box (tests); an empty handler restores it. Returns the old one.
 MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
+
+// How the real box shows a text: each line break (CR LF, LF CR or a lone CR)
+// as one break; a text of several lines of which none is wider than
+// `maxLineWidth` as rich text that keeps every line whole.
+struct BoxText {
+    QString text;
+    Qt::TextFormat format = Qt::PlainText;
+};
+BoxText boxText(const QString& text, const QFontMetrics& metrics, int maxLineWidth);
+
+// The real box of a request with its text, icon and caption, still without
+// buttons (showMessage adds them).
+std::unique_ptr<QMessageBox> createMessageBox(const MessageBoxRequest& request,
+                                              QWidget* parent = nullptr);
 
 } // namespace platform

@@ -28,7 +28,8 @@ bool readBool(const QByteArray& image, int offset) {
 }
 
 void writeBool(QByteArray& image, int offset, bool value) {
-    if (readBool(image, offset) != value) image[offset] = value ? 1 : 0;
+    Q_ASSERT(offset >= 0 && offset < image.size());
+    image[offset] = value ? 1 : 0;
 }
 
 QByteArray readShortBytes(const QByteArray& image, int offset, int capacity) {

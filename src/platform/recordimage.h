@@ -17,7 +17,8 @@ void writeInt32(QByteArray& image, int offset, qint32 value);
 
 // Any byte other than 0 is true.
 bool readBool(const QByteArray& image, int offset);
-// A stored true other than 1 stays as it is while the value is still true.
+// True is always written as 1, also over a true that another copy stored as
+// some other non-zero byte.
 void writeBool(QByteArray& image, int offset, bool value);
 
 // Length-prefixed strings. A length byte above the capacity is read as the

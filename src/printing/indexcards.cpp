@@ -316,7 +316,8 @@ class CardLayout {
 } // namespace
 
 report::ReportDocument LayoutIndexCards(const QList<PrintWord>& words, const CardSettings& input,
-                                        const PrintProgress& progress) {
+                                        const PrintProgress& progress,
+                                        const report::PageReady& pageReady) {
     // Measures outside their ranges would let rows overlap or never fill a
     // page; they are kept within them here whatever the edits held.
     CardSettings settings = input;
@@ -326,6 +327,7 @@ report::ReportDocument LayoutIndexCards(const QList<PrintWord>& words, const Car
     settings.gapV = std::clamp(settings.gapV, CardGapVRange.minimum, CardGapVRange.maximum);
 
     report::PageFlow flow(QPageLayout::Portrait, settings.page, 1, 0, settings.specialSize);
+    flow.setPageReady(pageReady);
     const QString documentTitle = QStringLiteral("Orvilex - ") + settings.page.databaseName;
     CardLayout layout(settings);
     bool cancelled = false;

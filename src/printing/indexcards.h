@@ -99,4 +99,5 @@ CardRowPlaces CardRowPositions(double cardHeight, int rows);
 
 // Lays out the cards; progress and cancelling as for the word list.
 report::ReportDocument LayoutIndexCards(const QList<PrintWord>& words, const CardSettings& settings,
-                                        const PrintProgress& progress = {});
+                                        const PrintProgress& progress = {},
+                                        const report::PageReady& pageReady = {});

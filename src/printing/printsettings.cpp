@@ -147,16 +147,16 @@ bool TPrintCardOptionsRec::save(const QString& path) {
 }
 
 int TPrintCardOptionsRec::wordFontSize() const {
-    return CardWordFontSizes().at(indexOrDefault(cbkfremdwort, CardWordFontSizes(), 10));
+    return CardWordFontSizes().at(indexOrDefault(cbkfremdwort, CardWordFontSizes(), 0));
 }
 int TPrintCardOptionsRec::translationFontSize() const {
-    return CardTranslationFontSizes().at(indexOrDefault(cbkueber, CardTranslationFontSizes(), 6));
+    return CardTranslationFontSizes().at(indexOrDefault(cbkueber, CardTranslationFontSizes(), 0));
 }
 int TPrintCardOptionsRec::specialFontSize() const {
-    return CardSpecialFontSizes().at(indexOrDefault(cbksonder, CardSpecialFontSizes(), 4));
+    return CardSpecialFontSizes().at(indexOrDefault(cbksonder, CardSpecialFontSizes(), 0));
 }
 int TPrintCardOptionsRec::lessonFontSize() const {
-    return CardLessonFontSizes().at(indexOrDefault(cbklektion, CardLessonFontSizes(), 2));
+    return CardLessonFontSizes().at(indexOrDefault(cbklektion, CardLessonFontSizes(), 0));
 }
 
 // --- Text options --------------------------------------------------------------

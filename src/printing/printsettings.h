@@ -11,6 +11,11 @@
 // written back exactly as the file held them. In memory the radio buttons of
 // one group are a single choice; a stored group with several ticks reads as
 // its last tick in file order, one with none as the group's default.
+//
+// Without files the records hold what a record of zeros gives: every check box
+// unticked, every size list at its first item "6" and every text empty (the
+// print window then puts in the card measures' and margins' defaults); each
+// radio group keeps its design choice, so that a printout always has an order.
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -49,18 +54,18 @@ class TPrintCardOptionsRec {
 
     bool cbkartei = false;          // "Ka&rteikartendruck"
     CardKind kind = CardKind::Fold; // rbk1, rbk2, rbk3
-    bool rbkrahmen = true;          // "Rahmen"
-    bool rbklektion = true;         // "Lektionsnummer"
+    bool rbkrahmen = false;         // "Rahmen"
+    bool rbklektion = false;        // "Lektionsnummer"
     bool cbkvor = false;            // "Genitiv,Genus auf Vorderseite" (kept, no effect)
     bool cbKartKopfFuss = false;    // "Kopf- u. Fußzeile"
-    // Item indexes of the four size lists.
-    int cbkfremdwort = 10; // "16"
-    int cbkueber = 6;      // "12"
-    int cbksonder = 4;     // "10"
-    int cbklektion = 2;    // "8"
+    // Item indexes of the four size lists ("6" = 0).
+    int cbkfremdwort = 0;
+    int cbkueber = 0;
+    int cbksonder = 0;
+    int cbklektion = 0;
 
     // A whole record is needed; false (object unchanged) otherwise. An index
-    // outside its list reads as the default index.
+    // outside its list reads as the first item.
     bool fromBytes(const QByteArray& image);
     QByteArray toBytes() const;
 
@@ -100,16 +105,16 @@ class TPrintTextOptionsRec {
     static constexpr int RecordSize = 7832;
 
     // The edits' texts as typed (stored 8-bit text).
-    QString ekz;                        // header with placeholders
-    QString efz;                        // footer
-    QString sro = QStringLiteral("10"); // margins in whole millimetres
-    QString sru = QStringLiteral("10");
-    QString srl = QStringLiteral("10");
-    QString srr = QStringLiteral("10");
-    QString kkBreite = QStringLiteral("91,5"); // card measures, decimal comma
-    QString kkHoehe = QStringLiteral("43,5");
-    QString kkAbstandh = QStringLiteral("1,5");
-    QString kkAbstandv = QStringLiteral("4,0");
+    QString ekz; // header with placeholders
+    QString efz; // footer
+    QString sro; // margins in whole millimetres
+    QString sru;
+    QString srl;
+    QString srr;
+    QString kkBreite; // card measures, decimal comma ("91,5")
+    QString kkHoehe;
+    QString kkAbstandh;
+    QString kkAbstandv;
 
     bool fromBytes(const QByteArray& image);
     // Each text is cut to 255 characters.
@@ -170,7 +175,7 @@ enum class PrintPlacement { None, Left, Right };
 class TPrintSelectionOptions {
   public:
     static constexpr int ListFormatCount = 6;
-    static constexpr int DefaultListFontIndex = 6; // "12"
+    static constexpr int DefaultListFontIndex = 0; // "6"
 
     // List format 0..5: rb0 … rb5.
     int format = 0;
@@ -179,9 +184,9 @@ class TPrintSelectionOptions {
     PrintSecondaryOrder secondary = PrintSecondaryOrder::Keep;
     PrintPlacement remarks = PrintPlacement::None;      // rbbd0..2
     PrintPlacement specialForms = PrintPlacement::None; // rbsd0..2
-    bool cbus = true;                                   // section captions
-    bool line = true;                                   // lines between words
-    bool cbra = true;                                   // frame round the principal parts
+    bool cbus = false;                                  // section captions
+    bool line = false;                                  // lines between words
+    bool cbra = false;                                  // frame round the principal parts
     bool nge = false;                                   // only words with a genitive
     bool nse = false;                                   // only words with a genus
     bool nst = false;                                   // only words with a principal part

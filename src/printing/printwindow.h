@@ -12,6 +12,7 @@
 #include "printing/wordlistreport.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <memory>
 
 class QButtonGroup;
@@ -22,7 +23,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
-class QPrintPreviewWidget;
 class QPrinter;
 class QProgressBar;
 class QStackedWidget;
@@ -35,6 +35,18 @@ class QWidget;
 namespace engine {
 class Query;
 }
+namespace report {
+class ReportPreview;
+}
+
+// What the progress panel says, and "&Drucken" answers, when the selection
+// holds no words.
+inline const QString NothingToPrintText =
+    QStringLiteral("Es sind keine Vokabeln zum Drucken gewählt.");
+
+// The file proposed for a printout into a file: the database's name (and for
+// cards " - Karteikarten") with ".pdf", in `folder`.
+QString PrintFileProposal(const QString& folder, const QString& databaseName, bool cards);
 
 class Tdruck : public QDialog {
     Q_OBJECT
@@ -42,8 +54,9 @@ class Tdruck : public QDialog {
     explicit Tdruck(QWidget* parent = nullptr);
     ~Tdruck() override;
 
-    // What "&Drucken" in the main window does: FormShow, then the window
-    // modally through the modal seam. Returns the dialog result.
+    // What "&Drucken" in the main window does: the settings in, then the window
+    // modally through the modal seam, building its template once it is on the
+    // screen. Returns the dialog result.
     int showForPrint();
 
     // The query the window selects on; the main window's query when none is set.
@@ -64,7 +77,7 @@ class Tdruck : public QDialog {
     void sbvClick();
     void sbvvClick();
     void sakt();              // page buttons and page label
-    void BitBtn3Click();      // "&Drucken"
+    void BitBtn3Click();      // "&Drucken"; into a file the user names each time
     void SpeedButton1Click(); // printer set-up
     void BitBtn4Click();      // cancels the building of the template
     void BitBtn1Click();      // "&Abbruch": closes the window
@@ -85,7 +98,7 @@ class Tdruck : public QDialog {
     // The settings of the two layouts as the controls give them.
     WordListSettings wordListSettings() const;
     CardSettings cardSettings() const;
-    // The printer the preview and "&Drucken" use.
+    // The printer "&Drucken" and the printer set-up use.
     QPrinter* printer() const { return printer_.get(); }
 
     // Notebook.
@@ -190,7 +203,7 @@ class Tdruck : public QDialog {
     QToolButton* SpeedButton18;
 
     // Preview and its tools.
-    QPrintPreviewWidget* prev;
+    report::ReportPreview* prev;
     // Shows the preview, or an empty area while there are no pages.
     QStackedWidget* PreviewArea;
     QWidget* PanelTools;
@@ -228,12 +241,19 @@ class Tdruck : public QDialog {
     QWidget* buildCardTab();
     QWidget* buildPreviewTools();
     void connectHandlers();
+    void prepareShow(); // FormShow up to the build
     void fillLessonList();
     engine::Query* query() const;
     bool openSelection(); // the selection SQL on the query; false after a reported engine error
+    void setBuilding(bool building);
+    bool keepAnswering(); // lets the window answer now and then; false once cancelled
     bool progressStep(int done, int total);
+    void showBuiltPage(const report::ReportPage& page);
     void setPage(int page);
     int pageCount() const;
+    bool printsToFile() const;
+    QString printFolder() const; // where a printout into a file goes first
+    QString choosePrintFile();   // empty when the user cancels
 
     std::unique_ptr<QPrinter> printer_;
     report::ReportDocument document_;
@@ -243,7 +263,9 @@ class Tdruck : public QDialog {
     bool building_ = false;
     bool cancelBuild_ = false;
     int closePending_ = -1;
-    qint64 lastProgressPaint_ = 0;
+    QElapsedTimer sinceAnswered_;
+    QString printFolder_; // where the last printout into a file went
+    QString setupFile_;   // the file chosen in the printer set-up, until it is printed into
 };
 
 extern Tdruck* druck;

@@ -12,6 +12,7 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -82,6 +83,10 @@ struct ReportDocument {
     QSizeF pageSizeDots() const;
     int pageCount() const { return pages.size(); }
 };
+
+// Told of each page of a document being laid out as soon as the page is
+// complete (header and footer included), before the next one is begun.
+using PageReady = std::function<void(const ReportPage& page)>;
 
 // Paints the pages onto the device, one device page each, A4 in the
 // document's orientation without device margins. Nothing is painted (and

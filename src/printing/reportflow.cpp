@@ -71,6 +71,7 @@ PageFlow::PageFlow(QPageLayout::Orientation orientation, const PageSettings& pag
 }
 
 void PageFlow::newPage(const QString& section) {
+    if (!pages_.isEmpty()) completePage(pages_.size() - 1);
     pages_.append(ReportPage());
     pageSections_.append(section);
     column_ = 0;
@@ -113,34 +114,39 @@ void PageFlow::place(const QList<Band>& bands, const QString& section) {
     }
 }
 
-ReportDocument PageFlow::finish(const QString& title, bool cancelled) const {
+void PageFlow::completePage(int index) {
+    if (index < completedPages_) return;
+    PlaceholderValues values;
+    values.page = index + 1;
+    values.date = page_.date;
+    values.section = pageSections_.at(index);
+    values.databaseName = page_.databaseName;
+    values.language = page_.language;
+    ReportPage& sheet = pages_[index];
+    auto line = [&](const QString& text, double y, const QString& role) {
+        const QString expanded = ExpandPlaceholders(text, values);
+        if (expanded.isEmpty()) return;
+        ReportItem item;
+        item.rect = QRectF(left_, y, printableWidth_, headerLine_);
+        item.text = elideText(expanded, headerFont_, printableWidth_);
+        item.font = headerFont_;
+        item.role = role;
+        sheet.items.append(item);
+    };
+    if (!page_.header.isEmpty()) line(page_.header, sheetTop_, QStringLiteral("kopf"));
+    if (!page_.footer.isEmpty())
+        line(page_.footer, sheetBottom_ - headerLine_, QStringLiteral("fuss"));
+    completedPages_ = index + 1;
+    if (pageReady_) pageReady_(sheet);
+}
+
+ReportDocument PageFlow::finish(const QString& title, bool cancelled) {
+    if (!pages_.isEmpty()) completePage(pages_.size() - 1);
     ReportDocument document;
     document.orientation = orientation_;
     document.title = title;
     document.cancelled = cancelled;
     document.pages = pages_;
-    for (int i = 0; i < document.pages.size(); ++i) {
-        PlaceholderValues values;
-        values.page = i + 1;
-        values.date = page_.date;
-        values.section = pageSections_.at(i);
-        values.databaseName = page_.databaseName;
-        values.language = page_.language;
-        ReportPage& sheet = document.pages[i];
-        auto line = [&](const QString& text, double y, const QString& role) {
-            const QString expanded = ExpandPlaceholders(text, values);
-            if (expanded.isEmpty()) return;
-            ReportItem item;
-            item.rect = QRectF(left_, y, printableWidth_, headerLine_);
-            item.text = elideText(expanded, headerFont_, printableWidth_);
-            item.font = headerFont_;
-            item.role = role;
-            sheet.items.append(item);
-        };
-        if (!page_.header.isEmpty()) line(page_.header, sheetTop_, QStringLiteral("kopf"));
-        if (!page_.footer.isEmpty())
-            line(page_.footer, sheetBottom_ - headerLine_, QStringLiteral("fuss"));
-    }
     return document;
 }
 

@@ -34,12 +34,16 @@ class PageFlow {
     // "<abschnitt>" shows on a page that begins with this group.
     void place(const QList<Band>& bands, const QString& section);
 
-    // The pages with their headers and footers.
-    ReportDocument finish(const QString& title, bool cancelled) const;
+    // Each page is handed over once it is complete.
+    void setPageReady(PageReady pageReady) { pageReady_ = std::move(pageReady); }
+
+    // Completes the last page and gives the pages with their headers and footers.
+    ReportDocument finish(const QString& title, bool cancelled);
 
   private:
     void advance(const QString& section);
     void newPage(const QString& section);
+    void completePage(int index);
     void put(const Band& band);
 
     QPageLayout::Orientation orientation_;
@@ -58,6 +62,8 @@ class PageFlow {
 
     QList<ReportPage> pages_;
     QStringList pageSections_;
+    int completedPages_ = 0;
+    PageReady pageReady_;
     int column_ = 0;
     double y_ = 0;
 };

@@ -345,10 +345,12 @@ class ListLayout {
 
 report::ReportDocument LayoutWordList(const QList<PrintWord>& words,
                                       const WordListSettings& settings,
-                                      const PrintProgress& progress) {
+                                      const PrintProgress& progress,
+                                      const report::PageReady& pageReady) {
     const int size = settings.fontSize == 11 ? 12 : settings.fontSize;
     report::PageFlow flow(ListFormatOrientation(settings.format), settings.page,
                           ListFormatColumns(settings.format), 4, size);
+    flow.setPageReady(pageReady);
     const QString documentTitle = QStringLiteral("Orvilex - ") + settings.page.databaseName;
     if (words.isEmpty()) return flow.finish(documentTitle, false);
 

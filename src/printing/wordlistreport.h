@@ -107,7 +107,9 @@ int ListFormatColumns(int format);
 
 // Lays out the words. The progress callback gets (words done, total) and may
 // return false to stop; the document then holds what was laid out so far and
-// is marked cancelled. No words give a document without pages.
+// is marked cancelled. No words give a document without pages. Each page is
+// handed to `pageReady` as soon as it is complete.
 report::ReportDocument LayoutWordList(const QList<PrintWord>& words,
                                       const WordListSettings& settings,
-                                      const PrintProgress& progress = {});
+                                      const PrintProgress& progress = {},
+                                      const report::PageReady& pageReady = {});

@@ -19,6 +19,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <climits>
 
 Tauswertung* auswertung = nullptr;
 
@@ -46,6 +47,9 @@ QStackedBarSeries* newBarSeries(QChartView* view) {
     auto* x = new QBarCategoryAxis;
     auto* y = new QValueAxis;
     y->setLabelFormat(QStringLiteral("%d"));
+    // Cut to the room the chart first gave them, larger counts would show as
+    // "…" alone.
+    y->setTruncateLabels(false);
     view->chart()->addAxis(x, Qt::AlignBottom);
     view->chart()->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
@@ -61,6 +65,21 @@ QPushButton* okButton(QWidget* parent, const char* name) {
 }
 
 } // namespace
+
+CountAxis CountAxisFor(int highest) {
+    // Room above the highest bar for its label.
+    const qint64 needed = std::max<qint64>(1, qint64(highest) + 1);
+    constexpr int MaxIntervals = 5;
+    for (qint64 power = 1;; power *= 10) {
+        for (const qint64 factor : {10, 20, 25, 50}) {
+            const qint64 step = factor * power / 10;
+            if (step == 0 || (factor == 25 && power < 10)) continue;
+            const qint64 intervals = (needed + step - 1) / step;
+            if (intervals <= MaxIntervals)
+                return {int(std::min<qint64>(intervals * step, INT_MAX)), int(intervals) + 1};
+        }
+    }
+}
 
 Tauswertung::Tauswertung(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("auswertung"));
@@ -155,11 +174,9 @@ void Tauswertung::fillBars(QChartView* view, QStackedBarSeries* series,
     }
     const auto ys = view->chart()->axes(Qt::Vertical);
     if (auto* y = ys.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(ys.first())) {
-        // Whole-numbered ticks with a little room above the highest bar.
-        int ceiling = top + 1;
-        if (ceiling > 5) ceiling = (ceiling + 4) / 5 * 5;
-        y->setRange(0, ceiling);
-        y->setTickCount(std::min(ceiling, 5) + 1);
+        const CountAxis axis = CountAxisFor(top);
+        y->setRange(0, axis.top);
+        y->setTickCount(axis.tickCount);
     }
 }
 

@@ -16,6 +16,14 @@ class QPieSeries;
 class QStackedBarSeries;
 class QValueAxis;
 
+// The value axis of a chart of counts: at most five intervals of a whole,
+// round step (1, 2, 5, 10, 20, 25, 50, 100, …), reaching above the highest count.
+struct CountAxis {
+    int top = 1;
+    int tickCount = 2; // ticks including 0 and the top
+};
+CountAxis CountAxisFor(int highest);
+
 class Tauswertung : public QDialog {
     Q_OBJECT
   public:

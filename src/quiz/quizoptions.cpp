@@ -7,6 +7,7 @@
 #include "platform/messagebox.h"
 #include "platform/paths.h"
 #include "platform/recordimage.h"
+#include "platform/wholenumber.h"
 #include "quiz/quizoptionsbytes.h"
 
 #include <QFileInfo>
@@ -89,13 +90,6 @@ void writeLines(QByteArray& image, int offset, const QStringList& lines) {
     const int count = std::min<int>(lines.size(), TQuizOptionsRec::MaxListLines);
     for (int k = 0; k < count; ++k)
         writeShortString(image, offset + StringStride * k, TQuizOptionsRec::LineCapacity, lines[k]);
-}
-
-int hexDigit(QChar c) {
-    if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) return c.unicode() - '0';
-    if (c >= QLatin1Char('a') && c <= QLatin1Char('f')) return c.unicode() - 'a' + 10;
-    if (c >= QLatin1Char('A') && c <= QLatin1Char('F')) return c.unicode() - 'A' + 10;
-    return -1;
 }
 
 const QString NumbersOnly = QStringLiteral("In dieses Feld dürfen nur Zahlen eingegeben werden.");
@@ -181,9 +175,7 @@ QByteArray TQuizOptionsRec::toBytes() const {
     writeInt32(image, off::ems, record.ems);
     writeInt32(image, off::edurch, record.edurch);
     writeInt32(image, off::exmal, record.exmal);
-    // The field holds one character; only its code's low byte is read back.
-    if ((readInt32(image, off::esyn) & 0xFF) != record.esyn)
-        writeInt32(image, off::esyn, record.esyn);
+    writeInt32(image, off::esyn, record.esyn);
     writeShortString(image, off::ComboBox1, TextCapacity, record.ComboBox1);
     writeShortString(image, off::Memo4, TextCapacity, record.Memo4);
     writeLines(image, off::ArticleList, record.ArticleList);
@@ -191,6 +183,7 @@ QByteArray TQuizOptionsRec::toBytes() const {
     writeInt32(image, off::ArticleCount, record.ArticleList.size());
     writeInt32(image, off::NeverCorrectedCount, record.NeverCorrectedWords.size());
     writeInt32(image, off::tb1, record.tb1);
+    quizrecord::clearReservedBytes(image);
     return image;
 }
 
@@ -258,27 +251,7 @@ bool saveQuizOptions() {
 // --- Number fields -----------------------------------------------------------
 
 std::optional<qint32> parseWholeNumber(const QString& text) {
-    int i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    int base = 10;
-    if (i < text.size() && text[i] == QLatin1Char('$')) {
-        base = 16;
-        ++i;
-    }
-    if (i >= text.size()) return std::nullopt;
-    const qint64 limit = negative ? qint64(1) << 31 : (qint64(1) << 31) - 1;
-    qint64 value = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = hexDigit(text[i]);
-        if (digit < 0 || digit >= base) return std::nullopt;
-        value = value * base + digit;
-        if (value > limit) return std::nullopt;
-    }
-    return static_cast<qint32>(negative ? -value : value);
+    return platform::parseWholeNumber(text);
 }
 
 bool checkNumberField(QString& text, const QString& defaultText) {

@@ -184,7 +184,8 @@ class TQuizOptionsRec {
     // and returns false (no message: a missing file is normal).
     bool load(const QString& path);
     // Writes the whole record atomically; a failure is shown in a box and
-    // returns false. Bytes no field owns are written as read.
+    // returns false. The reserved bytes are written as zero; the unused tails
+    // of strings and list entries beyond the stored counts as read.
     bool save(const QString& path) const;
 
     // The image as it would be written, and the reverse. fromBytes needs the
@@ -202,8 +203,8 @@ class TQuizOptionsRec {
     const QString& punctuationCharacters() const { return Memo4; }
 
   private:
-    // The last image read or written: reserved bytes and the unused tails of
-    // strings are written as they stand here.
+    // The last image read or written: the unused tails of strings are
+    // written as they stand here.
     mutable QByteArray image_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
-// File-name helper of the quiz's settings records; the byte-image helpers
-// themselves are platform/recordimage.h.
+// Helpers of the quiz's settings records beside the byte-image helpers of
+// platform/recordimage.h: file names and the quiz options' reserved bytes.
+#include <QByteArray>
 #include <QString>
 
 namespace quizrecord {
@@ -8,5 +9,9 @@ namespace quizrecord {
 // A language name as part of a file name: path separators would lead out of
 // the data folder and become "_".
 QString fileNamePart(const QString& name);
+
+// Sets the bytes of the quiz options record that no field owns to zero, so
+// that nothing another copy left there is carried on.
+void clearReservedBytes(QByteArray& image);
 
 } // namespace quizrecord

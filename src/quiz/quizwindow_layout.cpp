@@ -258,6 +258,9 @@ void Tabfrag::buildVerdictAndCommands() {
     auto* axisY = new QValueAxis;
     axisY->setLabelFormat(QStringLiteral("%d"));
     axisY->setTickCount(3);
+    // The chart is small: cut to its room, counts of three digits would show
+    // as "…" alone.
+    axisY->setTruncateLabels(false);
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
     series->attachAxis(axisX);

@@ -161,6 +161,9 @@ class TestDatabaseOptions : public QObject {
         QTest::newRow("one #") << QByteArray("#Arial") << 2 << "#Arial";
         QTest::newRow("only #") << QByteArray("#") << 2 << "#";
         QTest::newRow("twice") << QByteArray("#10##10#Greek") << 10 << "Greek";
+        QTest::newRow("hexadecimal") << QByteArray("#$A#Greek") << 10 << "Greek";
+        QTest::newRow("hexadecimal, no position") << QByteArray("#$A1#Font") << 2 << "Font";
+        QTest::newRow("$ without digits") << QByteArray("#$#Arial") << 2 << "Arial";
     }
     void charsetPrefixOnReading() {
         QFETCH(QByteArray, stored);
@@ -208,6 +211,14 @@ class TestDatabaseOptions : public QObject {
         s = "#x#Times";
         QCOMPARE(SplitOptionString(s, 30), 0);
         QCOMPARE(s, QStringLiteral("Times"));
+        s = "#$A1#Font";
+        QCOMPARE(SplitOptionString(s, 30), 161);
+        QCOMPARE(s, QStringLiteral("Font"));
+        s = "#-$b#Font";
+        QCOMPARE(SplitOptionString(s, 30), -11);
+        s = "#$G#Font";
+        QCOMPARE(SplitOptionString(s, 30), 0);
+        QCOMPARE(s, QStringLiteral("Font"));
         s = "#2#Times New Roman";
         QCOMPARE(SplitOptionString(s, 5), 2);
         QCOMPARE(s, QStringLiteral("Times"));

@@ -210,6 +210,31 @@ private slots:
         nextAnswer = platform::Answer::Ok;
     }
 
+    // "Append new words at the end of the lesson" is kept and shown only: F3
+    // starts the new word where it always does, before the current one.
+    void theAppendOptionDoesNotMoveNewWords() {
+        auto window = startProgram();
+        window->OpenVocabularyDatabase(program.filePath("Latein/Caesar.ol"));
+        GeneralOptions.cbeinf = true;
+        QCOMPARE(window->Query->recNo(), 0);
+        const int count = window->Query->recordCount();
+        QVERIFY(count >= 2);
+        QList<int> insertedAt;
+        const auto watch = connect(window->Query, &engine::Query::scrolled, this, [&] {
+            if (window->Query->state() == engine::Query::State::Insert)
+                insertedAt << window->Query->recNo();
+        });
+        window->SpeedCreateClick();
+        disconnect(watch);
+        GeneralOptions.cbeinf = false;
+        QCOMPARE(insertedAt, QList<int>({0}));
+        QCOMPARE(window->Query->recordCount(), count + 1);
+        QVERIFY(window->Query->asString("Fremdwort").isEmpty());
+        nextAnswer = platform::Answer::Yes;
+        window->SpeedDeleteClick();
+        nextAnswer = platform::Answer::Ok;
+    }
+
     void deletingTheOnlyWordLeavesABlankOne() {
         auto window = startProgram();
         window->OpenVocabularyDatabase(program.filePath("Latein/Caesar.ol"));

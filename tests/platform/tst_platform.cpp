@@ -5,6 +5,8 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,6 +26,47 @@ private slots:
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].caption, QStringLiteral("Frage"));
         QCOMPARE(seen[0].buttons, Buttons::YesNo);
+    }
+
+    // A message broken into lines by its author keeps those lines: the box
+    // would otherwise break the long ones again and leave "versuchen," and
+    // "Sichern" alone on a line.
+    void messageLinesAreKeptWhole() {
+        const QString offer = QStringLiteral(
+            "Die ausgewählte Datei ist ungültig. Wenn es sich hierbei um eine\r"
+            "Vokabeldatei handelt, die nicht mit Orvilex erstellt wurde, können Sie versuchen,\r"
+            "die Vokabeln mit Hilfe des Universalimports von Orvilex zu importieren.\r"
+            "Achtung!! Hierbei kann es u.U. vorkommen, dass Ihr System abstürzt. Sichern\r"
+            "Sie daher zuerst alle geöffneten Daten ab.\r"
+            "\r"
+            "Wollen Sie den Universalimport starten?");
+        const auto box = createMessageBox({offer, "Fehler", Icon::Error, Buttons::YesNo});
+        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        QVERIFY(label);
+        QCOMPARE(label->textFormat(), Qt::RichText);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        const int line = label->fontMetrics().lineSpacing();
+        QVERIFY2(label->height() < int(7.6 * line),
+                 qPrintable(QString::number(label->height() / double(line))));
+        box->hide();
+
+        // The same text as a plain box shows it: lines broken again.
+        QMessageBox plain(QMessageBox::Critical, "Fehler", QString(offer).replace('\r', '\n'));
+        plain.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        auto* plainLabel = plain.findChild<QLabel*>("qt_msgbox_label");
+        QVERIFY(plainLabel->height() > label->height());
+        plain.hide();
+
+        // One long line without breaks is left to the box's own wrapping, and
+        // line breaks of every kind count once.
+        QCOMPARE(boxText(QString(300, 'x'), label->fontMetrics(), 900).format, Qt::PlainText);
+        const BoxText mixed = boxText("a\r\nb\n\rc\rd", label->fontMetrics(), 900);
+        QCOMPARE(mixed.format, Qt::RichText);
+        QVERIFY(mixed.text.contains(QStringLiteral("a\nb\nc\nd")));
+        QCOMPARE(boxText("a\r<b>", label->fontMetrics(), 900).text,
+                 QStringLiteral("<p style=\"white-space:pre\">a\n&lt;b&gt;</p>"));
     }
 
     void modalDialogsReachTheInstalledHandler() {

@@ -28,15 +28,16 @@ class TestRecordImage : public QObject {
         QCOMPARE(image.mid(2, 4), QByteArray("\x04\x03\x02\x01", 4));
     }
 
-    void booleansKeepAStoredTrueOtherThanOne() {
-        QByteArray image("\x00\x07", 2);
+    void aTrueIsAlwaysWrittenAsOne() {
+        QByteArray image("\x00\x07\xFF", 3);
         QVERIFY(!readBool(image, 0));
         QVERIFY(readBool(image, 1));
+        QVERIFY(readBool(image, 2));
         writeBool(image, 1, true);
-        QCOMPARE(image.at(1), '\x07');
-        writeBool(image, 1, false);
+        QCOMPARE(image.at(1), '\x01');
+        writeBool(image, 2, false);
         writeBool(image, 0, true);
-        QCOMPARE(image, QByteArray("\x01\x00", 2));
+        QCOMPARE(image, QByteArray("\x01\x01\x00", 3));
     }
 
     void lengthByteAboveTheCapacityReadsAsTheCapacity() {

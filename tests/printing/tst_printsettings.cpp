@@ -263,8 +263,8 @@ class TestPrintSettings : public QObject {
         QVERIFY(options.fromBytes(QByteArray(272, '\0')));
         QCOMPARE(options.primary, PrintOrder::Lesson);
         QCOMPARE(options.format, 0);
-        // An empty size text is no number: the default size, not a failure.
-        QCOMPARE(options.listFontSize(), 12);
+        // An empty size text is no number: the first size, not a failure.
+        QCOMPARE(options.listFontSize(), 6);
         QCOMPARE(options.comw, 0);
 
         QByteArray image(272, '\0');
@@ -276,9 +276,9 @@ class TestPrintSettings : public QObject {
         putString(image, 30, "11");
         QVERIFY(options.fromBytes(image));
         QCOMPARE(options.listFontSize(), 18);
-        putString(image, 30, "12");
+        putString(image, 30, "12"); // one beyond the list: its first size
         QVERIFY(options.fromBytes(image));
-        QCOMPARE(options.listFontSize(), 12);
+        QCOMPARE(options.listFontSize(), 6);
     }
 
     void savingKeepsTheQuizSelectionsBytes() {
@@ -307,7 +307,30 @@ class TestPrintSettings : public QObject {
         QCOMPARE(saved.mid(236), QByteArray(36, '\0'));
         TPrintSelectionOptions back;
         QVERIFY(back.load(SelectionOptionsPath));
-        QVERIFY(back.cbus && back.line && back.cbra);
+        QVERIFY(!back.cbus && !back.line && !back.cbra);
+    }
+
+    // What the window writes back after its first show without files: every
+    // box unticked, every size at its first item "6", every text empty; only
+    // each radio group's design choice is ticked.
+    void theRecordsOfAFirstShowWithoutFiles() {
+        const QByteArray card = TPrintCardOptionsRec().toBytes();
+        QCOMPARE(card.left(8), QByteArray("\x00\x01\x00\x00\x00\x00\x00\x00", 8));
+        for (const int offset : {32, 36, 40, 44})
+            QCOMPARE(intAt(card, offset), 0);
+        QCOMPARE(TPrintCardOptionsRec().wordFontSize(), 6);
+        QCOMPARE(TPrintCardOptionsRec().lessonFontSize(), 6);
+
+        QCOMPARE(TPrintTextOptionsRec().toBytes(), QByteArray(7832, '\0'));
+
+        QByteArray selection(272, '\0');
+        TPrintSelectionOptions().writeInto(selection);
+        QByteArray ticks(28, '\0');
+        for (const int radio : {5, 18, 19, 20, 23}) // sl, nrb, rb0, rbbd0, rbsd0
+            ticks[radio] = 1;
+        QCOMPARE(selection.left(28), ticks);
+        QCOMPARE(stringAt(selection, 30), QByteArray("0"));
+        QCOMPARE(intAt(selection, 232), 0);
     }
 
     void aFailedWriteIsReported() {

@@ -5,12 +5,15 @@
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "printing/printwindow.h"
+#include "printing/reportpreview.h"
 #include "printtestdata.h"
 #include "support/testfiles.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,6 +23,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <memory>
 
@@ -181,17 +185,36 @@ class TestPrintWindow : public QObject {
         QVERIFY(window->cardMode());
     }
 
-    void aFirstStartGivesTheDefaults() {
+    void aFirstStartWithoutFilesTicksNoBoxAndSizesAt6() {
         open();
+        for (QCheckBox* box : {window->cbra, window->line, window->cbus, window->sab, window->nge,
+                               window->nse, window->nst, window->cbkartei, window->rbkrahmen,
+                               window->rbklektion, window->cbkvor, window->cbKartKopfFuss})
+            QVERIFY2(!box->isChecked(), qPrintable(box->objectName()));
+        for (QComboBox* sizes : {window->cbs, window->cbkfremdwort, window->cbkueber,
+                                 window->cbksonder, window->cbklektion})
+            QCOMPARE(sizes->currentText(), QString("6"));
+        // A printout always has an order: the radio groups keep their choice.
         QVERIFY(window->sl->isChecked());
         QVERIFY(window->rbbd0->isChecked());
         QVERIFY(window->rbsd0->isChecked());
-        QVERIFY(window->cbra->isChecked() && window->line->isChecked() &&
-                window->cbus->isChecked());
+        QVERIFY(window->ekz->text().isEmpty() && window->efz->text().isEmpty());
         QCOMPARE(window->kkBreite->text(), QString("91,5"));
         QCOMPARE(window->kkAbstandv->text(), QString("4,0"));
+        // Empty margins are no numbers: the build shows them as 10.
         QCOMPARE(window->sro->text(), QString("10"));
         QVERIFY(boxes.isEmpty());
+
+        close();
+        const QByteArray cards = readFile(PrintCardOptionsPath);
+        QCOMPARE(cards.size(), 72);
+        QCOMPARE(cards.left(8), QByteArray("\x00\x01\x00\x00\x00\x00\x00\x00", 8));
+        QCOMPARE(cards.mid(32, 16), QByteArray(16, '\0'));
+        const QByteArray selection = readFile(SelectionOptionsPath);
+        QCOMPARE(selection.mid(11, 3), QByteArray(3, '\0')); // cbus, line, cbra
+        QCOMPARE(selection.mid(30, 2), QByteArray("\x01"
+                                                  "0",
+                                                  2));
     }
 
     void invalidCardMeasuresAreReplacedSilentlyOnShowing() {
@@ -314,32 +337,144 @@ class TestPrintWindow : public QObject {
         QCOMPARE(boxes, QStringList({"Es sind keine Vokabeln zum Drucken gewählt."}));
     }
 
-    void printingToAFile() {
+    // The window is on the screen before its template is built, so that the
+    // progress of a large build can be seen.
+    void theWindowOpensBeforeItsTemplateIsBuilt() {
+        window = std::make_unique<Tdruck>();
+        window->Query = query.get();
+        int pagesWhenShown = -1;
+        bool built = false;
+        platform::setModalHandler([&](QDialog& dialog) {
+            pagesWhenShown = window->document().pageCount();
+            dialog.show();
+            built = QTest::qWaitFor([&] { return window->document().pageCount() > 0; });
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+        window->showForPrint();
+        QCOMPARE(pagesWhenShown, 0);
+        QVERIFY(built);
+        QCOMPARE(window->document().pages.first().texts("drFremdwort").first(), QString("amicus"));
+    }
+
+    // While a large template is built the first page is shown, the panel with
+    // its bar is visible, the cursor is busy and "Abbruch" stops the build.
+    void aLongBuildShowsItsFirstPageAndCanBeStopped() {
+        {
+            engine::Transaction transaction(CurrentTablePath);
+            engine::Query insert;
+            insert.setSql({"SELECT * FROM " + engine::quoteLiteral(CurrentTablePath)});
+            insert.open();
+            for (int i = 0; i < 3000; ++i)
+                insert.insertRecord(printtest::row(
+                    {"002A1", QStringLiteral("vox%1").arg(i), "Stimme\r\nLaut", {}, {}, {}, {}}));
+            transaction.commit();
+        }
+        open();
+        window->show();
+        window->llek->selectAll();
+        int pagesAtFirstSight = -1;
+        bool panelVisible = false;
+        bool barVisible = false;
+        bool busy = false;
+        connect(window->prev, &report::ReportPreview::previewChanged, this, [&] {
+            if (pagesAtFirstSight >= 0 || window->prev->pageCount() == 0) return;
+            pagesAtFirstSight = window->prev->pageCount();
+            panelVisible = window->Panel2->isVisible();
+            barVisible = window->pb->isVisible();
+            busy = QApplication::overrideCursor() &&
+                   QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+            // Clicked by the event loop, which the build lets run now and then.
+            QTimer::singleShot(0, window->BitBtn4, &QPushButton::click);
+        });
+        window->Button2Click();
+        QCOMPARE(pagesAtFirstSight, 1);
+        QVERIFY(panelVisible && barVisible && busy);
+        QVERIFY(window->document().cancelled);
+        QVERIFY(window->document().pageCount() < 20);
+        QVERIFY(!window->Panel2->isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(window->mSeite->text(),
+                 QStringLiteral(" Seite 1 von %1").arg(window->document().pageCount()));
+
+        // Built to its end, the same selection has many pages.
+        window->Button2Click();
+        QVERIFY(!window->document().cancelled);
+        QVERIFY(window->document().pageCount() > 40);
+    }
+
+    // "&Drucken" into a file asks for the file every time, proposes a name
+    // after the database (and the cards), and never writes over a file
+    // without asking.
+    void printingIntoAFileAsksForItsNameEachTime() {
         open();
         window->llek->selectAll();
         window->rb1->click();
         window->Button2Click();
-        const QString path = folder->filePath("druck.pdf");
         window->printer()->setOutputFormat(QPrinter::PdfFormat);
-        window->printer()->setOutputFileName(path);
+        QDir(folder->path()).mkpath("alt");
+        window->printer()->setOutputFileName(folder->filePath("alt/frueher.pdf"));
+
+        QStringList proposals;
+        QStringList answers;
+        bool qtDialogs = true; // Qt's own dialog, which speaks German
+        platform::setModalHandler([&](QDialog& dialog) {
+            auto* files = qobject_cast<QFileDialog*>(&dialog);
+            if (!files) return int(QDialog::Rejected);
+            qtDialogs = qtDialogs && files->testOption(QFileDialog::DontUseNativeDialog);
+            proposals << files->selectedFiles().value(0);
+            if (answers.isEmpty()) return int(QDialog::Rejected);
+            files->selectFile(answers.takeFirst());
+            return int(QDialog::Accepted);
+        });
+
+        const QString list = folder->filePath("liste.pdf");
+        answers << list;
         window->BitBtn3Click();
-        const QByteArray pdf = readFile(path);
+        QCOMPARE(proposals, QStringList({folder->filePath("alt/Vokabeln.pdf")}));
+        const QByteArray pdf = readFile(list);
         QVERIFY(pdf.startsWith("%PDF"));
         QCOMPARE(int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page ")),
                  window->document().pageCount());
+
+        // The same file again: the question, "Nein", and the dialog once more,
+        // which the user leaves: nothing is written.
+        proposals.clear();
+        answers << list;
+        answer = platform::Answer::No;
+        window->cbkartei->setChecked(true);
+        window->Button2Click();
+        window->BitBtn3Click();
+        QCOMPARE(proposals, QStringList({folder->filePath("Vokabeln - Karteikarten.pdf"), list}));
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes.first().contains("liste.pdf"));
+        QCOMPARE(readFile(list), pdf);
+
+        // "Ja" writes the cards over it.
+        answers << list;
+        answer = platform::Answer::Yes;
+        window->BitBtn3Click();
+        QCOMPARE(boxes.size(), 2);
+        const QByteArray cards = readFile(list);
+        QVERIFY(cards.startsWith("%PDF"));
+        QVERIFY(cards != pdf);
+        QVERIFY(qtDialogs);
     }
 
-    void withoutAPrinterTheUserChoosesOneFirst() {
+    void aFileThatCannotBeWrittenIsReported() {
         open();
-        int dialogs = 0;
-        platform::setModalHandler([&](QDialog&) {
-            ++dialogs;
-            return int(QDialog::Rejected);
-        });
         window->printer()->setOutputFormat(QPrinter::PdfFormat);
-        window->printer()->setOutputFileName(QString());
+        writeFile(folder->filePath("blocker"), "x");
+        platform::setModalHandler([&](QDialog& dialog) {
+            auto* files = qobject_cast<QFileDialog*>(&dialog);
+            if (!files) return int(QDialog::Rejected);
+            files->selectFile(folder->filePath("blocker/druck.pdf"));
+            return int(QDialog::Accepted);
+        });
         window->BitBtn3Click();
-        QCOMPARE(dialogs, 1);
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes.first().startsWith(QStringLiteral("Die Datei „")));
+        QVERIFY(boxes.first().contains("konnte nicht geschrieben werden"));
     }
 };
 

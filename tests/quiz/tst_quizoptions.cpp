@@ -260,32 +260,36 @@ class TestQuizOptions : public QObject {
         QCOMPARE(intAt(image, 60972), 1);
     }
 
-    void bytesNoFieldOwnsSurviveAWrite() {
+    void reservedBytesAreWrittenAsZeroAndTrueAsOne() {
         const QString path = WorkDir + "/data/Option.dat";
         QByteArray image = TQuizOptionsRec().toBytes();
-        for (const int reserved : {20204, 20205, 20206, 20208, 20217, 20218, 20242, 20255, 20276,
-                                   20291, 20299, 20307, 60966, 60967})
-            image[reserved] = char(0x5A);
+        const int reserved[] = {20204, 20205, 20206, 20208, 20217, 20218, 20242,
+                                20255, 20276, 20291, 20299, 20307, 60966, 60967};
+        for (const int offset : reserved)
+            image[offset] = char(0x5A);
         putString(image, 20566 + 7 * 101, "alt"); // a line beyond the stored count
         putString(image, 20308, "3");
-        image[20308 + 1 + 1] = 'Q'; // a stale byte after the attempts text
-        image[20229] = 2;           // a "true" written as 2 by another copy
+        image[20308 + 1 + 1] = 'Q';       // a stale byte after the attempts text
+        image[20229] = 2;                 // a "true" written as 2 by another copy
+        putInt(image, 20272, 0x1234003B); // ";" with high bytes another copy left
         writeFile(path, image);
 
         TQuizOptionsRec record;
         QVERIFY(record.load(path));
         QVERIFY(record.cbgw);
+        QCOMPARE(record.synonymSeparator(), QChar(';'));
         record.cbss = true;
         record.ArticleList = {QStringLiteral("le")};
         QVERIFY(record.save(path));
 
         const QByteArray written = readFile(path);
-        for (const int reserved : {20204, 20205, 20206, 20208, 20217, 20218, 20242, 20255, 20276,
-                                   20291, 20299, 20307, 60966, 60967})
-            QCOMPARE(written[reserved], char(0x5A));
+        for (const int offset : reserved)
+            QCOMPARE(written[offset], char(0));
+        QCOMPARE(written[20229], char(1));
+        QCOMPARE(intAt(written, 20272), 59);
+        // String tails and list entries beyond the count are no reserved bytes.
         QCOMPARE(stringAt(written, 20566 + 7 * 101), QByteArray("alt"));
         QCOMPARE(written[20308 + 2], 'Q');
-        QCOMPARE(written[20229], char(2));
         QCOMPARE(written[20219], char(1));
         QCOMPARE(stringAt(written, 20566), QByteArray("le"));
         QCOMPARE(intAt(written, 60968), 1);
