@@ -461,6 +461,31 @@ class TestPrintWindow : public QObject {
         QVERIFY(qtDialogs);
     }
 
+    // A file named in the printer set-up is what the next printout proposes;
+    // the one after it is named after the database again.
+    void theFileOfThePrinterSetUpIsProposedOnce() {
+        open();
+        window->printer()->setOutputFormat(QPrinter::PdfFormat);
+        const QString chosen = folder->filePath("gewaehlt.pdf");
+        QStringList proposals;
+        platform::setModalHandler([&](QDialog& dialog) {
+            if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+                proposals << files->selectedFiles().value(0);
+                files->selectFile(proposals.last());
+                return int(QDialog::Accepted);
+            }
+            // The printer set-up: "In PDF-Datei drucken" into the chosen file.
+            window->printer()->setOutputFileName(chosen);
+            return int(QDialog::Accepted);
+        });
+        window->SpeedButton1Click();
+        window->BitBtn3Click();
+        window->BitBtn3Click();
+        QCOMPARE(proposals, QStringList({chosen, folder->filePath("Vokabeln.pdf")}));
+        QVERIFY(readFile(chosen).startsWith("%PDF"));
+        QVERIFY(readFile(folder->filePath("Vokabeln.pdf")).startsWith("%PDF"));
+    }
+
     void aFileThatCannotBeWrittenIsReported() {
         open();
         window->printer()->setOutputFormat(QPrinter::PdfFormat);
