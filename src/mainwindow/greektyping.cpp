@@ -155,15 +155,21 @@ void composeAtCaret(QString& s, int& p, int& shift) {
 
 } // namespace
 
+GreekTypingResult composeGreekAtCaret(const QString& text, int caret) {
+    GreekTypingResult result{text, std::clamp(caret, 0, int(text.size())), 0};
+    composeAtCaret(result.text, result.caret, result.caretShift);
+    return result;
+}
+
 GreekTypingResult applyGreekTyping(const QString& text, int caret) {
     GreekTypingResult result{text, std::clamp(caret, 0, int(text.size())), 0};
     const int length = text.size();
     if (length == 0) return result;
 
-    QString s = text;
-    int p = result.caret;
-    int shift = 0;
-    composeAtCaret(s, p, shift);
+    const GreekTypingResult composed = composeGreekAtCaret(text, caret);
+    const QString& s = composed.text;
+    const int p = composed.caret;
+    const int shift = composed.caretShift;
 
     // A capital letter typed at the end takes the signs before it as a prefix
     // of its own (breathing and accent written before a capital). Inside a

@@ -19,6 +19,12 @@ struct GreekTypingResult {
     int caretShift = 0; // characters removed before the caret (<= 0)
 };
 
+// The composition of the letter left of the caret with the signs typed before
+// it (accented keys, accents before h and w, breathings, iota), without the
+// rule for capitals; the quiz's answer fields use it alone. Any text and caret
+// (0 .. length); the whole text is kept.
+GreekTypingResult composeGreekAtCaret(const QString& text, int caret);
+
 // The composition at the caret, for any text and caret (0 .. length): the
 // character left of the caret counts as the one just typed. A capital letter
 // typed at the end of the text takes the signs before it as its prefix. The

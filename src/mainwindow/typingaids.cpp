@@ -181,7 +181,8 @@ void TypingAids::runAids(QWidget* field, const QString& before) {
     }
     if (!GreekInputBusy && greekActive(field)) {
         GreekInputBusy = true;
-        const GreekTypingResult r = sonderzeichen(before, text, caret);
+        const GreekTypingResult r =
+            greekRoutine_ ? greekRoutine_(before, text, caret) : sonderzeichen(before, text, caret);
         show(r.text, r.caret);
         GreekInputBusy = false;
     }

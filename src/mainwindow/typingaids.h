@@ -4,6 +4,8 @@
 // let it watch the fields; the aids see each of the user's edits together with
 // the text the field held before it, and act only on a typed character, never
 // on text that the program puts into a field.
+#include "mainwindow/greektyping.h"
+
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -29,6 +31,11 @@ class TypingAids : public QObject {
     void watch(QLineEdit* field);
     void watch(QPlainTextEdit* field);
     void setAidSwitches(std::function<bool(QWidget*)> hebrew, std::function<bool(QWidget*)> greek);
+    // The Greek routine run on an edit (default: sonderzeichen, the main
+    // window's aid); the quiz window puts its own in.
+    using GreekRoutine =
+        std::function<GreekTypingResult(const QString& before, const QString& after, int caret)>;
+    void setGreekRoutine(GreekRoutine routine) { greekRoutine_ = std::move(routine); }
     // Whether Ctrl+1..Ctrl+9 insert from the special-character window (the
     // main window's word fields; on by default).
     void setHotkeys(bool on) { hotkeys_ = on; }
@@ -54,6 +61,7 @@ class TypingAids : public QObject {
     std::function<int()> charset_;
     std::function<bool(QWidget*)> hebrew_;
     std::function<bool(QWidget*)> greek_;
+    GreekRoutine greekRoutine_;
     // What each field showed after its last change: the text before the next.
     QHash<QObject*, QString> shown_;
     QPointer<QObject> typing_; // the memo a key is being typed into

@@ -51,6 +51,8 @@ Tabfrag::Tabfrag(QWidget* parent) : QDialog(parent) {
     Panel2->setFixedHeight(Panel1->height());
     Panel1->hide();
 
+    // The aids see each edit before the quiz's own handlers do.
+    setUpTypingAids();
     connectControls();
     LayoutQuizFields();
 }

@@ -8,6 +8,7 @@
 // user typed and shows what it holds.
 #include "database/charsets.h"
 #include "database/specialoptions.h"
+#include "mainwindow/greektyping.h"
 #include "quiz/interruptedquiz.h"
 #include "quiz/quizengine.h"
 #include "quiz/quizstore.h"
@@ -19,6 +20,7 @@
 struct LanguageLabels;
 struct DatabaseFonts;
 class QuizOptionsPage;
+class TypingAids;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -169,6 +171,11 @@ class Tabfrag : public QDialog {
     void FormActivate();
     // F1: the help.
     void HelpRequested();
+
+    // --- typing aids in the answer fields (quizwindow_typing.cpp) ---------------------------
+    // The quiz's Greek aid (QuizGreekTyping), for the answer fields and the
+    // word editor.
+    static GreekTypingResult sonderzeichen(const QString& before, const QString& after, int caret);
     // "Vokabel &bearbeiten": the word editor on the word being asked. Its OK
     // writes the corrected word at once, shows it again with its direction
     // and, when the verdict is shown, judges the answer again.
@@ -326,11 +333,20 @@ class Tabfrag : public QDialog {
     // each shows.
     QList<QWidget*> answerFields() const;
     int fieldCharset(const QWidget* field) const;
+    // quizwindow_typing.cpp
+    // The Hebrew and Greek aids on Edit5 (while the foreign word is asked),
+    // EGenitiv and mm1..mm6.
+    void setUpTypingAids();
+    // After the Hebrew aid in Edit5 a line break that stands first moves to
+    // the end, so the typed line stays one line. True when it moved one.
+    bool moveLeadingLineBreak();
     // quizwindow.cpp
     void endQuiz();
     bool FormCloseQuery();
     void drawChart(int right, int wrong);
 
+    TypingAids* answerAids_ = nullptr; // Edit5
+    TypingAids* formAids_ = nullptr;   // EGenitiv, mm1..mm6
     std::unique_ptr<TableQuizStore> store_;
     std::unique_ptr<ResumeQuizStore> resumeStore_;
     std::unique_ptr<QuizEngine> engine_;

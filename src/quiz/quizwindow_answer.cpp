@@ -140,6 +140,7 @@ void Tabfrag::Edit5Change() {
     if (edit5Busy_ || showing_ || !engine_ || engine_->phase() != QuizPhase::Asking ||
         QuizOptions.rbabvor)
         return;
+    moveLeadingLineBreak();
     const QString text = Edit5->toPlainText();
     // Enter submits once the answer has as many lines as meanings are
     // required. A paste of several lines counts once: only a change that adds

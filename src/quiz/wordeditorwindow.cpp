@@ -1,7 +1,9 @@
 #include "quiz/wordeditorwindow.h"
 
+#include "mainwindow/typingaids.h"
 #include "platform/codec.h"
 #include "platform/messagebox.h"
+#include "quiz/quizgreektyping.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -104,6 +106,24 @@ Tvokbear::Tvokbear(QWidget* parent) : QDialog(parent) {
 
     connect(BitBtn1, &QPushButton::clicked, this, &Tvokbear::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &Tvokbear::BitBtn2Click);
+    setUpTypingAids();
+}
+
+void Tvokbear::setUpTypingAids() {
+    const auto configure = [](TypingAids* aids) {
+        aids->setAidSwitches([](QWidget*) { return false; },
+                             [](QWidget*) { return GreekTypingActive(); });
+        aids->setGreekRoutine(&QuizGreekTyping);
+        aids->setHotkeys(false);
+    };
+    foreignAids_ = new TypingAids(this, {}, [this] { return views_.foreign.charset; });
+    configure(foreignAids_);
+    foreignAids_->watch(MF);
+    formAids_ = new TypingAids(this, {}, [this] { return views_.forms.charset; });
+    configure(formAids_);
+    for (QLineEdit* field : e)
+        formAids_->watch(field);
+    formAids_->watch(eg);
 }
 
 void Tvokbear::fill(const QuizWord& word, const Views& views) {

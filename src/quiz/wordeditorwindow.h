@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class TypingAids;
 
 class Tvokbear : public QDialog {
     Q_OBJECT
@@ -66,8 +67,13 @@ class Tvokbear : public QDialog {
     // and width to report; null when all fit.
     QPlainTextEdit* tooLong(QString* caption, int* width) const;
 
+    // The quiz's Greek aid on MF, e1..e6 and eg (none on MU, es, Memoe).
+    void setUpTypingAids();
+
     QuizWord word_;
     Views views_;
+    TypingAids* foreignAids_ = nullptr;
+    TypingAids* formAids_ = nullptr;
 };
 
 extern Tvokbear* vokbear;
