@@ -21,10 +21,9 @@ constexpr int CacheKilobytes = 96 * 1024;
 
 ReportPreview::ReportPreview(QWidget* parent) : QAbstractScrollArea(parent) {
     rendered_.setMaxCost(CacheKilobytes);
+    // The pages lie on a grey ground, whatever colour the style gives views.
     viewport()->setAutoFillBackground(true);
-    QPalette ground = viewport()->palette();
-    ground.setColor(QPalette::Window, ground.color(QPalette::Dark));
-    viewport()->setPalette(ground);
+    viewport()->setBackgroundRole(QPalette::Dark);
     verticalScrollBar()->setSingleStep(20);
     horizontalScrollBar()->setSingleStep(20);
 }

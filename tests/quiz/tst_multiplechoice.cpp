@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sqlite3.h>
 
 namespace {
 
@@ -223,6 +224,30 @@ class TestMultipleChoice : public QObject {
         QCOMPARE(p.candidates.size(), 15);
         for (const QString& text : p.candidates)
             QVERIFY2(text.startsWith("50% \"a"), qPrintable(text));
+    }
+
+    void failingStatementFallsBack() {
+        // A table of another program without the word class: the class step
+        // fails, and the proposals come from the statement before it.
+        const QString path = folder.filePath("ohneWortart.ol");
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+        QString sql = "CREATE TABLE VokabelTable (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                      "Lektion CHAR(5), Fremdwort CHAR(100), Uebersetzung CHAR(150));";
+        for (int k = 0; k < 30; ++k)
+            sql += QStringLiteral("INSERT INTO VokabelTable (Lektion, Fremdwort, Uebersetzung) "
+                                  "VALUES ('001A1', 'f%1', 'Wort%1');")
+                       .arg(k);
+        QCOMPARE(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+
+        ScriptedRandom random;
+        const auto p = multiplechoice::FillMultipleChoice(request(path, "Wort0", false));
+        QVERIFY(p.error.isEmpty());
+        QCOMPARE(p.statement.size(), 1);
+        QCOMPARE(p.candidates.size(), 29);
+        QVERIFY(p.filled[1] && p.filled[2] && p.filled[3]);
+        engine::releaseTable(path);
     }
 
     void foreignWordAsked() {
