@@ -180,10 +180,10 @@ void createWindows(const QStringList& arguments) {
     sichern->ApplyQuizScaling(abfrag);
     Exportform = new TExportform(Form1);
     ImportForm = new TImportForm(Form1);
-    fsort = new Tfsort(Form1);
     info2 = new Tinfo2(Form1);
     FormSO = new TFormSO(Form1);
     dbeform = new Tdbeform(Form1);
+    fsort = new Tfsort(Form1);
     wireMainWindowCommands();
 }
 

@@ -91,19 +91,23 @@ QString ForbiddenCharactersMessage() {
            list;
 }
 
-QString CheckDatabaseName(const QString& name) {
+namespace {
+QString CheckName(const QString& name, int maxLength) {
     if (name.trimmed().isEmpty())
         return QStringLiteral("Bitte erst gültigen Namen eingeben");
     for (QChar c : name)
         if (ForbiddenNameCharacters().contains(c) || c.unicode() < 32)
             return ForbiddenCharactersMessage();
-    if (name.size() > MaxDatabaseNameLength)
-        return QStringLiteral("Der Name ist zu lang (höchstens %1 Zeichen).").arg(MaxDatabaseNameLength);
+    if (name.size() > maxLength)
+        return QStringLiteral("Der Name ist zu lang (höchstens %1 Zeichen).").arg(maxLength);
     return QString();
 }
+} // namespace
+
+QString CheckDatabaseName(const QString& name) { return CheckName(name, MaxDatabaseNameLength); }
 
 bool IsUsableNameFromFile(const QString& name) {
-    return CheckDatabaseName(name).isEmpty();
+    return CheckName(name, MaxNameFromFileLength).isEmpty();
 }
 
 QString CheckedDatabaseLanguage(const QString& language, const QString& databaseBase,

@@ -38,7 +38,10 @@ TablePathParts SplitTablePath(const QString& tablePath);
 QString CheckDatabaseName(const QString& name);
 // A language or database name read from a file (an options record, a backup
 // archive) becomes part of a path only when it passes the same check as a
-// typed name: no separators, no "." or "..", no control characters.
+// typed name: no separators, no "." or "..", no control characters. Its length
+// may reach the capacity of the longest name field a file holds (old backups
+// name their database with up to 50 characters), since a name typed today is
+// limited more closely than one written by earlier copies of the program.
 bool IsUsableNameFromFile(const QString& name);
 // The language of a database whose options record names `language`. A name
 // that fails the check above is replaced by the name of the database's own
@@ -50,3 +53,4 @@ QString CheckedDatabaseLanguage(const QString& language, const QString& database
 const QString& ForbiddenNameCharacters();
 QString ForbiddenCharactersMessage();
 constexpr int MaxDatabaseNameLength = 30;
+constexpr int MaxNameFromFileLength = 50;

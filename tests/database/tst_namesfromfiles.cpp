@@ -81,6 +81,11 @@ class TestNamesFromFiles : public QObject {
             QVERIFY2(!IsUsableNameFromFile(QString::fromLatin1(bad)), bad);
         for (const char* good : {"Latein", "Hebräisch", "Neu Griechisch"})
             QVERIFY2(IsUsableNameFromFile(QString::fromUtf8(good)), good);
+        // Earlier copies of the program wrote names of up to 50 characters.
+        QVERIFY(IsUsableNameFromFile(QString(50, 'w')));
+        QVERIFY(!IsUsableNameFromFile(QString(51, 'w')));
+        QVERIFY(!IsUsableNameFromFile(QString(40, 'w') + "/.."));
+        QVERIFY(!CheckDatabaseName(QString(31, 'w')).isEmpty());
     }
 
     void hostileLanguageIsReplacedOnOpening_data() {
