@@ -18,6 +18,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QPair>
+#include <QTemporaryFile>
 #include <QVector>
 #include <sys/stat.h>
 #include <zip.h>
@@ -231,8 +233,12 @@ class OldRestore {
         }
         if (!platform::ensureFolder(folder)) throw cannotWrite(folder);
         checkSpace(folder);
+        // Everything is brought beside the targets first: a copy from another
+        // disk that fails then leaves the existing database as it was.
+        StagedFiles staged;
+        stageFiles(staged, folder);
         deleteTargets();
-        moveFiles();
+        putInPlace(staged);
         outcome_.restored = true;
         outcome_.targetBase = target_;
     }
@@ -326,31 +332,56 @@ class OldRestore {
         }
     }
 
-    void move(const QString& from, const QString& to) {
-        if (!platform::moveReplacing(from, to)) throw cannotWrite(to);
-        outcome_.files << to;
+    // Files moved in beside their targets under hidden names; those not put
+    // in place are removed again.
+    struct StagedFiles {
+        QList<QPair<QString, QString>> files; // staged path, target
+        StagedFiles() = default;
+        StagedFiles(const StagedFiles&) = delete;
+        StagedFiles& operator=(const StagedFiles&) = delete;
+        ~StagedFiles() {
+            for (const auto& file : files)
+                if (!file.first.isEmpty()) QFile::remove(file.first);
+        }
+    };
+
+    void stage(StagedFiles& staged, const QString& folder, const QString& from,
+               const QString& to) const {
+        QTemporaryFile reserved(folder + QStringLiteral("/.restore-XXXXXX.tmp"));
+        if (!reserved.open()) throw cannotWrite(to);
+        reserved.setAutoRemove(false);
+        staged.files.append({reserved.fileName(), to});
+        if (!platform::moveReplacing(from, reserved.fileName())) throw cannotWrite(to);
+        platform::takePermissionsOf(reserved.fileName(), to);
     }
 
-    void moveFiles() {
+    void stageFiles(StagedFiles& staged, const QString& folder) {
         QString keptIndex;
         for (const QString& extension : databaseExtensions()) {
             if (!present_.contains(extension)) continue;
             const QString target = target_ + extension;
             if (!converted_.contains(extension)) {
                 // The Paradox index went with the original table.
-                if (extension == QLatin1String(".px") && !keptIndex.isEmpty())
-                    move(work(extension), keptIndex);
-                else
-                    move(work(extension), target);
+                const bool keptWithTable =
+                    extension == QLatin1String(".px") && !keptIndex.isEmpty();
+                stage(staged, folder, work(extension), keptWithTable ? keptIndex : target);
                 continue;
             }
             const bool withIndex = keptIndex.isEmpty() && present_.contains(QLatin1String(".px"));
             const KeptParadoxFiles kept =
                 KeptParadoxNames(target, withIndex ? target_ + QStringLiteral(".px") : QString());
-            move(converted_.value(extension), target);
-            move(work(extension), kept.table);
+            stage(staged, folder, converted_.value(extension), target);
+            stage(staged, folder, work(extension), kept.table);
             if (withIndex) keptIndex = kept.index;
             notices_ << ParadoxConversionNotice(QFileInfo(target).fileName(), kept);
+        }
+    }
+
+    void putInPlace(StagedFiles& staged) {
+        for (auto& file : staged.files) {
+            if (!platform::renameReplacing(file.first, file.second)) throw cannotWrite(file.second);
+            file.first.clear();
+            outcome_.files << file.second;
         }
     }
 

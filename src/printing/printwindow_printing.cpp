@@ -7,11 +7,14 @@
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/safefile.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStandardPaths>
@@ -27,6 +30,18 @@ struct BusyCursor {
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
+
+// The whole PDF is made in memory and written through the checked routine:
+// a disk that fills up is reported, and a file of that name stays as it was.
+bool printIntoFile(const report::ReportDocument& document, const QString& path, QString* cause) {
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        if (!report::paintReport(document, writer)) return false;
+    }
+    return platform::writeWholeFile(path, pdf.data(), cause);
+}
 
 } // namespace
 
@@ -116,15 +131,18 @@ void Tdruck::BitBtn3Click() {
         printer_->setOutputFileName(path);
     }
     bool printed = false;
+    QString cause;
     {
         BusyCursor busy;
-        printed = report::paintReport(document_, *printer_);
+        printed = toFile ? printIntoFile(document_, printer_->outputFileName(), &cause)
+                         : report::paintReport(document_, *printer_);
     }
-    if (!printed)
-        platform::showMessage(
-            toFile ? QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden.")
-                         .arg(QDir::toNativeSeparators(printer_->outputFileName()))
-                   : QStringLiteral("Der Drucker „%1“ konnte nicht angesprochen werden.")
-                         .arg(printer_->printerName()),
-            QStringLiteral("Fehler"), platform::Icon::Error);
+    if (!printed) {
+        QString text = toFile ? QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden.")
+                                    .arg(QDir::toNativeSeparators(printer_->outputFileName()))
+                              : QStringLiteral("Der Drucker „%1“ konnte nicht angesprochen werden.")
+                                    .arg(printer_->printerName());
+        if (!cause.isEmpty()) text += QLatin1Char(' ') + cause;
+        platform::showMessage(text, QStringLiteral("Fehler"), platform::Icon::Error);
+    }
 }

@@ -292,6 +292,31 @@ class TestOldBackups : public QObject {
         verifyOldWords(base + ".ol");
     }
 
+    // Yes deletes the old files before the new ones take their names; a file
+    // that cannot be brought over (here it vanished from the temporary
+    // folder, as a full disk would stop a copy from another disk) must not
+    // leave the old database deleted and the new one half in place.
+    void aFailedMoveAfterYesKeepsTheExistingDatabase() {
+        const QString backup = oldBackup();
+        const QString existing = makeDatabase(WorkDir, "Latein", "Latein Vokabeln", "ferre");
+        const QStringList before = filesBelow(WorkDir);
+        const QByteArray table = readAll(existing);
+        const QByteArray lessons = readAll(WorkDir + "/Latein/Latein Vokabeln.lst");
+        platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
+            boxes << request;
+            if (request.buttons != platform::Buttons::YesNo) return platform::Answer::Ok;
+            QFile::remove(BackupTempFolder + "Latein V.opt");
+            return platform::Answer::Yes;
+        });
+        const OldBackupOutcome outcome = RestoreOldBackup(backup, "Alt");
+        QVERIFY(!outcome.restored);
+        QVERIFY2(outcome.line.contains("nicht geschrieben"), qPrintable(outcome.line));
+        QCOMPARE(filesBelow(WorkDir), before);
+        QCOMPARE(readAll(existing), table);
+        QCOMPARE(readAll(WorkDir + "/Latein/Latein Vokabeln.lst"), lessons);
+        QCOMPARE(filesBelow(BackupTempFolder), QStringList());
+    }
+
     void zipsWithoutTheDatabaseChangeNothing() {
         const OldDatabase old = oldDatabase();
         const QStringList before = filesBelow(WorkDir);

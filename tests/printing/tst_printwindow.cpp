@@ -7,6 +7,7 @@
 #include "printing/printwindow.h"
 #include "printing/reportpreview.h"
 #include "printtestdata.h"
+#include "support/filesizelimit.h"
 #include "support/testfiles.h"
 
 #include <QApplication>
@@ -500,6 +501,38 @@ class TestPrintWindow : public QObject {
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes.first().startsWith(QStringLiteral("Die Datei „")));
         QVERIFY(boxes.first().contains("konnte nicht geschrieben werden"));
+    }
+
+    // A printout that does not fit on the disk is reported, and the earlier
+    // file of that name, which the user agreed to replace, stays whole.
+    void aFullDiskKeepsTheEarlierPrintout() {
+        open();
+        window->printer()->setOutputFormat(QPrinter::PdfFormat);
+        const QString list = folder->filePath("liste.pdf");
+        platform::setModalHandler([&](QDialog& dialog) {
+            auto* files = qobject_cast<QFileDialog*>(&dialog);
+            if (!files) return int(QDialog::Rejected);
+            files->selectFile(list);
+            return int(QDialog::Accepted);
+        });
+        window->BitBtn3Click();
+        const QByteArray pdf = readFile(list);
+        QVERIFY(pdf.trimmed().endsWith("%%EOF"));
+        QVERIFY(boxes.isEmpty());
+
+        answer = platform::Answer::Yes;
+        window->cbkartei->setChecked(true);
+        window->Button2Click();
+        {
+            const FileSizeLimit full(pdf.size() / 2);
+            window->BitBtn3Click();
+        }
+        QCOMPARE(boxes.size(), 2); // the question, then the failure
+        QVERIFY2(boxes.last().contains("konnte nicht geschrieben werden"),
+                 qPrintable(boxes.last()));
+        QCOMPARE(readFile(list), pdf);
+        QCOMPARE(QDir(folder->path()).entryList({"*.pdf*", ".*.pdf*"}, QDir::Files | QDir::Hidden),
+                 QStringList({"liste.pdf"}));
     }
 };
 
