@@ -39,13 +39,15 @@ bool Tabfrag::moveLeadingLineBreak() {
     if (!uber->isChecked() || !HebrewEntryAidWanted()) return false;
     const QString text = Edit5->toPlainText();
     if (!text.startsWith(QLatin1Char('\n'))) return false;
-    const int caret = Edit5->textCursor().position();
     edit5Busy_ = true;
     QTextCursor all(Edit5->document());
     all.select(QTextCursor::Document);
     all.insertText(text.mid(1) + QLatin1Char('\n'));
+    // The next meaning is typed on the new line, right to left from its
+    // start; left at the start of the text its letters would run into the
+    // line just finished.
     QTextCursor cursor = Edit5->textCursor();
-    cursor.setPosition(std::max(0, caret - 1));
+    cursor.movePosition(QTextCursor::End);
     Edit5->setTextCursor(cursor);
     edit5Busy_ = false;
     return true;

@@ -126,6 +126,23 @@ class TestQuizTyping : public QObject {
         QCOMPARE(abfrag->Label9->text(), QStringLiteral("RICHTIG"));
     }
 
+    void hebrewAnswerOfSeveralLines() {
+        // Each meaning is typed right to left on a line of its own: after
+        // Enter the next letters go on the new line, not before the first.
+        f.fill({{"001A1", "ab\r\ncd", "lieben"}});
+        QuizOptions.tb1 = TQuizOptionsRec::MaxMeaningsPosition; // both meanings required
+        SelectionOptions.setDirection(2);
+        QVERIFY(startQuiz({"001A1"}));
+        CurrentLanguage = QStringLiteral("Hebräisch");
+        abfrag->Edit5->setFocus();
+        QTest::keyClicks(abfrag->Edit5, "ba");
+        QTest::keyClick(abfrag->Edit5, Qt::Key_Return);
+        QTest::keyClicks(abfrag->Edit5, "dc");
+        QCOMPARE(abfrag->Edit5->toPlainText(), QStringLiteral("ab\ncd"));
+        QTest::keyClick(abfrag->Edit5, Qt::Key_Return);
+        QCOMPARE(abfrag->Label9->text(), QStringLiteral("RICHTIG"));
+    }
+
     void greekInTheWordEditor() {
         startWithForms();
         greekDatabase();
