@@ -234,11 +234,14 @@ class OldRestore {
         if (!platform::ensureFolder(folder)) throw cannotWrite(folder);
         checkSpace(folder);
         // Everything is brought beside the targets first: a copy from another
-        // disk that fails then leaves the existing database as it was.
+        // disk that fails then leaves the existing database as it was. Each
+        // file then replaces its target in one step, and the old files that
+        // nothing replaced go last, so the table is never missing.
         StagedFiles staged;
         stageFiles(staged, folder);
-        deleteTargets();
+        releaseTables();
         putInPlace(staged);
+        deleteOldFiles();
         outcome_.restored = true;
         outcome_.targetBase = target_;
     }
@@ -321,10 +324,15 @@ class OldRestore {
                               .arg(shown(folder)));
     }
 
-    void deleteTargets() const {
+    void releaseTables() const {
+        for (const QString& extension : databaseExtensions())
+            if (isTable(extension)) engine::releaseTable(target_ + extension);
+    }
+
+    void deleteOldFiles() const {
         for (const QString& extension : databaseExtensions()) {
             const QString file = target_ + extension;
-            if (isTable(extension)) engine::releaseTable(file);
+            if (outcome_.files.contains(file)) continue;
             if (platform::entryExists(file) && !QFile::remove(file))
                 throw Refused(QStringLiteral("Die vorhandene Datei \"%1\" kann nicht gelöscht "
                                              "werden.")

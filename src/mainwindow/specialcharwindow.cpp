@@ -201,7 +201,9 @@ void Teinf::PageControl1Change() {
         if (at.y() > screen.height() - 376) at.setY(screen.height() - 376);
         if (at != pos()) move(at);
     } else {
-        w = 30 * g + 40;
+        // Narrow, but never so narrow that the tab captions scroll out of sight.
+        w = std::max(30 * g + 40, PageControl1->tabBar()->sizeHint().width() +
+                                      SpeedButton2->width() + 12);
         h = gridH + 75;
     }
     setFixedSize(w, h);

@@ -1,10 +1,10 @@
 #include "quiz/evaluationwindow.h"
 
 #include "platform/modal.h"
+#include "quiz/countbars.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>
-#include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
@@ -16,10 +16,6 @@
 #include <QStackedBarSeries>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <QValueAxis>
-
-#include <algorithm>
-#include <climits>
 
 Tauswertung* auswertung = nullptr;
 
@@ -41,23 +37,6 @@ QChartView* newChartView(QWidget* parent, const char* name, const QString& title
     return view;
 }
 
-QStackedBarSeries* newBarSeries(QChartView* view) {
-    auto* series = new QStackedBarSeries;
-    view->chart()->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    auto* y = new QValueAxis;
-    y->setLabelFormat(QStringLiteral("%d"));
-    // Cut to the room the chart first gave them, larger counts would show as
-    // "…" alone.
-    y->setTruncateLabels(false);
-    view->chart()->addAxis(x, Qt::AlignBottom);
-    view->chart()->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
-    view->chart()->legend()->hide();
-    return series;
-}
-
 QPushButton* okButton(QWidget* parent, const char* name) {
     auto* button = named(new QPushButton(QStringLiteral("&OK"), parent), name);
     button->setMinimumWidth(100);
@@ -65,21 +44,6 @@ QPushButton* okButton(QWidget* parent, const char* name) {
 }
 
 } // namespace
-
-CountAxis CountAxisFor(int highest) {
-    // Room above the highest bar for its label.
-    const qint64 needed = std::max<qint64>(1, qint64(highest) + 1);
-    constexpr int MaxIntervals = 5;
-    for (qint64 power = 1;; power *= 10) {
-        for (const qint64 factor : {10, 20, 25, 50}) {
-            const qint64 step = factor * power / 10;
-            if (step == 0 || (factor == 25 && power < 10)) continue;
-            const qint64 intervals = (needed + step - 1) / step;
-            if (intervals <= MaxIntervals)
-                return {int(std::min<qint64>(intervals * step, INT_MAX)), int(intervals) + 1};
-        }
-    }
-}
 
 Tauswertung::Tauswertung(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("auswertung"));
@@ -93,7 +57,7 @@ Tauswertung::Tauswertung(QWidget* parent) : QDialog(parent) {
 
     auto* standard = new QWidget;
     chart = newChartView(standard, "chart", QStringLiteral("Richtig und falsch beantwortet"));
-    Series1 = newBarSeries(chart);
+    Series1 = AddCountBars(chart->chart());
     Chart1 = newChartView(standard, "Chart1", QStringLiteral("Anteile"));
     BarSeries1 = new QPieSeries;
     BarSeries1->setPieSize(0.7);
@@ -115,7 +79,7 @@ Tauswertung::Tauswertung(QWidget* parent) : QDialog(parent) {
 
     auto* detailed = new QWidget;
     DBChart = newChartView(detailed, "DBChart", QStringLiteral("Gewußt nach Versuchen"));
-    Series2 = newBarSeries(DBChart);
+    Series2 = AddCountBars(DBChart->chart());
     // Seven long labels do not fit below the bars: the legend names them.
     DBChart->chart()->legend()->show();
     DBChart->chart()->legend()->setAlignment(Qt::AlignRight);
@@ -147,43 +111,10 @@ Tauswertung::~Tauswertung() {
     if (auswertung == this) auswertung = nullptr;
 }
 
-// Each point is a bar set of its own, with its value in its own category and
-// 0 elsewhere, so that every bar keeps its colour and sits above its label.
-void Tauswertung::fillBars(QChartView* view, QStackedBarSeries* series,
-                           const QList<ChartPoint>& points) {
-    series->clear();
-    QStringList labels;
-    int top = 1;
-    for (qsizetype k = 0; k < points.size(); ++k) {
-        const ChartPoint& p = points.at(k);
-        auto* set = new QBarSet(p.label);
-        for (qsizetype j = 0; j < points.size(); ++j)
-            *set << (j == k ? p.value : 0);
-        set->setColor(p.colour);
-        set->setBorderColor(p.colour.darker(130));
-        series->append(set);
-        labels << p.label.trimmed();
-        top = std::max(top, p.value);
-    }
-    series->setLabelsVisible(true);
-    series->setLabelsFormat(QStringLiteral("@value"));
-    const auto xs = view->chart()->axes(Qt::Horizontal);
-    if (auto* x = xs.isEmpty() ? nullptr : qobject_cast<QBarCategoryAxis*>(xs.first())) {
-        x->clear();
-        x->append(labels);
-    }
-    const auto ys = view->chart()->axes(Qt::Vertical);
-    if (auto* y = ys.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(ys.first())) {
-        const CountAxis axis = CountAxisFor(top);
-        y->setRange(0, axis.top);
-        y->setTickCount(axis.tickCount);
-    }
-}
-
 void Tauswertung::fill(const EvaluationFigures& figures) {
     shown_ = figures;
-    fillBars(chart, Series1, figures.summary);
-    fillBars(DBChart, Series2, figures.attempts);
+    ShowCountBars(chart->chart(), Series1, figures.summary);
+    ShowCountBars(DBChart->chart(), Series2, figures.attempts);
     BarSeries1->clear();
     for (const ChartPoint& p : figures.summary) {
         QPieSlice* slice =

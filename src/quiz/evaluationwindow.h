@@ -2,6 +2,7 @@
 // The evaluation window "Auswertung der Abfrage": how a quiz went, as bar
 // charts and a pie. Filled by the quiz window at the end of a quiz and by its
 // "&Statistik" while the quiz runs.
+#include "quiz/countbars.h"
 #include "quiz/quizevaluation.h"
 
 #include <QDialog>
@@ -11,18 +12,8 @@ class QChartView;
 class QMenuBar;
 class QPushButton;
 class QTabWidget;
-class QBarCategoryAxis;
 class QPieSeries;
 class QStackedBarSeries;
-class QValueAxis;
-
-// The value axis of a chart of counts: at most five intervals of a whole,
-// round step (1, 2, 5, 10, 20, 25, 50, 100, …), reaching above the highest count.
-struct CountAxis {
-    int top = 1;
-    int tickCount = 2; // ticks including 0 and the top
-};
-CountAxis CountAxisFor(int highest);
 
 class Tauswertung : public QDialog {
     Q_OBJECT
@@ -55,8 +46,6 @@ class Tauswertung : public QDialog {
     QPushButton* Button1;
 
   private:
-    static void fillBars(QChartView* view, QStackedBarSeries* series,
-                         const QList<ChartPoint>& points);
     EvaluationFigures shown_;
 };
 

@@ -34,6 +34,14 @@ QList<ChartPoint> attemptsOf(const QuizCounts& c, const QString& wrongLabel, int
 
 } // namespace
 
+QList<ChartPoint> ProgressPoints(int right, int wrong) {
+    return summaryOf(right, wrong);
+}
+
+QList<ChartPoint> PresentationPoints(int elapsed) {
+    return {{QString(), elapsed, Red}};
+}
+
 EvaluationFigures FinalEvaluation(const QuizCounts& c) {
     const int answered = std::max(0, c.QuizReached);
     const int right = std::clamp(c.QuizRightCount, 0, std::max(answered, c.QuizRightCount));

@@ -33,5 +33,10 @@ EvaluationFigures FinalEvaluation(const QuizCounts& counts);
 // number of the word being asked. False when nothing has been answered yet.
 bool RunningStatistics(const QuizCounts& counts, EvaluationFigures& figures);
 
+// The quiz window's small chart: the words answered right and wrong so far,
+// and in the timed presentation one red bar of the time the word has been shown.
+QList<ChartPoint> ProgressPoints(int right, int wrong);
+QList<ChartPoint> PresentationPoints(int elapsed);
+
 // A colour stored as an RGB number with red in the low byte.
 QColor ColourFromRgbNumber(int rgb);

@@ -8,11 +8,11 @@
 #include "platform/error.h"
 #include "platform/messagebox.h"
 #include "quiz/accentstripping.h"
+#include "quiz/countbars.h"
 #include "quiz/interruptedquiz.h"
 #include "quiz/quizoptionspage.h"
 
 #include <QAction>
-#include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -190,24 +190,20 @@ void Tabfrag::UnlockMainMenus() {
 
 // --- progress chart -------------------------------------------------------------------------
 
+// The chart is small: more value labels would hide each other.
+constexpr int ProgressChartIntervals = 3;
+
 void Tabfrag::drawChart(int right, int wrong) {
-    tabrfRight->replace(0, right);
-    tabrfWrong->replace(0, wrong);
+    // The presentation shows the time passed on the fixed display time.
     const bool demo = QuizOptions.rbabvor && quizRunning();
-    tabrfRight->setLabel(demo ? QString() : QStringLiteral("Richtig"));
+    ShowCountBars(tabrf->chart(), tabrfSeries,
+                  demo ? PresentationPoints(wrong) : ProgressPoints(right, wrong),
+                  ProgressChartIntervals);
     const auto axes = tabrf->chart()->axes(Qt::Vertical);
-    if (auto* axis = axes.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(axes.first())) {
-        // The presentation shows the time passed on the fixed display time;
-        // counts get whole-numbered ticks.
-        if (demo) {
-            axis->setRange(0, std::max(1, QuizOptions.ems));
-            axis->setTickCount(2);
-        } else {
-            int top = std::max({1, right, wrong});
-            if (top > 4) top = (top + 3) / 4 * 4;
-            axis->setRange(0, top);
-            axis->setTickCount(std::min(top, 4) + 1);
-        }
+    if (auto* axis = axes.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(axes.first());
+        axis && demo) {
+        axis->setRange(0, std::max(1, QuizOptions.ems));
+        axis->setTickCount(2);
     }
 }
 

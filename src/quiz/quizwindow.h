@@ -34,7 +34,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class QChartView;
-class QBarSet;
+class QStackedBarSeries;
 
 class Tabfrag : public QDialog {
     Q_OBJECT
@@ -281,8 +281,7 @@ class Tabfrag : public QDialog {
 
     // Progress chart.
     QChartView* tabrf;
-    QBarSet* tabrfRight;
-    QBarSet* tabrfWrong;
+    QStackedBarSeries* tabrfSeries;
 
     // Hidden state.
     QPlainTextEdit* Memo2; // direction "1", "2", "3"

@@ -1,13 +1,11 @@
 // The quiz window's controls and the arrangement of the page for each word.
 #include "database/generaloptions.h"
 #include "database/vocabularytable.h"
+#include "quiz/countbars.h"
 #include "quiz/quizoptionspage.h"
 #include "quiz/quizwindow.h"
 
 #include <QAction>
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -22,7 +20,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <cmath>
 
 namespace {
@@ -236,35 +233,10 @@ void Tabfrag::buildVerdictAndCommands() {
     tabrf = named(new QChartView(page), "tabrf");
     tabrf->setGeometry(Margin, BottomY, 250, PageHeight - BottomY - 6);
     auto* chart = new QChart;
-    chart->legend()->setVisible(true);
-    chart->legend()->setAlignment(Qt::AlignRight);
     chart->setMargins(QMargins(2, 2, 2, 2));
     chart->setBackgroundRoundness(0);
     chart->setBackgroundVisible(false);
-    tabrfRight = new QBarSet(QStringLiteral("Richtig"));
-    tabrfRight->setColor(QColor(34, 221, 0));
-    tabrfWrong = new QBarSet(QStringLiteral("Falsch"));
-    tabrfWrong->setColor(QColor(255, 0, 0));
-    *tabrfRight << 0;
-    *tabrfWrong << 0;
-    auto* series = new QBarSeries;
-    series->append(tabrfRight);
-    series->append(tabrfWrong);
-    series->setLabelsVisible(true);
-    chart->addSeries(series);
-    auto* axisX = new QBarCategoryAxis;
-    axisX->append(QStringLiteral(" "));
-    axisX->setVisible(false);
-    auto* axisY = new QValueAxis;
-    axisY->setLabelFormat(QStringLiteral("%d"));
-    axisY->setTickCount(3);
-    // The chart is small: cut to its room, counts of three digits would show
-    // as "…" alone.
-    axisY->setTruncateLabels(false);
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
-    series->attachAxis(axisX);
-    series->attachAxis(axisY);
+    tabrfSeries = AddCountBars(chart);
     tabrf->setChart(chart);
     tabrf->setRenderHint(QPainter::Antialiasing);
 

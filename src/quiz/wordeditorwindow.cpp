@@ -22,6 +22,16 @@ template <typename W> W* named(W* widget, const char* name) {
     return widget;
 }
 
+// A caption whose umlauts and accents stand whole above it: in many fonts
+// "Ü" reaches above the ascent that a label's height allows for.
+QLabel* caption(QWidget* parent, const QString& text, const char* name) {
+    auto* label = named(new QLabel(text, parent), name);
+    const QFontMetrics metrics(label->font());
+    const int above = -metrics.tightBoundingRect(QStringLiteral("ÄÖÜÂ")).top() - metrics.ascent();
+    if (above > 0) label->setContentsMargins(0, above, 0, 0);
+    return label;
+}
+
 QPlainTextEdit* memo(QWidget* parent, const char* name, int lines) {
     auto* m = named(new QPlainTextEdit(parent), name);
     m->setTabChangesFocus(true);
@@ -45,20 +55,20 @@ Tvokbear::Tvokbear(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Vokabel bearbeiten"));
     setModal(true);
 
-    LabelMF = named(new QLabel(QStringLiteral("Fremdwort:"), this), "LabelMF");
+    LabelMF = caption(this, QStringLiteral("Fremdwort:"), "LabelMF");
     MF = memo(this, "MF", 2);
-    LabelMU = named(new QLabel(QStringLiteral("Übersetzung:"), this), "LabelMU");
+    LabelMU = caption(this, QStringLiteral("Übersetzung:"), "LabelMU");
     MU = memo(this, "MU", 3);
-    LabelStammformen = named(new QLabel(QStringLiteral("Stammformen:"), this), "LabelStammformen");
+    LabelStammformen = caption(this, QStringLiteral("Stammformen:"), "LabelStammformen");
     for (int k = 0; k < 6; ++k) {
         e[k] = new QLineEdit(this);
         e[k]->setObjectName(QStringLiteral("e%1").arg(k + 1));
     }
-    LabelGenitiv = named(new QLabel(QStringLiteral("Genitiv:"), this), "LabelGenitiv");
+    LabelGenitiv = caption(this, QStringLiteral("Genitiv:"), "LabelGenitiv");
     eg = named(new QLineEdit(this), "eg");
-    LabelGenus = named(new QLabel(QStringLiteral("Genus:"), this), "LabelGenus");
+    LabelGenus = caption(this, QStringLiteral("Genus:"), "LabelGenus");
     es = named(new QLineEdit(this), "es");
-    LabelExtras = named(new QLabel(QStringLiteral("Extras"), this), "LabelExtras");
+    LabelExtras = caption(this, QStringLiteral("Extras"), "LabelExtras");
     Memoe = memo(this, "Memoe", 2);
     BitBtn1 = named(new QPushButton(QStringLiteral("&OK"), this), "BitBtn1");
     BitBtn1->setDefault(true);

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -31,6 +32,15 @@ void checkPageTwoLayout(const Teinf& w, int width) {
     QVERIFY(w.Panel1->geometry().right() < w.sgall->geometry().left());
     QVERIFY(w.Panel1->geometry().bottom() < w.BitBtn1->geometry().top() ||
             w.Panel1->geometry().right() < w.BitBtn1->geometry().left());
+}
+
+// Every tab caption of the narrow user page is shown whole, left of the help
+// button, without scroll arrows.
+void checkTabsReadable(const Teinf& w) {
+    const QTabBar* bar = w.PageControl1->tabBar();
+    QVERIFY(bar->width() >= bar->sizeHint().width());
+    QVERIFY(bar->geometry().right() < w.SpeedButton2->geometry().left());
+    for (int i = 0; i < bar->count(); ++i) QVERIFY(bar->rect().contains(bar->tabRect(i)));
 }
 } // namespace
 
@@ -137,7 +147,13 @@ class TstSpecialChars : public QObject {
         checkPageTwoLayout(w, 508);
         w.HufigeSonderzeichen1Click();
         QCOMPARE(w.height(), int(std::nearbyint(3 * 1.205 * 5 * 9)) + 75);
+        checkTabsReadable(w);
         w.close();
+        GeneralOptions.setCharTableSize(0);
+        Teinf standard;
+        standard.HufigeSonderzeichen1Click();
+        checkTabsReadable(standard);
+        standard.close();
         GeneralOptions.cbMehrZeichen = false;
     }
 };

@@ -3,11 +3,13 @@
 #include "quiz/evaluationwindow.h"
 #include "quiz/quizwindow.h"
 
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChartView>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
 #include <QPushButton>
+#include <QStackedBarSeries>
 #include <QTabWidget>
 #include <QValueAxis>
 #include <QtTest>
@@ -88,23 +90,32 @@ class TestEvaluationChart : public QObject {
         QVERIFY2(!anyCut(texts), qPrintable(texts.join('|')));
     }
 
-    // The small right/wrong chart of the quiz window, with five ticks on a
-    // height that has room for three lines.
-    void quizChartLabelsAreWhole() {
+    // The small right/wrong chart of the quiz window: its two bars beside
+    // each other, each above its own caption and in its own colour.
+    void quizChart() {
         Tabfrag quiz;
         quiz.show();
         QVERIFY(QTest::qWaitForWindowExposed(&quiz));
-        quiz.tabrfRight->replace(0, 123);
-        quiz.tabrfWrong->replace(0, 45);
-        auto* axis = qobject_cast<QValueAxis*>(quiz.tabrf->chart()->axes(Qt::Vertical).first());
-        QVERIFY(axis);
-        axis->setRange(0, 124);
-        axis->setTickCount(5);
-        QVERIFY(QTest::qWaitForWindowExposed(&quiz));
+        ShowCountBars(quiz.tabrf->chart(), quiz.tabrfSeries, ProgressPoints(123, 45), 3);
         QTest::qWait(20);
         const QStringList texts = shownTexts(quiz.tabrf);
-        QVERIFY2(texts.contains("124") && texts.contains("31"), qPrintable(texts.join('|')));
+        QVERIFY2(texts.contains("150") && texts.contains("50") && texts.contains("Richtig") &&
+                     texts.contains("Falsch"),
+                 qPrintable(texts.join('|')));
         QVERIFY2(!anyCut(texts), qPrintable(texts.join('|')));
+        const QList<QBarSet*> bars = quiz.tabrfSeries->barSets();
+        QCOMPARE(bars.size(), 2);
+        QCOMPARE(bars[0]->color(), QColor(34, 221, 0));
+        QCOMPARE(bars[1]->color(), QColor(255, 0, 0));
+        QCOMPARE(bars[0]->at(0), 123.0);
+        QCOMPARE(bars[1]->at(1), 45.0);
+
+        // The presentation's one red bar of time has no caption.
+        ShowCountBars(quiz.tabrf->chart(), quiz.tabrfSeries, PresentationPoints(1414), 3);
+        QCOMPARE(quiz.tabrfSeries->barSets().size(), 1);
+        QCOMPARE(quiz.tabrfSeries->barSets()[0]->color(), QColor(255, 0, 0));
+        auto* x = qobject_cast<QBarCategoryAxis*>(quiz.tabrf->chart()->axes(Qt::Horizontal)[0]);
+        QCOMPARE(x->categories(), QStringList{" "});
         quiz.hide();
     }
 };

@@ -22,6 +22,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBarSet>
+#include <QStackedBarSeries>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -207,6 +209,15 @@ class TestQuizWindow : public QObject {
 
         QCOMPARE(abfrag->MemoFremd->toPlainText(), QStringLiteral("ire"));
         QCOMPARE(abfrag->Label11->text(), QStringLiteral("2"));
+        // The chart: a green bar of two right answers beside an empty red one.
+        const QList<QBarSet*> bars = abfrag->tabrfSeries->barSets();
+        QCOMPARE(bars.size(), 2);
+        QCOMPARE(bars[0]->label(), QStringLiteral("Richtig"));
+        QCOMPARE(bars[0]->color(), QColor(34, 221, 0));
+        QCOMPARE(bars[0]->at(0), 2.0);
+        QCOMPARE(bars[1]->label(), QStringLiteral("Falsch"));
+        QCOMPARE(bars[1]->color(), QColor(255, 0, 0));
+        QCOMPARE(bars[1]->at(1), 0.0);
         type(abfrag->Edit5, "fahren\n");
         QCOMPARE(abfrag->Label9->text(), QStringLiteral("FALSCH"));
         abfrag->BitBtn4->click();

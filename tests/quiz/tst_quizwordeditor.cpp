@@ -213,6 +213,18 @@ class TestQuizWordEditor : public QObject {
         abfrag->close();
     }
 
+    void captionUmlautsShownWhole() {
+        Tvokbear editor;
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        const QLabel* label = editor.LabelMU;
+        const QFontMetrics metrics(label->font());
+        const QRect box = label->contentsRect();
+        const int baseline = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();
+        QVERIFY(baseline + metrics.tightBoundingRect(label->text()).top() >= 0);
+        QVERIFY(label->geometry().bottom() < editor.MU->geometry().top());
+    }
+
     void fonts() {
         f.fill({{"001A1", "amare", "lieben"}});
         QVERIFY(startQuiz({"001A1"}));
