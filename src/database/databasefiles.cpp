@@ -20,8 +20,7 @@ DatabaseListing ListDatabases(const QString& root) {
         const QStringList files = language.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
         for (const QString& file : files) {
             const QString suffix = QFileInfo(file).suffix().toLower();
-            if (suffix != QLatin1String("ol") && suffix != QLatin1String("db"))
-                continue;
+            if (suffix != QLatin1String("ol") && suffix != QLatin1String("db")) continue;
             listing.dbnames << language.filePath(file);
             listing.titles << file;
             listing.namenliste << folder + QLatin1Char('/') + file;
@@ -31,8 +30,7 @@ DatabaseListing ListDatabases(const QString& root) {
 }
 
 QString VocabularyRoot() {
-    if (GeneralOptions.rbVVCustom && !CustomVocabularyDir.isEmpty())
-        return CustomVocabularyDir;
+    if (GeneralOptions.rbVVCustom && !CustomVocabularyDir.isEmpty()) return CustomVocabularyDir;
     return WorkDir;
 }
 
@@ -48,6 +46,19 @@ TablePathParts SplitTablePath(const QString& tablePath) {
     parts.name = parts.base.mid(slash + 1);
     return parts;
 }
+
+namespace {
+
+// Every file of a database starts with its name. A file found in another case
+// is another database's when a table of exactly that name lies beside this one.
+bool belongsToAnotherDatabase(const QString& found, const TablePathParts& parts) {
+    const QString name = QFileInfo(found).fileName().left(parts.name.size());
+    if (name == parts.name) return false;
+    return QFileInfo::exists(parts.folder + name + QStringLiteral(".ol")) ||
+           QFileInfo::exists(parts.folder + name + QStringLiteral(".db"));
+}
+
+} // namespace
 
 bool DeleteDatabaseFiles(const QString& tablePath) {
     const TablePathParts parts = SplitTablePath(tablePath);
@@ -68,8 +79,8 @@ bool DeleteDatabaseFiles(const QString& tablePath) {
     for (const QString& file : files) {
         const QString found =
             platform::findCaseInsensitive(QFileInfo(file).path(), QFileInfo(file).fileName());
-        if (QFileInfo::exists(found) && !QFile::remove(found))
-            ok = false;
+        if (belongsToAnotherDatabase(found, parts)) continue;
+        if (QFileInfo::exists(found) && !QFile::remove(found)) ok = false;
     }
     return ok;
 }
@@ -82,8 +93,7 @@ const QString& ForbiddenNameCharacters() {
 QString ForbiddenCharactersMessage() {
     QString list;
     for (QChar c : ForbiddenNameCharacters()) {
-        if (!list.isEmpty())
-            list += QLatin1Char(' ');
+        if (!list.isEmpty()) list += QLatin1Char(' ');
         list += c;
     }
     return QStringLiteral("Der Name enhält unzulässige Zeichen. Bitte korrigieren sie das. "
@@ -93,8 +103,7 @@ QString ForbiddenCharactersMessage() {
 
 namespace {
 QString CheckName(const QString& name, int maxLength) {
-    if (name.trimmed().isEmpty())
-        return QStringLiteral("Bitte erst gültigen Namen eingeben");
+    if (name.trimmed().isEmpty()) return QStringLiteral("Bitte erst gültigen Namen eingeben");
     for (QChar c : name)
         if (ForbiddenNameCharacters().contains(c) || c.unicode() < 32)
             return ForbiddenCharactersMessage();
@@ -104,7 +113,9 @@ QString CheckName(const QString& name, int maxLength) {
 }
 } // namespace
 
-QString CheckDatabaseName(const QString& name) { return CheckName(name, MaxDatabaseNameLength); }
+QString CheckDatabaseName(const QString& name) {
+    return CheckName(name, MaxDatabaseNameLength);
+}
 
 bool IsUsableNameFromFile(const QString& name) {
     return CheckName(name, MaxNameFromFileLength).isEmpty();

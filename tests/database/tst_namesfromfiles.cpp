@@ -159,6 +159,28 @@ class TestNamesFromFiles : public QObject {
         QVERIFY(!QFileInfo::exists(base + ".ol"));
         QVERIFY(!QFileInfo::exists(base + ".opt"));
     }
+
+    // Names differ in case on this file system: deleting "Caesar" leaves the
+    // files of a database "caesar" beside it, even where "Caesar" has none.
+    void deletingLeavesADatabaseNamedInOtherCaseAlone() {
+        const QString base = makeDatabase("Latein");
+        const QString other = path("work/Latein/caesar");
+        QVERIFY(QFile::copy(base + ".ol", other + ".ol"));
+        const QStringList kept{other + ".ol",
+                               other + ".lst",
+                               other + ".opt",
+                               other + ".px",
+                               path("work/data/caesarLatein.lab"),
+                               path("work/data/caesarLateinaw.dat"),
+                               path("work/data/caesarLateinaw2.dat")};
+        for (const QString& file : kept.mid(1))
+            writeFile(file, "fremd");
+        QVERIFY(DeleteDatabaseFiles(base + ".ol"));
+        for (const QString& file : kept)
+            QVERIFY2(QFileInfo::exists(file), qPrintable(file));
+        QVERIFY(!QFileInfo::exists(base + ".ol"));
+        QVERIFY(!QFileInfo::exists(base + ".lst"));
+    }
 };
 
 QTEST_MAIN(TestNamesFromFiles)
