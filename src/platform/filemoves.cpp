@@ -2,12 +2,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace platform {
@@ -52,7 +53,17 @@ bool copyOnto(const QString& from, const QString& to) {
 
 qint64 freeSpace(const QString& folder) {
     if (freeSpaceOverride()) return freeSpaceOverride()(folder);
-    return QStorageInfo(folder).bytesAvailable();
+    // statvfs asks the file system that holds the folder itself; a look-up
+    // through the mount table finds nothing inside a chroot or container
+    // whose root is not a mount point, and would report no space at all.
+    // A folder still to be made is measured at its nearest existing parent.
+    QFileInfo place(folder);
+    while (!place.exists() && !place.isRoot() && place.absolutePath() != place.absoluteFilePath())
+        place = QFileInfo(place.absolutePath());
+    struct statvfs info {};
+    if (::statvfs(encoded(place.absoluteFilePath()).constData(), &info) != 0)
+        return std::numeric_limits<qint64>::max(); // unknown: let the writes tell
+    return qint64(info.f_bavail) * qint64(info.f_frsize);
 }
 
 void setFreeSpaceOverride(std::function<qint64(const QString&)> figure) {

@@ -88,6 +88,8 @@ void Tabfrag::judgeAnswer() {
     showVerdict(right);
 
     BitBtn4->setEnabled(true);
+    // A word judged again after a correction may no longer need the question.
+    Panel4->hide();
     if (engine_->wantsSelfAssessment()) {
         BitBtn4->setEnabled(false);
         Panel4->show();

@@ -1,3 +1,4 @@
+#include "platform/filemoves.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
 #include "platform/recordimage.h"
@@ -40,6 +41,16 @@ class TestSafeFile : public QObject {
         });
     }
     void cleanup() { setMessageBoxHandler({}); }
+
+    // The room left is asked of the file system itself, also for a folder a
+    // restore is still to make, so a real disk never reads as full.
+    void freeSpaceOfExistingAndMissingFolders() {
+        const qint64 here = freeSpace(dir.path());
+        QVERIFY(here > 0);
+        const qint64 below = freeSpace(path("not/yet/made"));
+        QVERIFY(below > 0);
+        QVERIFY(qAbs(below - here) < 64 * 1024 * 1024);
+    }
 
     void wholeFileReplacesTheOld() {
         writeFile(path("a.dat"), "old");

@@ -110,6 +110,22 @@ class TestQuizWordEditor : public QObject {
         abfrag->close();
     }
 
+    void correctedWhileAskedHowTheAnswerWas() {
+        // The question "Wie war die Eingabe?" belongs to the wrong verdict:
+        // once the corrected word makes the answer right it goes away.
+        f.fill({{"001A1", "amare", "liben"}});
+        QuizOptions.CheckBox1 = true;
+        QVERIFY(startQuiz({"001A1"}));
+        abfrag->Edit5->insertPlainText("lieben\n");
+        QVERIFY(abfrag->Panel4->isVisible());
+        openEditor({[](Tvokbear& editor) { editor.MU->setPlainText("lieben"); }});
+        QCOMPARE(abfrag->Label9->text(), QStringLiteral("RICHTIG"));
+        QVERIFY(!abfrag->Panel4->isVisible());
+        QVERIFY(abfrag->BitBtn4->isEnabled());
+        QCOMPARE(abfrag->engine()->QuizRightCount, 1);
+        abfrag->close();
+    }
+
     void cancelChangesNothing() {
         f.fill({{"001A1", "amare", "lieben"}});
         QVERIFY(startQuiz({"001A1"}));
