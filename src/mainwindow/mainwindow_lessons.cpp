@@ -56,14 +56,6 @@ bool askYesNo(const QString& text, const QString& caption) {
                                  platform::Buttons::YesNo) == platform::Answer::Yes;
 }
 
-// The progress window, when the program has one.
-WordCopyProgress progressWindow() {
-    if (!Fortschritt) return {};
-    return {[](int steps) { Fortschritt->start(steps); },
-            [](int position) { Fortschritt->setPosition(position); },
-            [] { Fortschritt->finish(); }};
-}
-
 // Keeps the field-change handlers quiet while records are written in bulk.
 class SuppressFieldChanges {
   public:
@@ -332,9 +324,9 @@ void TForm1::Kopieren1Click() {
     guarded(*this, [&] {
         ShowLessonResult(
             result == platform::ResultSection
-                ? CopyLessonSection(*Query, baumlist, source, dialog.chosenCode(), progressWindow())
+                ? CopyLessonSection(*Query, baumlist, source, dialog.chosenCode(), ProgressInWindow())
                 : CopyLessonSectionToNumber(*Query, baumlist, source, dialog.chosenNumber(),
-                                            progressWindow()));
+                                            ProgressInWindow()));
         showLessonState(*this);
     });
 }
@@ -426,7 +418,7 @@ void TForm1::Vokabelnkopieren1Click() {
     if (!target) return;
     guarded(*this, [&] {
         Query->setRequestLive(false);
-        CopyMarkedWords(*Query, ids, *target, progressWindow());
+        CopyMarkedWords(*Query, ids, *target, ProgressInWindow());
         showLessonState(*this);
     });
 }

@@ -1,5 +1,7 @@
 #include "mainwindow/progresswindows.h"
 
+#include "database/lessonoperations.h"
+
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
@@ -121,4 +123,18 @@ void Tfosc::finish() {
     close();
     Label2->setText(QStringLiteral("0 %  "));
     fs->setValue(0);
+}
+
+WordCopyProgress ProgressInWindow() {
+    WordCopyProgress progress;
+    progress.start = [](int steps) {
+        if (Fortschritt) Fortschritt->start(steps);
+    };
+    progress.advance = [](int position) {
+        if (Fortschritt) Fortschritt->setPosition(position);
+    };
+    progress.finish = [] {
+        if (Fortschritt) Fortschritt->finish();
+    };
+    return progress;
 }

@@ -5,6 +5,7 @@
 
 class QLabel;
 class QProgressBar;
+struct WordCopyProgress;
 
 // Progress of record-by-record work (search, sort, copying, export, import).
 class TFortschritt : public QDialog {
@@ -45,3 +46,7 @@ class Tfosc : public QDialog {
 
 extern TFortschritt* Fortschritt;
 extern Tfosc* fosc;
+
+// Word-by-word work (copying, moving, sorting) reported in `Fortschritt`; does
+// nothing while the program has no progress window.
+WordCopyProgress ProgressInWindow();

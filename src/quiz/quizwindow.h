@@ -339,6 +339,10 @@ class Tabfrag : public QDialog {
     // After the Hebrew aid in Edit5 a line break that stands first moves to
     // the end, so the typed line stays one line. True when it moved one.
     bool moveLeadingLineBreak();
+    // quizwindow_start.cpp
+    // Opens the pool (a resumed one with `resuming`) and shows the first word;
+    // false when no word qualified.
+    bool openQuiz(bool resuming);
     // quizwindow.cpp
     void endQuiz();
     bool FormCloseQuery();

@@ -131,26 +131,7 @@ bool Tabfrag::resumeQuiz() {
     if (quizRunning()) return false;
     QuizLabPath = labPathOfOpenDatabase();
     if (CurrentTablePath.isEmpty() || !loaduab()) return false;
-    vonh->setChecked(false);
-    Letztewieder->setChecked(true);
-    ListBox3->clear();
-    ListBox4->clear();
-    if (fosc) fosc->start();
-    QuizNotStarted = false;
-    FormPaint();
-    Letztewieder->setChecked(false);
-    if (QuizNotStarted) {
-        hide();
-        if (Form1) Form1->show();
-        return false;
-    }
-    show();
-    raise();
-    activateWindow();
-    Edit5->setFocus();
-    // The proposals are built once the pool is open.
-    FillMultipleChoice();
-    return true;
+    return openQuiz(true);
 }
 
 // --- evaluation ----------------------------------------------------------------------------

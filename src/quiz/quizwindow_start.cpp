@@ -47,22 +47,29 @@ void resetSelectionFilters(TSelectionOptionsRec& o) {
 } // namespace
 
 bool Tabfrag::startQuiz(const QStringList& lessonCodes) {
-    Letztewieder->setChecked(false);
-    vonh->setChecked(false);
     QuizLessonCodes = lessonCodes;
+    return openQuiz(false);
+}
+
+bool Tabfrag::openQuiz(bool resuming) {
+    vonh->setChecked(false);
+    Letztewieder->setChecked(resuming);
     ListBox3->clear();
     ListBox4->clear();
     if (fosc) fosc->start();
     QuizNotStarted = false;
     FormPaint();
+    Letztewieder->setChecked(false);
     if (QuizNotStarted) {
         hide();
+        if (resuming && Form1) Form1->show();
         return false;
     }
     show();
     raise();
     activateWindow();
     Edit5->setFocus();
+    // The proposals are built once the pool is open.
     FillMultipleChoice();
     return true;
 }

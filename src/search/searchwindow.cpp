@@ -40,20 +40,6 @@ engine::Query* mainQuery() { return Form1 ? Form1->Query : nullptr; }
 
 bool databaseOpen() { return Form1 && Form1->Query && !CurrentTablePath.isEmpty(); }
 
-WordCopyProgress progressWindow() {
-    WordCopyProgress progress;
-    progress.start = [](int steps) {
-        if (Fortschritt) Fortschritt->start(steps);
-    };
-    progress.advance = [](int position) {
-        if (Fortschritt) Fortschritt->setPosition(position);
-    };
-    progress.finish = [] {
-        if (Fortschritt) Fortschritt->finish();
-    };
-    return progress;
-}
-
 // Keeps the main window's field-change handlers quiet while words are written.
 class SuppressFieldChanges {
   public:
@@ -417,7 +403,7 @@ void Tsuchen::copyOrMove(bool move) {
         if (move)
             search::MoveHits(*Form1->Query, ids, target);
         else
-            search::CopyHits(*Form1->Query, ids, target, progressWindow());
+            search::CopyHits(*Form1->Query, ids, target, ProgressInWindow());
         SelectCurrentLessonNode(Form1->lekbaum);
     });
 }
@@ -446,7 +432,7 @@ void Tsuchen::copyIntoNewLesson() {
     closeAndRun([&] {
         const LessonResult result =
             search::CopyHitsToNewLesson(*Form1->Query, baumlist, number, letter, digit, title, ids,
-                                        searchSql, progressWindow());
+                                        searchSql, ProgressInWindow());
         ShowLessonResult(result);
         RebuildLessonTree(Form1->lekbaum, baumlist);
         SelectCurrentLessonNode(Form1->lekbaum);

@@ -152,16 +152,7 @@ void Tfsort::Button1Click() {
                               platform::Buttons::YesNo) != platform::Answer::Yes)
         return;
 
-    WordCopyProgress progress;
-    progress.start = [](int steps) {
-        if (Fortschritt) Fortschritt->start(steps);
-    };
-    progress.advance = [](int position) {
-        if (Fortschritt) Fortschritt->setPosition(position);
-    };
-    progress.finish = [] {
-        if (Fortschritt) Fortschritt->finish();
-    };
+    const WordCopyProgress progress = ProgressInWindow();
     Form1->SuppressFieldChange = true;
     sorting::SortOutcome outcome;
     try {
