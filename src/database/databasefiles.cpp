@@ -47,18 +47,12 @@ TablePathParts SplitTablePath(const QString& tablePath) {
     return parts;
 }
 
-namespace {
-
-// Every file of a database starts with its name. A file found in another case
-// is another database's when a table of exactly that name lies beside this one.
-bool belongsToAnotherDatabase(const QString& found, const TablePathParts& parts) {
+bool BelongsToAnotherDatabase(const QString& found, const TablePathParts& parts) {
     const QString name = QFileInfo(found).fileName().left(parts.name.size());
     if (name == parts.name) return false;
     return QFileInfo::exists(parts.folder + name + QStringLiteral(".ol")) ||
            QFileInfo::exists(parts.folder + name + QStringLiteral(".db"));
 }
-
-} // namespace
 
 bool DeleteDatabaseFiles(const QString& tablePath) {
     const TablePathParts parts = SplitTablePath(tablePath);
@@ -79,7 +73,7 @@ bool DeleteDatabaseFiles(const QString& tablePath) {
     for (const QString& file : files) {
         const QString found =
             platform::findCaseInsensitive(QFileInfo(file).path(), QFileInfo(file).fileName());
-        if (belongsToAnotherDatabase(found, parts)) continue;
+        if (BelongsToAnotherDatabase(found, parts)) continue;
         if (QFileInfo::exists(found) && !QFile::remove(found)) ok = false;
     }
     return ok;

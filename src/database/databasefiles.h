@@ -7,8 +7,8 @@
 // The databases of the language folders below `root`, as three parallel
 // lists: line i of each describes the same database.
 struct DatabaseListing {
-    QStringList dbnames;   // full paths of the table files
-    QStringList titles;    // file names
+    QStringList dbnames;    // full paths of the table files
+    QStringList titles;     // file names
     QStringList namenliste; // language folder + "/" + file name, as shown
 };
 DatabaseListing ListDatabases(const QString& root);
@@ -32,6 +32,11 @@ struct TablePathParts {
     QString extension;
 };
 TablePathParts SplitTablePath(const QString& tablePath);
+
+// Files of a database are found without regard to case. Every one starts with
+// the database's name: a file found in another case is another database's
+// when a table of exactly that name lies beside this one.
+bool BelongsToAnotherDatabase(const QString& found, const TablePathParts& parts);
 
 // Checks a database or language name typed by the user. Returns an empty
 // string when it is usable, otherwise the German message for the user.

@@ -62,13 +62,14 @@ QList<DatabaseFileMove> databaseFiles(const DatabaseRelocation& r) {
         const QString source = ending == parts.extension
                                    ? platform::normalizePath(r.tablePath)
                                    : existingFile(parts.folder, parts.name + ending);
-        if (!source.isEmpty() && QFileInfo(source).isFile())
+        if (!source.isEmpty() && QFileInfo(source).isFile() &&
+            !BelongsToAnotherDatabase(source, parts))
             files.append({source, folder + r.newName + ending});
     }
     if (!r.language.isEmpty()) {
         for (const QString& ending : quizFileEndings()) {
             const QString source = existingFile(dataFolder(), parts.name + r.language + ending);
-            if (!source.isEmpty())
+            if (!source.isEmpty() && !BelongsToAnotherDatabase(source, parts))
                 files.append(
                     {source, platform::joinPath(dataFolder(), r.newName + r.newLanguage + ending)});
         }

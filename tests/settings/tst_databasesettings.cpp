@@ -290,6 +290,18 @@ class TestDatabaseSettings : public QObject {
         QVERIFY(!QFile::exists(path("Latein/Caesar.ol")));
     }
 
+    // "caesar" is another database on this file system: renaming "Caesar"
+    // takes none of its files, not even one that "Caesar" lacks.
+    void aDatabaseNamedInOtherCaseKeepsItsFiles() {
+        QVERIFY(QFile::copy(path("Latein/Caesar.ol"), path("Latein/caesar.ol")));
+        writeFile(path("data/caesarLateinaw2.dat"), "other");
+        QCOMPARE(RenameDatabaseFiles("Gallia", ""), RelocationOutcome::Done);
+        QCOMPARE(readFile(path("data/caesarLateinaw2.dat")), QByteArray("other"));
+        QVERIFY(QFile::exists(path("Latein/caesar.ol")));
+        QVERIFY(!QFile::exists(path("data/GalliaLateinaw2.dat")));
+        QVERIFY(QFile::exists(path("data/GalliaLateinaw.dat")));
+    }
+
     void aFailedMovePutsTheMovedFilesBack() {
         const QStringList before = filesBelow(dir->path());
         QList<DatabaseFileMove> moves = PlanDatabaseRelocation(
