@@ -1,5 +1,6 @@
 #include "database/paradoxconversion.h"
 
+#include "database/databasefiles.h"
 #include "database/paradoxtable.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
@@ -154,7 +155,8 @@ ParadoxConversion ConvertParadoxTableInPlace(const QString& tablePath) {
 
     const QString base = info.completeBaseName();
     const QString index = platform::findCaseInsensitive(folder, base + QStringLiteral(".px"));
-    const bool withIndex = QFileInfo(index).isFile();
+    const bool withIndex =
+        QFileInfo(index).isFile() && !BelongsToAnotherDatabase(index, SplitTablePath(table));
     const KeptParadoxFiles kept = KeptParadoxNames(table, withIndex ? index : QString());
     if (!platform::renameNew(table, kept.table)) {
         result.error = cannotWrite();

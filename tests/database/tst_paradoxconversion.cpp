@@ -197,6 +197,20 @@ class TestParadoxConversion : public QObject {
         engine::releaseTable(table);
     }
 
+    // The index of a database named in other case is not this table's.
+    void anotherDatabasesIndexStays() {
+        const QString other = writeVocabulary("caesar", sampleRows());
+        const QString table = writeVocabulary("Caesar", sampleRows());
+        QVERIFY(QFile::remove(folder + "/Caesar.px"));
+        const QByteArray index = readAll(folder + "/caesar.px");
+        const ParadoxConversion result = ConvertParadoxTableInPlace(table);
+        QVERIFY(result.converted);
+        QVERIFY2(!result.notice.contains("(mit"), qPrintable(result.notice));
+        QCOMPARE(readAll(folder + "/caesar.px"), index);
+        QVERIFY(IsParadoxTableFile(other));
+        engine::releaseTable(table);
+    }
+
     void foreignSchemasAreRefused() {
         const QString other = folder + "/Adressen.ol";
         QVERIFY(paradox::writeTable(
