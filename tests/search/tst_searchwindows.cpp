@@ -24,6 +24,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+// With ORVILEX_SHOTS set to a folder the windows are saved there as PNGs.
+void shot(QWidget* window, const QString& name) {
+    const QString folder = qEnvironmentVariable("ORVILEX_SHOTS");
+    if (!folder.isEmpty()) QVERIFY(window->grab().save(folder + "/" + name + ".png"));
+}
+} // namespace
+
 class TestSearchWindows : public QObject {
     Q_OBJECT
     QTemporaryDir program;
@@ -92,14 +100,14 @@ class TestSearchWindows : public QObject {
         QCOMPARE(suchen->PageControl1->currentIndex(), 0);
         QCOMPARE(suchen->wortartBox->currentText(), QString("Alle"));
         QVERIFY(suchen->cFremdwort->isChecked() && suchen->cUebersetzung->isChecked());
-        suchen->grab().save("/tmp/search_window_criteria.png");
+        shot(suchen, "search_window_criteria");
         QTest::keyClicks(suchen->Edit1, "DOM\"");
         QCOMPARE(suchen->Edit1->text(), QString("DOM"));
         QTest::keyClick(suchen->Edit1, Qt::Key_Return);
         QCOMPARE(suchen->Labelanzahl->text(), QString("2"));
         QCOMPARE(suchen->PageControl1->currentIndex(), 1);
         QCOMPARE(suchen->DBGrid1->model()->rowCount(), 2);
-        suchen->grab().save("/tmp/search_window.png");
+        shot(suchen, "search_window");
 
         // Choose the second hit, then close: its lesson is shown on it.
         suchen->DBGrid1CellClick(1);
@@ -146,7 +154,7 @@ class TestSearchWindows : public QObject {
             sort->show();
             backupName = sort->Edit1->text();
             internalMode = sort->rbsek->isChecked() && !sort->cbprim->isEnabled();
-            sort->grab().save("/tmp/sort_window.png");
+            shot(sort, "sort_window");
             sort->cbsicher->setChecked(false);
             sort->Button1Click();
             return sort->result();
