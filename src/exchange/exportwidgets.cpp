@@ -1,6 +1,6 @@
 #include "exchange/exportwidgets.h"
 
-#include "platform/messagebox.h"
+#include "platform/formwidgets.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -73,15 +73,8 @@ void addSeparatorRows(QGridLayout* grid, QWidget* box, const SeparatorLists& lis
 }
 
 QToolButton* helpButton(QWidget* parent, const char* name, const QString& text) {
-    auto* help = new QToolButton(parent);
-    help->setObjectName(QLatin1String(name));
-    help->setText(QStringLiteral("?"));
+    auto* help = platform::helpButton(parent, name, text);
     help->setToolTip(QStringLiteral("Hilfe"));
-    help->setFixedSize(20, 20);
-    help->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(help, &QToolButton::clicked, parent, [text] {
-        platform::showMessage(text, QStringLiteral("Information"), platform::Icon::Information);
-    });
     return help;
 }
 

@@ -1,6 +1,7 @@
 #include "mainwindow/aboutbox.h"
 
 #include "mainwindow/helpcommands.h"
+#include "platform/formwidgets.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -18,10 +19,7 @@ Tinfo2* info2 = nullptr;
 
 namespace {
 
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using platform::named;
 
 QLabel* linkLabel(QWidget* parent, const char* name, const QString& href, const QString& text) {
     auto* label = named(new QLabel(parent), name);

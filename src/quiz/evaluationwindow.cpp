@@ -1,5 +1,6 @@
 #include "quiz/evaluationwindow.h"
 
+#include "platform/formwidgets.h"
 #include "platform/modal.h"
 #include "quiz/countbars.h"
 
@@ -21,10 +22,7 @@ Tauswertung* auswertung = nullptr;
 
 namespace {
 
-template <typename T> T* named(T* object, const char* name) {
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
-}
+using platform::named;
 
 QChartView* newChartView(QWidget* parent, const char* name, const QString& title) {
     auto* c = new QChart;

@@ -1,6 +1,7 @@
 // The quiz window's controls and the arrangement of the page for each word.
 #include "database/generaloptions.h"
 #include "database/vocabularytable.h"
+#include "platform/formwidgets.h"
 #include "quiz/countbars.h"
 #include "quiz/quizoptionspage.h"
 #include "quiz/quizwindow.h"
@@ -28,10 +29,7 @@ int Near(double x) {
     return static_cast<int>(std::nearbyint(x));
 }
 
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
+using platform::named;
 
 QFrame* plainPanel(QWidget* parent, const char* name) {
     auto* frame = named(new QFrame(parent), name);

@@ -2,6 +2,7 @@
 
 #include "mainwindow/typingaids.h"
 #include "platform/codec.h"
+#include "platform/formwidgets.h"
 #include "platform/messagebox.h"
 #include "quiz/quizgreektyping.h"
 
@@ -17,10 +18,7 @@ Tvokbear* vokbear = nullptr;
 
 namespace {
 
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
+using platform::named;
 
 // A caption whose umlauts and accents stand whole above it: in many fonts
 // "Ü" reaches above the ascent that a label's height allows for.

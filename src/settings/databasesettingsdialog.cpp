@@ -6,6 +6,7 @@
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/formwidgets.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "settings/databasesettings.h"
@@ -41,10 +42,7 @@ const QString CharsetInTranslationHelp = QStringLiteral(
     "Muttersprache verwendet werden soll. Damit lassen sich Wörter der Fremdsprache in "
     "Übersetzungsfelder schreiben.");
 
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using platform::named;
 
 QComboBox* fontBox(QWidget* parent, const char* name) {
     auto* box = named(new QComboBox(parent), name);

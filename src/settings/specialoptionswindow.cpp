@@ -4,6 +4,7 @@
 #include "database/databaseoptions.h"
 #include "database/specialoptions.h"
 #include "platform/folders.h"
+#include "platform/formwidgets.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 
@@ -29,10 +30,7 @@ namespace {
 const int FontSizes[] = {6,  8,  9,  10, 11, 12, 13, 14, 15, 16,
                          17, 18, 20, 22, 24, 26, 28, 30, 34, 40};
 
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using platform::named;
 
 bool validSlot() {
     return TSpecialOptionsRec::isValidSlot(CurrentSpecialSlot);
