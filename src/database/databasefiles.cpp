@@ -54,6 +54,15 @@ bool BelongsToAnotherDatabase(const QString& found, const TablePathParts& parts)
            QFileInfo::exists(parts.folder + name + QStringLiteral(".db"));
 }
 
+QString DatabaseCompanionPath(const QString& databaseBase, const QString& ending) {
+    const QFileInfo base(platform::normalizePath(databaseBase));
+    const QString name = base.fileName() + QLatin1Char('.') + ending;
+    const QString found = platform::findCaseInsensitive(base.path(), name);
+    const TablePathParts parts = SplitTablePath(base.filePath() + QStringLiteral(".ol"));
+    if (BelongsToAnotherDatabase(found, parts)) return QDir(base.path()).filePath(name);
+    return found;
+}
+
 bool DeleteDatabaseFiles(const QString& tablePath) {
     const TablePathParts parts = SplitTablePath(tablePath);
     // The quiz files of the database are named after its language, which

@@ -38,6 +38,10 @@ TablePathParts SplitTablePath(const QString& tablePath);
 // when a table of exactly that name lies beside this one.
 bool BelongsToAnotherDatabase(const QString& found, const TablePathParts& parts);
 
+// The file of the database with that ending ("lst"), found in any case but
+// never another database's; the exact spelling when there is none.
+QString DatabaseCompanionPath(const QString& databaseBase, const QString& ending);
+
 // Checks a database or language name typed by the user. Returns an empty
 // string when it is usable, otherwise the German message for the user.
 QString CheckDatabaseName(const QString& name);

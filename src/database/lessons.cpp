@@ -1,6 +1,7 @@
 #include "database/lessons.h"
 
 #include "database/currentdatabase.h"
+#include "database/databasefiles.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "platform/codec.h"
@@ -157,8 +158,7 @@ bool LessonList::save(const QString& path, QString* error) const {
 }
 
 QString LessonListPath(const QString& databaseBase) {
-    const QFileInfo base(platform::normalizePath(databaseBase));
-    return platform::findCaseInsensitive(base.path(), base.fileName() + QStringLiteral(".lst"));
+    return DatabaseCompanionPath(databaseBase, QStringLiteral("lst"));
 }
 
 QString LessonListPath() {

@@ -666,10 +666,8 @@ int BackupDatabase(const QString& dbPath, const QString& archivePath, const QStr
     // by this program: it is packed when an older copy left one, and
     // otherwise has no record at all, so that the restore creates no empty
     // file in its place.
-    const QString databaseFolder = QFileInfo(dbPath).absolutePath();
     auto companion = [&](const char* extension) {
-        return platform::findCaseInsensitive(databaseFolder,
-                                             fileName(base) + QLatin1String(extension));
+        return DatabaseCompanionPath(base.chopped(1), QLatin1String(extension)); // "name."
     };
     QStringList files{dbPath};
     if (const QString px = companion("px"); QFileInfo(px).isFile()) files << px;

@@ -221,6 +221,14 @@ class TestLessons : public QObject {
         QVERIFY(list.load(LessonListPath()));
         QCOMPARE(list.lines(), QStringList({"005A1"}));
         QFile::remove(folder->filePath("Caesar.LST"));
+
+        // A database "caesar" beside it keeps its own list: a new "Caesar"
+        // that has none yet writes its own.
+        writeFile(folder->filePath("caesar.ol"), "");
+        writeFile(folder->filePath("caesar.lst"), "009A1\r\n");
+        QCOMPARE(LessonListPath(), folder->filePath("Caesar.lst"));
+        QVERIFY(SaveLessonList(LessonList({"001A1"})));
+        QCOMPARE(readFile(folder->filePath("caesar.lst")), QByteArray("009A1\r\n"));
     }
 
     void loadingOddFiles() {
