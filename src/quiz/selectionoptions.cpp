@@ -1,6 +1,7 @@
 #include "quiz/selectionoptions.h"
 
 #include "database/currentdatabase.h"
+#include "database/databasefiles.h"
 #include "database/generaloptions.h"
 #include "database/vocabularytable.h"
 #include "platform/folders.h"
@@ -8,6 +9,7 @@
 #include "platform/recordimage.h"
 #include "quiz/quizoptionsbytes.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -44,8 +46,15 @@ constexpr BoolField BoolFields[] = {
 const QString SelectionWhat = QStringLiteral("Die Auswahleinstellungen");
 const QString MarksWhat = QStringLiteral("Die Lektionenauswahl");
 
-QString markFileName(const QString& database, const QString& language, const char* suffix) {
-    return quizrecord::fileNamePart(database + language) + QString::fromLatin1(suffix);
+// Found in any case, but a file of a database whose name differs only in case
+// is left to that database: this one then has a file of its own spelling.
+QString markFile(const QString& databaseBase, const QString& language, const char* suffix) {
+    const TablePathParts parts = SplitTablePath(databaseBase + QStringLiteral(".ol"));
+    const QString name =
+        quizrecord::fileNamePart(parts.name + language) + QString::fromLatin1(suffix);
+    const QString found = platform::dataFile(name);
+    if (!BelongsToAnotherDatabase(found, parts)) return found;
+    return QFileInfo(found).dir().filePath(name);
 }
 
 } // namespace
@@ -173,40 +182,40 @@ bool LessonMarksRecord::save(const QString& path) const {
     return platform::saveRecordFile(path, bytes, platform::RecordFolder::Create, MarksWhat);
 }
 
-QString LastSelectionFile(const QString& database, const QString& language) {
-    return platform::dataFile(markFileName(database, language, "aw.dat"));
+QString LastSelectionFile(const QString& databaseBase, const QString& language) {
+    return markFile(databaseBase, language, "aw.dat");
 }
 
-QString LastSelection2File(const QString& database, const QString& language) {
-    return platform::dataFile(markFileName(database, language, "aw2.dat"));
+QString LastSelection2File(const QString& databaseBase, const QString& language) {
+    return markFile(databaseBase, language, "aw2.dat");
 }
 
-bool LastSelectionExists(const QString& database, const QString& language) {
-    return QFileInfo::exists(LastSelectionFile(database, language));
+bool LastSelectionExists(const QString& databaseBase, const QString& language) {
+    return QFileInfo::exists(LastSelectionFile(databaseBase, language));
 }
 
-bool writeLastSelection(const QList<bool>& marks, const QString& database,
+bool writeLastSelection(const QList<bool>& marks, const QString& databaseBase,
                         const QString& language) {
     TLastSelectionRec first;
     first.setMarks(marks);
     TLastSelection2Rec all;
     all.setMarks(marks);
     // Both are attempted even when the first fails: each reports its own failure.
-    const bool firstWritten = first.save(LastSelectionFile(database, language));
-    const bool allWritten = all.save(LastSelection2File(database, language));
+    const bool firstWritten = first.save(LastSelectionFile(databaseBase, language));
+    const bool allWritten = all.save(LastSelection2File(databaseBase, language));
     return firstWritten && allWritten;
 }
 
-std::optional<QList<bool>> readLastSelection(int lineCount, const QString& database,
+std::optional<QList<bool>> readLastSelection(int lineCount, const QString& databaseBase,
                                              const QString& language) {
-    const QString allPath = LastSelection2File(database, language);
+    const QString allPath = LastSelection2File(databaseBase, language);
     // "aw2.dat" counts only when whole: a cut one falls back to "aw.dat".
     if (QFileInfo(allPath).size() >= TLastSelection2Rec::Count) {
         TLastSelection2Rec all;
         if (all.load(allPath)) return all.flags().mid(0, std::clamp(lineCount, 0, all.count()));
     }
     TLastSelectionRec first;
-    if (!first.load(LastSelectionFile(database, language))) return std::nullopt;
+    if (!first.load(LastSelectionFile(databaseBase, language))) return std::nullopt;
     return first.flags().mid(0, std::clamp(lineCount, 0, first.count()));
 }
 

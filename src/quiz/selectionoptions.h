@@ -156,21 +156,22 @@ class TLastSelection2Rec : public LessonMarksRecord {
     TLastSelection2Rec() : LessonMarksRecord(Count) {}
 };
 
-// The mark files of a database (its name without folder and extension) and
-// language, in WorkDir's "data" folder.
-QString LastSelectionFile(const QString& database, const QString& language);
-QString LastSelection2File(const QString& database, const QString& language);
+// The mark files of a database (the path of its table without the extension)
+// and language, in WorkDir's "data" folder, named after the database's name.
+QString LastSelectionFile(const QString& databaseBase, const QString& language);
+QString LastSelection2File(const QString& databaseBase, const QString& language);
 // Whether "aw.dat" exists: "&Wie bei letzter Abfrage" is offered only then.
-bool LastSelectionExists(const QString& database, const QString& language);
+bool LastSelectionExists(const QString& databaseBase, const QString& language);
 
 // Writes both mark files from the marks of the lesson list (line k → flag k).
-bool writeLastSelection(const QList<bool>& marks, const QString& database, const QString& language);
+bool writeLastSelection(const QList<bool>& marks, const QString& databaseBase,
+                        const QString& language);
 
 // The marks to restore on a list of `lineCount` lines: from "aw2.dat" when it
 // holds all its flags, otherwise from "aw.dat"; nothing when neither exists.
 // The result covers lines 0 .. min(lineCount, flags) − 1; later lines keep
 // their marks.
-std::optional<QList<bool>> readLastSelection(int lineCount, const QString& database,
+std::optional<QList<bool>> readLastSelection(int lineCount, const QString& databaseBase,
                                              const QString& language);
 
 // --- Lesson list lines and codes ----------------------------------------------

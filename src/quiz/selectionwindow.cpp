@@ -64,7 +64,7 @@ void Tausw::fillLessonList() {
     SrcList->addItems(SelectionListLines(BuildLessonTree(baumlist)));
     if (SrcList->count() > 0) SrcList->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     BitBtn1->setEnabled(!CurrentDatabaseName.isEmpty() &&
-                        LastSelectionExists(CurrentDatabaseName, CurrentLanguage));
+                        LastSelectionExists(CurrentDatabaseBase, CurrentLanguage));
 }
 
 void Tausw::FormShow() {
@@ -186,7 +186,7 @@ void Tausw::setMarks(const QList<bool>& flags) {
 
 void Tausw::BitBtn1Click() {
     if (const auto flags =
-            readLastSelection(SrcList->count(), CurrentDatabaseName, CurrentLanguage))
+            readLastSelection(SrcList->count(), CurrentDatabaseBase, CurrentLanguage))
         setMarks(*flags);
 }
 
@@ -252,7 +252,7 @@ void Tausw::OKBtn_Click() {
 
     // A failed write of the marks is reported; the quiz still runs.
     if (!CurrentDatabaseName.isEmpty())
-        writeLastSelection(lineMarks, CurrentDatabaseName, CurrentLanguage);
+        writeLastSelection(lineMarks, CurrentDatabaseBase, CurrentLanguage);
 
     dstlist->clear();
     const int first = GetFirstSelection(SrcList);

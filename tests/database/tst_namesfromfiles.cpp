@@ -104,7 +104,7 @@ class TestNamesFromFiles : public QObject {
         QVERIFY(boxes[0].text.contains("Caesar.opt"));
         QVERIFY(boxes[0].text.endsWith("Sprache des Datenbankordners verwendet: \"Latein\"."));
         // The quiz files are named inside the data folder.
-        QCOMPARE(QFileInfo(LastSelectionFile(CurrentDatabaseName, CurrentLanguage)).path(),
+        QCOMPARE(QFileInfo(LastSelectionFile(CurrentDatabaseBase, CurrentLanguage)).path(),
                  path("work/data"));
         QCOMPARE(QFileInfo(platform::dataFile(CurrentDatabaseName + CurrentLanguage + ".lab"))
                      .absolutePath(),

@@ -229,6 +229,37 @@ class TestSelectionOptions : public QObject {
         QVERIFY(boxes.isEmpty());
     }
 
+    void lessonMarksOfADatabaseWhoseNameDiffersOnlyInCase() {
+        const QString latin = WorkDir + "/Latein";
+        QDir().mkpath(latin);
+        writeFile(latin + "/Caesar.ol", "");
+        const QString caesar = latin + "/Caesar";
+        const QString oldFirst = WorkDir + "/data/caesarLateinaw.dat";
+        const QString oldAll = WorkDir + "/data/caesarLateinaw2.dat";
+        writeFile(oldFirst, QByteArray(200, '\1'));
+        writeFile(oldAll, QByteArray(10000, '\1'));
+
+        // Alone in its folder, "Caesar" takes the files written in another case.
+        QCOMPARE(LastSelectionFile(caesar, "Latein"), oldFirst);
+        QVERIFY(LastSelectionExists(caesar, "Latein"));
+
+        // Beside a database "caesar" they are that one's: "Caesar" has none
+        // yet, and its own marks leave the other's alone.
+        writeFile(latin + "/caesar.ol", "");
+        QVERIFY(!LastSelectionExists(caesar, "Latein"));
+        QVERIFY(!readLastSelection(5, caesar, "Latein"));
+        QVERIFY(writeLastSelection(QList<bool>{true, false}, caesar, "Latein"));
+        QCOMPARE(LastSelectionFile(caesar, "Latein"), WorkDir + "/data/CaesarLateinaw.dat");
+        QCOMPARE(LastSelection2File(caesar, "Latein"), WorkDir + "/data/CaesarLateinaw2.dat");
+        QCOMPARE(readLastSelection(3, caesar, "Latein"),
+                 std::optional(QList<bool>({true, false, false})));
+        QCOMPARE(readFile(oldFirst), QByteArray(200, '\1'));
+        QCOMPARE(readFile(oldAll), QByteArray(10000, '\1'));
+        QCOMPARE(readLastSelection(3, latin + "/caesar", "Latein"),
+                 std::optional(QList<bool>({true, true, true})));
+        QVERIFY(boxes.isEmpty());
+    }
+
     void listLinesFromTheLessonTree() {
         const LessonTree tree = {
             node("001", "Lektion 1", {"A 1 [Haus]", "B 2 []"}),

@@ -77,6 +77,7 @@ class TestSelectionWindow : public QObject {
         InstallDir = folder->path();
         QDir(WorkDir).mkpath(QStringLiteral("data"));
         CurrentDatabaseName = QStringLiteral("Caesar");
+        CurrentDatabaseBase = folder->filePath(QStringLiteral("Latein/Caesar"));
         CurrentLanguage = QStringLiteral("Latein");
         SelectionOptionsPath = optionsPath();
         SelectionOptions = TSelectionOptionsRec();
