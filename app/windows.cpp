@@ -1,6 +1,7 @@
 #include "app/windows.h"
 
 #include "database/currentdatabase.h"
+#include "database/databasefiles.h"
 #include "database/databaseoptions.h"
 #include "database/lessondialogs.h"
 #include "database/newdatabasedialog.h"
@@ -30,8 +31,10 @@
 #include "settings/optionsdialog.h"
 #include "settings/specialoptionswindow.h"
 
+#include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/temporaryfiles.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -158,8 +161,10 @@ void createWindows(const QStringList& arguments) {
     Form1 = new TForm1;
     wireHooks();
     Form1->FormCreate(arguments);
-    // A sort stopped part-way last time leaves its work table behind.
+    // A sort stopped part-way last time leaves its work table behind, a
+    // write, restore or conversion its hidden temporary files.
     sorting::RemoveWorkFiles(sorting::WorkTableBase());
+    platform::removeLeftoverTemporariesBelow({WorkDir, VocabularyRoot()});
     fopt = new Tfopt(Form1);
     zsichern = new Tzsichern(Form1);
     ausw = new Tausw(Form1);

@@ -7,6 +7,7 @@
 #include "engine/rowappender.h"
 #include "platform/filemoves.h"
 #include "platform/paths.h"
+#include "platform/temporaryfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,6 +79,19 @@ void fillTable(const QByteArray& paradox, const QString& tablePath, const QStrin
     *words = info.records;
 }
 
+// The engine's messages name the file it writes, a hidden temporary one
+// the user never saw: they name the table instead. Called inside a handler.
+[[noreturn]] void rethrowNamingTheTable(const QString& writtenPath, const QString& shownName) {
+    try {
+        throw;
+    } catch (const engine::EngineError& error) {
+        const QString written =
+            QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(writtenPath).absoluteFilePath()));
+        if (!error.message().contains(written)) throw;
+        throw engine::EngineError(QString(error.message()).replace(written, shownName));
+    }
+}
+
 } // namespace
 
 int WriteConvertedTable(const QString& paradoxPath, const QString& tablePath,
@@ -97,7 +111,7 @@ int WriteConvertedTable(const QString& paradoxPath, const QString& tablePath,
         } catch (const std::exception&) {
         }
         QFile::remove(tablePath);
-        throw;
+        rethrowNamingTheTable(tablePath, shownName);
     }
     return words;
 }
@@ -139,7 +153,7 @@ ParadoxConversion ConvertParadoxTableInPlace(const QString& tablePath) {
             .arg(name, shown(folder));
     };
 
-    QTemporaryFile converted(folder + QStringLiteral("/.") + name + QStringLiteral("-XXXXXX.tmp"));
+    QTemporaryFile converted(platform::conversionTemporaryTemplate(folder, name));
     if (!converted.open()) {
         result.error = cannotWrite();
         return result;

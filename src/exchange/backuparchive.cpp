@@ -9,6 +9,7 @@
 #include "platform/filemoves.h"
 #include "platform/paths.h"
 #include "platform/safefile.h"
+#include "platform/temporaryfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -320,7 +321,7 @@ Failure linked(const QString& path) {
 // A hidden name of its own beside the targets, for a file to be put in place
 // later.
 QString reserveStagingName(const QString& folder) {
-    QTemporaryFile reserved(folder + QStringLiteral("/.restore-XXXXXX.tmp"));
+    QTemporaryFile reserved(platform::restoreTemporaryTemplate(folder));
     if (!reserved.open()) throw writeFailure(reserved);
     reserved.setAutoRemove(false);
     return reserved.fileName();

@@ -13,6 +13,7 @@
 #include "platform/messagebox.h"
 #include "platform/paths.h"
 #include "platform/safefile.h"
+#include "platform/temporaryfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -355,7 +356,7 @@ class OldRestore {
 
     void stage(StagedFiles& staged, const QString& folder, const QString& from,
                const QString& to) const {
-        QTemporaryFile reserved(folder + QStringLiteral("/.restore-XXXXXX.tmp"));
+        QTemporaryFile reserved(platform::restoreTemporaryTemplate(folder));
         if (!reserved.open()) throw cannotWrite(to);
         reserved.setAutoRemove(false);
         staged.files.append({reserved.fileName(), to});

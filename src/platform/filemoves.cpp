@@ -1,5 +1,7 @@
 #include "platform/filemoves.h"
 
+#include "platform/temporaryfiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -30,7 +32,7 @@ QByteArray encoded(const QString& path) {
 bool copyOnto(const QString& from, const QString& to) {
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly)) return false;
-    QTemporaryFile out(QFileInfo(to).absolutePath() + QStringLiteral("/.move-XXXXXX.tmp"));
+    QTemporaryFile out(moveTemporaryTemplate(QFileInfo(to).absolutePath()));
     if (!out.open()) return false;
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     while (true) {

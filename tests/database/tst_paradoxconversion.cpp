@@ -5,6 +5,7 @@
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "platform/codec.h"
+#include "support/filesizelimit.h"
 #include "support/paradoxwriter.h"
 #include "support/testfiles.h"
 
@@ -179,6 +180,27 @@ class TestParadoxConversion : public QObject {
         QCOMPARE(q.recordCount(), 3000);
         q.close();
         engine::releaseTable(table);
+    }
+
+    // The engine writes the new table under a hidden name; a full disk is
+    // reported with the table's own name, and nothing is left behind.
+    void fullDiskNamesTheTable() {
+        QList<paradox::Row> rows;
+        for (int i = 0; i < 3000; ++i)
+            rows << paradox::word(i + 1, "001A1", "wort" + QByteArray::number(i), "x");
+        const QString table = writeVocabulary("Caesar", rows);
+        const QStringList before = filesIn(folder);
+        const QByteArray bytes = readAll(table);
+        ParadoxConversion result;
+        {
+            FileSizeLimit full(32 * 1024);
+            result = ConvertParadoxTableInPlace(table);
+        }
+        QVERIFY(!result.converted);
+        QVERIFY2(result.error.endsWith(": Caesar.ol"), qPrintable(result.error));
+        QVERIFY2(!result.error.contains(".tmp"), qPrintable(result.error));
+        QCOMPARE(readAll(table), bytes);
+        QCOMPARE(filesIn(folder), before);
     }
 
     void keptNamesNeverReplaceEarlierOriginals() {

@@ -4,6 +4,7 @@
 #include "platform/recordimage.h"
 #include "platform/registry.h"
 #include "platform/safefile.h"
+#include "platform/temporaryfiles.h"
 #include "support/filesizelimit.h"
 #include "support/testfiles.h"
 
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 #include <unistd.h>
 
@@ -174,6 +176,67 @@ class TestSafeFile : public QObject {
         QCOMPARE(error, QStringLiteral("Es fehlt die Berechtigung zum Schreiben."));
         QCOMPARE(readFile(path("ro.dat")), QByteArray("keep"));
         QFile::setPermissions(path("ro.dat"), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    // A program killed part-way leaves the hidden files of a move, a restore
+    // or a conversion in a language folder or the data folder: the next start
+    // removes them, and nothing else.
+    void leftoverTemporariesGoAtTheNextStart() {
+        QTemporaryDir root;
+        QTemporaryDir elsewhere;
+        const QString latin = root.filePath("Latein");
+        const QString data = root.filePath("data");
+        QVERIFY(QDir().mkpath(latin) && QDir().mkpath(data));
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-2 * LeftoverAgeSeconds);
+        const auto leave = [&](const QString& templateName, const QDateTime& changed) {
+            QTemporaryFile file(templateName);
+            file.setAutoRemove(false);
+            if (!file.open() || !file.setFileTime(changed, QFileDevice::FileModificationTime))
+                return QString();
+            return file.fileName();
+        };
+        const auto aged = [&](const QString& name) {
+            writeFile(name, "x");
+            QFile file(name);
+            return file.open(QIODevice::ReadWrite) &&
+                   file.setFileTime(old, QFileDevice::FileModificationTime);
+        };
+        QStringList leftovers{leave(moveTemporaryTemplate(latin), old),
+                              leave(restoreTemporaryTemplate(data), old),
+                              leave(conversionTemporaryTemplate(latin, "Caesar.ol"), old),
+                              leave(conversionTemporaryTemplate(latin, "Alt.DB"), old)};
+        QVERIFY(!leftovers.contains(QString()));
+        for (const QString& added :
+             {leftovers[1] + "-journal", leftovers[1] + ".AbCdEf", leftovers[2] + "-journal"}) {
+            QVERIFY(aged(added));
+            leftovers << added;
+        }
+        // The user's own files, and one still being written by another copy.
+        const QStringList kept{"Caesar.ol",
+                               ".move-AbC.tmp",
+                               "move-AbCdEf.tmp",
+                               ".restore-AbCdEf.tmp.bak",
+                               ".Caesar.txt-AbCdEf.tmp",
+                               ".restore-AbCdEf.tmp-wal"};
+        for (const QString& name : kept)
+            QVERIFY(aged(QDir(latin).filePath(name)));
+        const QString running = leave(moveTemporaryTemplate(data), QDateTime::currentDateTime());
+        // Links are neither removed nor followed.
+        const QString target = leave(restoreTemporaryTemplate(elsewhere.path()), old);
+        QVERIFY(QFile::link(target, latin + "/.move-LinkEd.tmp"));
+        QVERIFY(QFile::link(elsewhere.path(), root.filePath("Verknüpft")));
+        const QString behindLink = leave(moveTemporaryTemplate(elsewhere.path()), old);
+
+        removeLeftoverTemporariesBelow({root.path(), root.path()});
+        for (const QString& leftover : leftovers)
+            QVERIFY2(!QFile::exists(leftover), qPrintable(leftover));
+        QCOMPARE(QDir(latin).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+                 QStringList({".Caesar.txt-AbCdEf.tmp", ".move-AbC.tmp", ".move-LinkEd.tmp",
+                              ".restore-AbCdEf.tmp-wal", ".restore-AbCdEf.tmp.bak", "Caesar.ol",
+                              "move-AbCdEf.tmp"}));
+        QVERIFY(QFile::exists(running));
+        QVERIFY(QFile::exists(target));
+        QVERIFY(QFile::exists(behindLink));
     }
 };
 
