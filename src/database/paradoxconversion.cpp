@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QTemporaryFile>
+#include <unistd.h>
 
 namespace {
 
@@ -172,19 +173,30 @@ ParadoxConversion ConvertParadoxTableInPlace(const QString& tablePath) {
     const bool withIndex =
         QFileInfo(index).isFile() && !BelongsToAnotherDatabase(index, SplitTablePath(table));
     const KeptParadoxFiles kept = KeptParadoxNames(table, withIndex ? index : QString());
-    if (!platform::renameNew(table, kept.table)) {
+    // The original is kept under its new name by a second link first, so the
+    // table's own name never stands empty: a program killed at any point
+    // leaves either the old table or the converted one there.
+    const bool linked = ::link(QFile::encodeName(table).constData(),
+                               QFile::encodeName(kept.table).constData()) == 0;
+    if (!linked && !platform::renameNew(table, kept.table)) {
         result.error = cannotWrite();
         return result;
     }
+    const auto undo = [&] {
+        if (linked)
+            QFile::remove(kept.table);
+        else
+            platform::renameNew(kept.table, table);
+    };
     if (withIndex && !platform::renameNew(index, kept.index)) {
-        platform::renameNew(kept.table, table);
+        undo();
         result.error = cannotWrite();
         return result;
     }
     platform::takePermissionsOf(converted.fileName(), kept.table);
     if (!platform::renameReplacing(converted.fileName(), table)) {
         if (withIndex) platform::renameNew(kept.index, index);
-        platform::renameNew(kept.table, table);
+        undo();
         result.error = cannotWrite();
         return result;
     }
