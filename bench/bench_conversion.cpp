@@ -2,6 +2,7 @@
 // and the import of 100,000 exported words, each beside a raw SQLite prepared
 // insert of the same rows in one transaction: both should stay within 3x.
 #include "generator.h"
+#include "importsteps.h"
 
 #include "../tests/support/paradoxwriter.h"
 #include "database/paradoxconversion.h"
@@ -149,28 +150,9 @@ int main(int argc, char** argv) {
 
     // Import into a new database's table (holding its one empty word).
     const QString target = dir.filePath("Import.ol");
-    {
-        engine::Query query;
-        CreateVocabularyTable(query, target);
-        query.clearSql();
-        query.addSql(QStringLiteral("SELECT * FROM ") + engine::quoteLiteral(target));
-        query.open();
-        InsertNewWordRecord(query, QStringLiteral("001A1"));
-    }
+    bench::newDatabaseTable(target);
     timer.restart();
-    QFile in(file);
-    in.open(QIODevice::ReadOnly);
-    const ExportDescriptor descriptor =
-        ReadExportDescriptor(platform::codec::fromBytes(in.readAll()));
-    in.close();
-    ImportPlan plan;
-    plan.exportFile = true;
-    plan.files = {file};
-    plan.recordsStart = descriptor.recordsStart;
-    plan.rules.codes = FieldCodesFromMask(descriptor.mask);
-    plan.rules.mask = descriptor.mask;
-    plan.rules.separators = descriptor.separators;
-    const ImportSummary imported = RunImport(target, plan);
+    const ImportSummary imported = bench::importExportFile(file, target);
     const double import = bench::ms(timer);
     const double rawForImport = rawInsert(emptyTable(dir.filePath("Roh2.ol")), rowsOf(target));
     report("import 100,000 words:", import, rawForImport);

@@ -1,6 +1,7 @@
 // Times the export of 100,000 words into a text file and their import into a
 // new table, the way the export and import commands do it.
 #include "generator.h"
+#include "importsteps.h"
 
 #include "exchange/exportfile.h"
 #include "exchange/importformat.h"
@@ -44,28 +45,9 @@ int main(int argc, char** argv) {
 
     // Import into a new table holding the one empty word a new database has.
     const QString target = dir.filePath("Neu.ol");
-    {
-        engine::Query query;
-        CreateVocabularyTable(query, target);
-        query.clearSql();
-        query.addSql(QStringLiteral("SELECT * FROM ") + engine::quoteLiteral(target));
-        query.open();
-        InsertNewWordRecord(query, QStringLiteral("001A1"));
-    }
+    bench::newDatabaseTable(target);
     timer.restart();
-    QFile in(file);
-    in.open(QIODevice::ReadOnly);
-    const ExportDescriptor descriptor =
-        ReadExportDescriptor(platform::codec::fromBytes(in.readAll()));
-    in.close();
-    ImportPlan plan;
-    plan.exportFile = true;
-    plan.files = {file};
-    plan.recordsStart = descriptor.recordsStart;
-    plan.rules.codes = FieldCodesFromMask(descriptor.mask);
-    plan.rules.mask = descriptor.mask;
-    plan.rules.separators = descriptor.separators;
-    const ImportSummary imported = RunImport(target, plan);
+    const ImportSummary imported = bench::importExportFile(file, target);
     const double importMs = bench::ms(timer);
     std::printf("import 100,000 words:    %8.1f ms (%d words, %lld lessons; target < 2000 ms)\n",
                 importMs, imported.words, static_cast<long long>(imported.lessonLines.size()));

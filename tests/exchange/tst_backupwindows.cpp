@@ -1,3 +1,4 @@
+#include "support/mainwindowstart.h"
 #include "tst_backupfixture.h"
 
 #include "database/currentdatabase.h"
@@ -277,9 +278,7 @@ class TestBackupWindows : public QObject {
     void newWordRightAfterARestoreFromTheTablePage() {
         const QString table = makeDatabase(WorkDir, "Latein", "Caesar");
         backUpAll();
-        auto window = std::make_unique<TForm1>();
-        Form1 = window.get();
-        window->FormCreate({}, WorkDir);
+        auto window = StartMainWindow(WorkDir);
         window->OpenVocabularyDatabase(table);
         window->Tab1->setCurrentIndex(2);
         QVERIFY(!window->Query->canModify());

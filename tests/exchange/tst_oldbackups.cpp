@@ -79,13 +79,6 @@ struct OldDatabase {
     QByteArray options;
 };
 
-QVariant expected(int field, const QVariant& written) {
-    if (field == 0) return written.toLongLong();
-    if (field >= 12 && field <= 17 && field != 13) return written.isValid() ? written.toInt() : 0;
-    if (field >= 18) return written.isValid() && written.toBool();
-    return platform::codec::fromBytes(written.toByteArray());
-}
-
 } // namespace
 
 class TestOldBackups : public QObject {
@@ -136,7 +129,7 @@ class TestOldBackups : public QObject {
         QCOMPARE(q.recordCount(), rows.size());
         for (int r = 0; r < rows.size(); ++r, q.next())
             for (int f = 0; f < VokabelFieldCount; ++f)
-                QCOMPARE(q.value(VokabelFieldNames().at(f)), expected(f, rows[r].value(f)));
+                QCOMPARE(q.value(VokabelFieldNames().at(f)), paradox::convertedValue(f, rows[r].value(f)));
         q.close();
         engine::releaseTable(table);
     }

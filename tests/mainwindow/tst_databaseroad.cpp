@@ -15,6 +15,7 @@
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/paths.h"
+#include "support/mainwindowstart.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -61,10 +62,7 @@ class TestDatabaseRoad : public QObject {
     platform::Answer nextAnswer = platform::Answer::Ok;
 
     std::unique_ptr<TForm1> startProgram() {
-        auto window = std::make_unique<TForm1>();
-        Form1 = window.get();
-        window->FormCreate({}, program.path());
-        return window;
+        return StartMainWindow(program.path());
     }
 
 private slots:

@@ -12,6 +12,7 @@
 #include "platform/messagebox.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
+#include "support/mainwindowstart.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -167,9 +168,7 @@ class TestHelpCommands : public QObject {
         }
         LessonList({"001A1"}).save(work->filePath("Latein/Caesar.lst"));
         TDatabaseOptionsRec::forNewDatabase("Latein").save(work->filePath("Latein/Caesar.opt"));
-        auto window = std::make_unique<TForm1>();
-        Form1 = window.get();
-        window->FormCreate({}, work->path());
+        auto window = StartMainWindow(work->path());
         window->OpenVocabularyDatabase(table);
         boxes.clear();
 

@@ -13,6 +13,7 @@
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/paths.h"
+#include "support/mainwindowstart.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -117,9 +118,7 @@ class TestLessonCommands : public QObject {
         TDatabaseOptionsRec::forNewDatabase("Latein").save(
             program.filePath(QString("Latein/Db%1.opt").arg(databases)));
         LessonList(lines).save(program.filePath(QString("Latein/Db%1.lst").arg(databases)));
-        window = std::make_unique<TForm1>();
-        Form1 = window.get();
-        window->FormCreate({}, program.path());
+        window = StartMainWindow(program.path());
         window->wireLessonCommands();
         window->OpenVocabularyDatabase(table);
         QCOMPARE(CurrentTablePath, table);

@@ -7,6 +7,7 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "support/mainwindowstart.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBarCategoryAxis>
@@ -65,9 +66,7 @@ class TestMainWindowLook : public QObject {
         options.TranslationFontSize = 20;
         options.save(program.filePath("Latein/Caesar.opt"));
         LessonList({"001A1Verben"}).save(program.filePath("Latein/Caesar.lst"));
-        window = std::make_unique<TForm1>();
-        Form1 = window.get();
-        window->FormCreate({}, program.path());
+        window = StartMainWindow(program.path());
         window->OpenVocabularyDatabase(table);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

@@ -9,6 +9,7 @@
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/paths.h"
+#include "support/mainwindowstart.h"
 
 #include <QAction>
 #include <QDialog>
@@ -111,9 +112,7 @@ class TestMenuShortcuts : public QObject {
                 program.filePath("Latein/Caesar.opt"));
             LessonList({"001A1Verben"}).save(program.filePath("Latein/Caesar.lst"));
         }
-        window = std::make_unique<TForm1>();
-        Form1 = window.get();
-        window->FormCreate({}, program.path());
+        window = StartMainWindow(program.path());
         window->OpenVocabularyDatabase(table);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

@@ -9,6 +9,7 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "support/mainwindowstart.h"
 #include "support/paradoxwriter.h"
 #include "support/testfiles.h"
 
@@ -23,10 +24,7 @@ class TestParadoxOpen : public QObject {
     QList<platform::MessageBoxRequest> boxes;
 
     std::unique_ptr<TForm1> startProgram() {
-        auto window = std::make_unique<TForm1>();
-        Form1 = window.get();
-        window->FormCreate({}, program.path());
-        return window;
+        return StartMainWindow(program.path());
     }
 
   private slots:

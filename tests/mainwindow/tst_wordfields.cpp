@@ -11,6 +11,7 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "support/mainwindowstart.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -64,9 +65,7 @@ class TestWordFields : public QObject {
     std::unique_ptr<TForm1> window;
 
     void openProgram(const QString& table) {
-        window = std::make_unique<TForm1>();
-        Form1 = window.get();
-        window->FormCreate({}, program.path());
+        window = StartMainWindow(program.path());
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

@@ -16,6 +16,7 @@
 #include "platform/modal.h"
 #include "platform/paths.h"
 #include "search/searchwindow.h"
+#include "support/mainwindowstart.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -120,9 +121,7 @@ class TestSearchScripts : public QObject {
             if (onBox) onBox(r);
             return platform::Answer::Ok;
         });
-        window = std::make_unique<TForm1>();
-        Form1 = window.get();
-        window->FormCreate({}, program.path());
+        window = StartMainWindow(program.path());
         window->show();
         Fortschritt = new TFortschritt;
         umbe = new Tumbe;

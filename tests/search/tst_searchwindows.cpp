@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "search/searchwindow.h"
 #include "search/sortwindow.h"
+#include "support/mainwindowstart.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -73,9 +74,7 @@ class TestSearchWindows : public QObject {
         LessonList({"001A1Haus", "002A1Herr"}).save(program.filePath("Latein/Caesar.lst"));
         engine::releaseTable(table);
 
-        window = std::make_unique<TForm1>();
-        Form1 = window.get();
-        window->FormCreate({}, program.path());
+        window = StartMainWindow(program.path());
         Fortschritt = new TFortschritt;
         umbe = new Tumbe;
         kopieren = new Tkopieren;

@@ -17,6 +17,7 @@
 #include "platform/paths.h"
 #include "settings/databasesettings.h"
 #include "settings/databasesettingsdialog.h"
+#include "support/mainwindowstart.h"
 #include "support/testfiles.h"
 
 #include <QCheckBox>
@@ -378,9 +379,7 @@ class TestDatabaseSettings : public QObject {
     // table and the font is stored in the moved options record.
     void dialogOnTheOpenDatabase() {
         cleanup();
-        auto window = std::make_unique<TForm1>();
-        Form1 = window.get();
-        window->FormCreate({}, dir->path());
+        auto window = StartMainWindow(dir->path());
         window->OpenVocabularyDatabase(path("Latein/Caesar.ol"));
         QCOMPARE(CurrentTablePath, path("Latein/Caesar.ol"));
         boxes.clear();

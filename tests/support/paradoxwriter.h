@@ -1,6 +1,8 @@
 #pragma once
 // Writes Paradox tables with pxlib's own writer, for the tests and benchmarks
 // of the conversion: the vocabulary table of the older engine or any other.
+#include "platform/codec.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
@@ -154,6 +156,16 @@ inline Row word(int id, const QByteArray& lesson, const QByteArray& foreign,
     return {id,         lesson,     foreign,    translation, QVariant(), QVariant(), QVariant(),
             QVariant(), QVariant(), QVariant(), QVariant(),  QVariant(), 14,         QVariant(),
             3,          0,          0,          0,           false,      false};
+}
+
+// The value a converted table holds for a written one: keys as 64-bit
+// numbers, empty numbers as 0, Booleans false when empty, texts through the
+// codec.
+inline QVariant convertedValue(int field, const QVariant& written) {
+    if (field == 0) return written.toLongLong();
+    if (field >= 12 && field <= 17 && field != 13) return written.isValid() ? written.toInt() : 0;
+    if (field >= 18) return written.isValid() && written.toBool();
+    return platform::codec::fromBytes(written.toByteArray());
 }
 
 } // namespace paradox
