@@ -33,6 +33,13 @@ constexpr int CodePageAt = 0x6a; // in the longer header only
 constexpr int OldFieldListAt = 0x58;
 constexpr int FieldListAt = 0x78;
 constexpr int FirstVersionWithLongHeader = 5;
+// The table's name follows the field list, a pointer to it and one pointer
+// per field, in a fixed field of 79 bytes (261 from version 7 on).
+constexpr int TableNamePointersAt = 4;
+constexpr int FieldNamePointerSize = 4;
+constexpr int TableNameLength = 79;
+constexpr int LongTableNameLength = 261;
+constexpr int FirstVersionWithLongTableName = 12;
 constexpr int BlockHeaderSize = 6;
 
 // The fields of the vocabulary table as the older engine declared them.
@@ -152,6 +159,17 @@ Layout checkedLayout(const QByteArray& file, const QString& name) {
     if (fieldBytes != layout.recordSize || layout.recordSize > layout.blockSize - BlockHeaderSize)
         throw damaged(name);
     if (layout.fieldCount != VokabelFieldCount) throw foreign(name);
+    // pxlib copies the name as a string ending at its zero byte: a name
+    // without one would be read on past its field.
+    const qint64 tableNameAt = layout.fieldList + 2 * layout.fieldCount + TableNamePointersAt +
+                               FieldNamePointerSize * layout.fieldCount;
+    const qint64 tableNameEnd = qMin(
+        layout.headerSize, tableNameAt + (quint8(file[VersionAt]) >= FirstVersionWithLongTableName
+                                              ? LongTableNameLength
+                                              : TableNameLength));
+    if (tableNameAt >= tableNameEnd ||
+        !std::memchr(file.constData() + tableNameAt, 0, size_t(tableNameEnd - tableNameAt)))
+        throw damaged(name);
     // A file cut short ends before its last block.
     if (layout.headerSize + layout.fileBlocks * layout.blockSize > file.size()) throw damaged(name);
     return layout;

@@ -330,6 +330,17 @@ class TestParadoxConversion : public QObject {
         const int firstRecord = headerSize + 6;
         duplicate.replace(firstRecord + recordSize, 4, good.mid(firstRecord, 4));
         refusedWith(duplicate);
+        // A table of version 4 whose name fills its 79 bytes without a
+        // closing zero, the field names right behind it. The name follows the
+        // field list (2 bytes a field), its pointer and one pointer (4 bytes)
+        // a field; pxlib's table gives it the 261 bytes of version 7.
+        QByteArray unterminated = good;
+        unterminated[0x39] = 0x09;
+        const int nameAt = 0x78 + 6 * VokabelFieldCount + 4;
+        unterminated.remove(nameAt, 261);
+        unterminated.insert(nameAt, QByteArray(79, 'x'));
+        unterminated.insert(headerSize - (261 - 79), QByteArray(261 - 79, '\0'));
+        refusedWith(unterminated);
     }
 };
 
