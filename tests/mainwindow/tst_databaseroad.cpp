@@ -186,6 +186,17 @@ private slots:
         QCOMPARE(window->Query->recordCount(), 2);
         typeInto(window->DBFremdwort, "amare");
         typeInto(window->DBuebersetzung, "lieben");
+
+        // A click on the lesson shown opens it again at its first word, with
+        // no word marked.
+        window->SpeednextClick();
+        QCOMPARE(window->Query->recNo(), 1);
+        window->idlist->addItem(QString::number(window->Query->currentId()));
+        QVERIFY(SelectLessonNode(window->lekbaum, CurrentLessonCode));
+        window->lekbaumClick();
+        QCOMPARE(window->Query->recNo(), 0);
+        QCOMPARE(window->idlist->count(), 0);
+        QCOMPARE(window->Query->asString("Fremdwort"), QStringLiteral("amare"));
     }
 
     void duplicateWarning() {
