@@ -47,22 +47,35 @@ using platform::readShortString;
 using platform::writeShortBytes;
 using platform::writeShortString;
 
-// Paths and the names shown with them come from the file system, whose names
-// need not fit an 8-bit code page (a Greek or Cyrillic database name): they
-// are written as UTF-8. Records written by older copies hold Windows-1252,
-// which is read as such when the bytes are no valid UTF-8.
-QString readPath(const QByteArray& image, int offset, int capacity) {
-    const QByteArray bytes = readShortBytes(image, offset, capacity);
+// Paths and the names shown with them are written in Windows-1252, as the
+// record's other strings and the ".opt" beside a database are, whenever every
+// character has a byte there. A name the code page cannot hold (a Greek or
+// Cyrillic folder name) is written as UTF-8. The reader takes bytes that are
+// valid UTF-8 as UTF-8 and any others as Windows-1252, so a text whose
+// Windows-1252 bytes would read back as other characters goes as UTF-8 too.
+QString decodePath(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError()) return platform::codec::fromBytes(bytes);
     return text;
 }
+QString readPath(const QByteArray& image, int offset, int capacity) {
+    return decodePath(readShortBytes(image, offset, capacity));
+}
+QByteArray encodedPath(const QString& text) {
+    const bool fits = std::all_of(text.begin(), text.end(),
+                                  [](QChar c) { return platform::codec::storedByte(c) >= 0; });
+    if (fits) {
+        QByteArray bytes = platform::codec::toBytes(text);
+        if (decodePath(bytes) == text) return bytes;
+    }
+    return text.toUtf8();
+}
 QByteArray pathBytes(QString text, int capacity) {
-    QByteArray bytes = text.toUtf8();
+    QByteArray bytes = encodedPath(text);
     while (bytes.size() > capacity) { // cut whole characters only
         text.chop(text.size() >= 2 && text.back().isLowSurrogate() ? 2 : 1);
-        bytes = text.toUtf8();
+        bytes = encodedPath(text);
     }
     return bytes;
 }
@@ -77,7 +90,7 @@ void writePath(QByteArray& image, int offset, int capacity, const QString& text)
 TGeneralOptionsRec::TGeneralOptionsRec() : image_(RecordSize, '\0') {}
 
 bool TGeneralOptionsRec::fitsPathField(const QString& path) {
-    return path.toUtf8().size() <= StringCapacity;
+    return encodedPath(path).size() <= StringCapacity;
 }
 
 int TGeneralOptionsRec::charTableSize() const {

@@ -285,6 +285,7 @@ LessonResult RenameLessonNumber(engine::Query& Query, LessonList& list, const QS
     for (const QString& line : list.lines())
         if (line.startsWith(oldNumber) && !codes.contains(LessonCodeOfLine(line)))
             codes << LessonCodeOfLine(line);
+    const QStringList listedCodes = codes;
     const QStringList tableCodes = tableCodesOfNumber(CurrentTablePath, oldNumber);
 
     LessonList updated = list;
@@ -307,13 +308,10 @@ LessonResult RenameLessonNumber(engine::Query& Query, LessonList& list, const QS
         showLesson(Query, CurrentLessonCode);
         return LessonResult::ListNotSaved;
     }
-    // The user stays on the section he was on, under its new number.
-    QString current = CurrentLessonCode;
-    if (current.startsWith(oldNumber))
-        current = newNumber + current.mid(LessonNumberLength);
-    else if (!codes.isEmpty())
-        current = newNumber + codes.last().mid(LessonNumberLength);
-    showLesson(Query, current);
+    // The last listed section of the new number is shown.
+    const QStringList& shown = listedCodes.isEmpty() ? codes : listedCodes;
+    showLesson(Query, shown.isEmpty() ? CurrentLessonCode
+                                      : newNumber + shown.last().mid(LessonNumberLength));
     return LessonResult::Done;
 }
 

@@ -85,6 +85,7 @@ LessonResult NewLesson(engine::Query& Query, LessonList& list, const QString& nu
 // Gives every section of lesson number `oldNumber` (three digits) the number
 // typed, titles kept. Sections that have words but no list line are renamed
 // too and get a line. Refused when the new number has words or lines.
+// Afterwards the last listed section of the new number is the current lesson.
 LessonResult RenameLessonNumber(engine::Query& Query, LessonList& list, const QString& oldNumber,
                                 const QString& numberText);
 

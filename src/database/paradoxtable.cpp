@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QVector>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -27,10 +28,18 @@ constexpr int FileBlocksAt = 0x0c;
 constexpr int FirstBlockAt = 0x0e;
 constexpr int FieldCountAt = 0x21;
 constexpr int VersionAt = 0x39;
+constexpr int CodePageAt = 0x6a; // in the longer header only
 // Tables of version 4 and later have a longer header before the field list.
 constexpr int OldFieldListAt = 0x58;
 constexpr int FieldListAt = 0x78;
 constexpr int FirstVersionWithLongHeader = 5;
+// The table's name follows the field list, a pointer to it and one pointer
+// per field, in a fixed field of 79 bytes (261 from version 7 on).
+constexpr int TableNamePointersAt = 4;
+constexpr int FieldNamePointerSize = 4;
+constexpr int TableNameLength = 79;
+constexpr int LongTableNameLength = 261;
+constexpr int FirstVersionWithLongTableName = 12;
 constexpr int BlockHeaderSize = 6;
 
 // The fields of the vocabulary table as the older engine declared them.
@@ -120,6 +129,7 @@ struct Layout {
     qint64 firstBlock = 0;
     int fieldCount = 0;
     int fieldList = 0;
+    int codePage = 0; // 0: none recorded
 };
 
 Layout checkedLayout(const QByteArray& file, const QString& name) {
@@ -132,8 +142,9 @@ Layout checkedLayout(const QByteArray& file, const QString& name) {
     layout.fileBlocks = word(file, FileBlocksAt);
     layout.firstBlock = word(file, FirstBlockAt);
     layout.fieldCount = int(word(file, FieldCountAt));
-    layout.fieldList =
-        quint8(file[VersionAt]) >= FirstVersionWithLongHeader ? FieldListAt : OldFieldListAt;
+    const bool longHeader = quint8(file[VersionAt]) >= FirstVersionWithLongHeader;
+    layout.fieldList = longHeader ? FieldListAt : OldFieldListAt;
+    layout.codePage = longHeader ? int(word(file, CodePageAt)) : 0;
     if (layout.headerSize > file.size() ||
         layout.fieldList + 2 * layout.fieldCount > layout.headerSize)
         throw damaged(name);
@@ -148,9 +159,41 @@ Layout checkedLayout(const QByteArray& file, const QString& name) {
     if (fieldBytes != layout.recordSize || layout.recordSize > layout.blockSize - BlockHeaderSize)
         throw damaged(name);
     if (layout.fieldCount != VokabelFieldCount) throw foreign(name);
+    // pxlib copies the name as a string ending at its zero byte: a name
+    // without one would be read on past its field.
+    const qint64 tableNameAt = layout.fieldList + 2 * layout.fieldCount + TableNamePointersAt +
+                               FieldNamePointerSize * layout.fieldCount;
+    const qint64 tableNameEnd = qMin(
+        layout.headerSize, tableNameAt + (quint8(file[VersionAt]) >= FirstVersionWithLongTableName
+                                              ? LongTableNameLength
+                                              : TableNameLength));
+    if (tableNameAt >= tableNameEnd ||
+        !std::memchr(file.constData() + tableNameAt, 0, size_t(tableNameEnd - tableNameAt)))
+        throw damaged(name);
     // A file cut short ends before its last block.
     if (layout.headerSize + layout.fileBlocks * layout.blockSize > file.size()) throw damaged(name);
     return layout;
+}
+
+// The older engine handed text over as the table's language driver made it:
+// text of a table stored under a DOS code page came in the Windows code page
+// of the same script, text of one under a Windows code page (or none
+// recorded) as it stands. Returns the byte mapping for a DOS code page and an
+// empty one otherwise; a code page without a mapping here is refused.
+QByteArray textMapping(int codePage, const QString& name) {
+    static const int windowsCodePages[] = {874,  932,  936,  949,  950,  1250, 1251,
+                                           1252, 1253, 1254, 1255, 1256, 1257, 1258};
+    if (codePage == 0 || std::find(std::begin(windowsCodePages), std::end(windowsCodePages),
+                                   codePage) != std::end(windowsCodePages))
+        return QByteArray();
+    const QByteArray mapping = platform::codec::dosToWindowsMapping(codePage);
+    if (mapping.isEmpty())
+        throw ParadoxTableError(QStringLiteral("Die Paradox-Tabelle \"%1\" ist in der Codeseite "
+                                               "%2 gespeichert, deren Zeichen dieses Programm "
+                                               "nicht umwandeln kann, und wird nicht umgewandelt.")
+                                    .arg(shown(name))
+                                    .arg(codePage));
+    return mapping;
 }
 
 // The records of one data block: where the first starts, how many follow.
@@ -246,10 +289,12 @@ void checkFields(const Document& doc, const QString& name) {
 }
 
 // Reads the fields of a record through pxlib's converters. Text comes as it
-// is stored (no encoding is set), for the codec.
+// is stored (no encoding is set) and goes through the table's text mapping
+// when it has one, then through the codec.
 class RecordReader {
   public:
-    RecordReader(pxdoc_t* doc, const QString& name) : doc_(doc), name_(name) {
+    RecordReader(pxdoc_t* doc, const QString& name, const QByteArray& mapping)
+        : doc_(doc), name_(name), textMapping_(mapping) {
         const pxfield_t* fields = PX_get_fields(doc);
         int at = 0;
         for (int i = 0; i < VokabelFieldCount; ++i) {
@@ -290,7 +335,11 @@ class RecordReader {
     QString text(char* data, int field) const {
         char* bytes = nullptr;
         if (PX_get_data_alpha(doc_, data, lengths_[field], &bytes) <= 0 || !bytes) return QString();
-        const QString stored = platform::codec::fromBytes(bytes, int(qstrlen(bytes)));
+        const int length = int(qstrlen(bytes));
+        if (!textMapping_.isEmpty())
+            for (int i = 0; i < length; ++i)
+                bytes[i] = textMapping_[quint8(bytes[i])];
+        const QString stored = platform::codec::fromBytes(bytes, length);
         doc_->free(doc_, bytes);
         if (stored.size() > expectedFields[field].width)
             throw ParadoxTableError(
@@ -302,6 +351,7 @@ class RecordReader {
 
     pxdoc_t* doc_;
     QString name_;
+    QByteArray textMapping_;
     int offsets_[VokabelFieldCount] = {};
     int lengths_[VokabelFieldCount] = {};
 };
@@ -328,6 +378,7 @@ ParadoxTableInfo ReadParadoxVocabulary(const QByteArray& file, const QString& sh
                                        const std::function<void(const QVariantList&)>& record) {
     const Layout layout = checkedLayout(file, shownName);
     const QVector<BlockRecords> blocks = checkBlocks(file, layout, shownName);
+    const QByteArray mapping = textMapping(layout.codePage, shownName);
 
     const Document doc(file, shownName);
     checkFields(doc, shownName);
@@ -346,7 +397,7 @@ ParadoxTableInfo ReadParadoxVocabulary(const QByteArray& file, const QString& sh
 
     // The records are taken from the blocks in chain order (pxlib would look
     // each one up from the start) and their fields read by pxlib.
-    const RecordReader fields(doc.get(), shownName);
+    const RecordReader fields(doc.get(), shownName, mapping);
     QByteArray data(int(layout.recordSize), '\0');
     QVariantList values;
     values.reserve(VokabelFieldCount);

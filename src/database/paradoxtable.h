@@ -31,9 +31,12 @@ struct ParadoxTableInfo {
 // its file, in the table's order, as the 20 values of the vocabulary fields in
 // column order: the key as qint64, texts as stored text (one character per
 // byte, through the codec), numbers as int, Booleans as bool; empty fields as
-// "", 0 and false. The file's structure and fields are checked before the
-// first record is handed on; a key that is missing or a text longer than the
-// engine's field stops the reading. `shownName` names the table in messages.
+// "", 0 and false. Text of a table whose header names a DOS code page (437,
+// 850, 737, 862) comes in the Windows code page of its script, as the older
+// engine read it; a code page of neither kind refuses the table. The file's
+// structure and fields are checked before the first record is handed on; a
+// key that is missing or a text longer than the engine's field stops the
+// reading. `shownName` names the table in messages.
 // Throws ParadoxTableError.
 ParadoxTableInfo ReadParadoxVocabulary(const QByteArray& file, const QString& shownName,
                                        const std::function<void(const QVariantList&)>& record);

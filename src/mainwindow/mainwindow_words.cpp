@@ -339,7 +339,7 @@ void TForm1::AbfragenClick() {
 
 void TForm1::lekbaumClick() {
     const QString code = SelectedLessonCode(lekbaum);
-    if (code.isEmpty() || !Query->isActive() || code == CurrentLessonCode)
+    if (code.isEmpty() || !Query->isActive())
         return;
     if (!CheckRecordCompleteHere()) {
         SelectCurrentLessonNode(lekbaum);

@@ -111,6 +111,25 @@ QString fromDisplay(const QString& shown, int charset) {
     return result;
 }
 
+QByteArray dosToWindowsMapping(int dosCodePage) {
+    const char16_t* dos = nullptr;
+    const char16_t* windows = nullptr;
+    switch (dosCodePage) {
+    case 437: dos = codepages::cp437; windows = codepages::cp1252; break;
+    case 850: dos = codepages::cp850; windows = codepages::cp1252; break;
+    case 737: dos = codepages::cp737; windows = codepages::cp1253; break;
+    case 862: dos = codepages::cp862; windows = codepages::cp1255; break;
+    default: return QByteArray();
+    }
+    const Table target(windows);
+    QByteArray mapping(256, '?');
+    for (int b = 0; b < 256; ++b) {
+        const int to = target.encode(QChar(dos[b]));
+        if (to >= 0) mapping[b] = static_cast<char>(to);
+    }
+    return mapping;
+}
+
 QString memoToWidget(const QString& stored) {
     QString text = stored;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -23,6 +23,13 @@ QString fromDisplay(const QString& shown, int charset);
 QChar storedChar(unsigned char byte);
 int storedByte(QChar c);
 
+// How the older engine read a table stored under a DOS code page: each byte
+// becomes the byte of the same character in the Windows code page of that
+// script (437 and 850 → 1252, 737 → 1253, 862 → 1255), '?' where that code
+// page lacks it. The 256 bytes of that mapping, or an empty array for a code
+// page that has no such pair here.
+QByteArray dosToWindowsMapping(int dosCodePage);
+
 // Memo fields keep their lines separated by CR LF; widgets work with "\n".
 QString memoToWidget(const QString& stored);
 QString memoFromWidget(const QString& shown);

@@ -24,9 +24,8 @@ namespace {
 
 using platform::named;
 
-QChartView* newChartView(QWidget* parent, const char* name, const QString& title) {
+QChartView* newChartView(QWidget* parent, const char* name) {
     auto* c = new QChart;
-    c->setTitle(title);
     c->setAnimationOptions(QChart::NoAnimation);
     c->setBackgroundRoundness(0);
     auto* view = named(new QChartView(c, parent), name);
@@ -54,9 +53,9 @@ Tauswertung::Tauswertung(QWidget* parent) : QDialog(parent) {
     TabbedNotebook1 = named(new QTabWidget(this), "TabbedNotebook1");
 
     auto* standard = new QWidget;
-    chart = newChartView(standard, "chart", QStringLiteral("Richtig und falsch beantwortet"));
+    chart = newChartView(standard, "chart");
     Series1 = AddCountBars(chart->chart());
-    Chart1 = newChartView(standard, "Chart1", QStringLiteral("Anteile"));
+    Chart1 = newChartView(standard, "Chart1");
     BarSeries1 = new QPieSeries;
     BarSeries1->setPieSize(0.7);
     Chart1->chart()->addSeries(BarSeries1);
@@ -76,7 +75,7 @@ Tauswertung::Tauswertung(QWidget* parent) : QDialog(parent) {
     TabbedNotebook1->addTab(standard, QStringLiteral("&Standardauswertung"));
 
     auto* detailed = new QWidget;
-    DBChart = newChartView(detailed, "DBChart", QStringLiteral("Gewußt nach Versuchen"));
+    DBChart = newChartView(detailed, "DBChart");
     Series2 = AddCountBars(DBChart->chart());
     // Seven long labels do not fit below the bars: the legend names them.
     DBChart->chart()->legend()->show();

@@ -304,6 +304,7 @@ void Tdbeform::BitBtn2Click() {
 void Tdbeform::FormClose() {
     if (CurrentTablePath.isEmpty()) return;
     const QString previousLanguage = CurrentLanguage;
+    const QString previousName = CurrentDatabaseName;
     qint64 currentId = -1;
     if (Form1 && Form1->Query->isActive() && !Form1->Query->isEmpty())
         currentId = Form1->Query->currentId();
@@ -314,7 +315,7 @@ void Tdbeform::FormClose() {
         ReopenLessonQuery(*Form1->Query);
         if (currentId >= 0) Form1->Query->locate(currentId);
     }
-    if (outcome == RelocationOutcome::Done && Form1)
+    if (outcome == RelocationOutcome::Done && Form1 && CurrentDatabaseName != previousName)
         Form1->setWindowTitle(QStringLiteral("Orvikon Orvilex Vokabeltrainer - ") +
                               CurrentDatabaseName);
 

@@ -167,7 +167,7 @@ class TestLessonOperations : public QObject {
         addWords("001B1", 1, "b");
         addWords("001C1", 2, "c"); // words whose section has no list line
         addWords("002A1", 1, "n");
-        CurrentLessonCode = "001B1";
+        CurrentLessonCode = "001A1";
         openCurrent();
         QCOMPARE(RenameLessonNumber(*query, baumlist, "001", "12"), LessonResult::Done);
         QCOMPARE(baumlist.lines(), (QStringList{"002A1Nomen", "012A1Verben", "012B1", "012C1"}));
@@ -175,6 +175,7 @@ class TestLessonOperations : public QObject {
         QCOMPARE(wordsOf("012C1"), (QStringList{"c1", "c2"}));
         QCOMPARE(wordsOf("001A1"), QStringList());
         QCOMPARE(wordsOfTable().size(), 7);
+        // The last listed section of the new number is shown.
         QCOMPARE(CurrentLessonCode, QStringLiteral("012B1"));
         QCOMPARE(query->asString("Fremdwort"), QStringLiteral("b1"));
 

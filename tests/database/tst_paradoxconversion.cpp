@@ -225,6 +225,48 @@ class TestParadoxConversion : public QObject {
         engine::releaseTable(table);
     }
 
+    // Text of a table stored under a DOS code page comes in the Windows code
+    // page of its script, as the older engine read it; text of a Windows
+    // code page stays as it is; a code page without a mapping is refused.
+    void textFollowsTheCodePageOfTheHeader_data() {
+        QTest::addColumn<int>("codePage");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QByteArray>("stored"); // null: refused
+        QTest::newRow("437") << 437 << QByteArray("M\x84nner T\x81r \xE1\xC4")
+                             << QByteArray("M\xE4nner T\xFCr \xDF?");
+        QTest::newRow("850") << 850 << QByteArray("\x8E\x99\x9A \x9D\xB7\xD0")
+                             << QByteArray("\xC4\xD6\xDC \xD8\xC0\xF0");
+        QTest::newRow("1252") << 1252 << QByteArray("M\xE4nner \x80\x84")
+                              << QByteArray("M\xE4nner \x80\x84");
+        QTest::newRow("737 Greek")
+            << 737 << QByteArray("\x98\x99\xE1") << QByteArray("\xE1\xE2\xDC");
+        QTest::newRow("862 Hebrew")
+            << 862 << QByteArray("\x80\x81\x9A") << QByteArray("\xE0\xE1\xFA");
+        QTest::newRow("866 refused") << 866 << QByteArray("\x80") << QByteArray();
+    }
+    void textFollowsTheCodePageOfTheHeader() {
+        QFETCH(int, codePage);
+        QFETCH(QByteArray, written);
+        QFETCH(QByteArray, stored);
+        const QString table = folder + "/Wörter.ol";
+        QVERIFY(paradox::writeTable(table, paradox::vocabularyFields(),
+                                    {paradox::word(1, "001A1", written, "x " + written)}, QString(),
+                                    0, codePage));
+        if (stored.isNull()) {
+            verifyRefused(table, QStringLiteral("in der Codeseite %1 gespeichert").arg(codePage));
+            return;
+        }
+        const ParadoxConversion result = ConvertParadoxTableInPlace(table);
+        QVERIFY2(result.converted, qPrintable(result.error));
+        engine::Query q;
+        q.addSql("SELECT * FROM " + engine::quoteLiteral(table));
+        q.open();
+        QCOMPARE(platform::codec::toBytes(q.asString("Fremdwort")), stored);
+        QCOMPARE(platform::codec::toBytes(q.asString("Uebersetzung")), "x " + stored);
+        q.close();
+        engine::releaseTable(table);
+    }
+
     void foreignSchemasAreRefused() {
         const QString other = folder + "/Adressen.ol";
         QVERIFY(paradox::writeTable(
@@ -288,6 +330,17 @@ class TestParadoxConversion : public QObject {
         const int firstRecord = headerSize + 6;
         duplicate.replace(firstRecord + recordSize, 4, good.mid(firstRecord, 4));
         refusedWith(duplicate);
+        // A table of version 4 whose name fills its 79 bytes without a
+        // closing zero, the field names right behind it. The name follows the
+        // field list (2 bytes a field), its pointer and one pointer (4 bytes)
+        // a field; pxlib's table gives it the 261 bytes of version 7.
+        QByteArray unterminated = good;
+        unterminated[0x39] = 0x09;
+        const int nameAt = 0x78 + 6 * VokabelFieldCount + 4;
+        unterminated.remove(nameAt, 261);
+        unterminated.insert(nameAt, QByteArray(79, 'x'));
+        unterminated.insert(headerSize - (261 - 79), QByteArray(261 - 79, '\0'));
+        refusedWith(unterminated);
     }
 };
 

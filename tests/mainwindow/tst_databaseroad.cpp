@@ -186,6 +186,17 @@ private slots:
         QCOMPARE(window->Query->recordCount(), 2);
         typeInto(window->DBFremdwort, "amare");
         typeInto(window->DBuebersetzung, "lieben");
+
+        // A click on the lesson shown opens it again at its first word, with
+        // no word marked.
+        window->SpeednextClick();
+        QCOMPARE(window->Query->recNo(), 1);
+        window->idlist->addItem(QString::number(window->Query->currentId()));
+        QVERIFY(SelectLessonNode(window->lekbaum, CurrentLessonCode));
+        window->lekbaumClick();
+        QCOMPARE(window->Query->recNo(), 0);
+        QCOMPARE(window->idlist->count(), 0);
+        QCOMPARE(window->Query->asString("Fremdwort"), QStringLiteral("amare"));
     }
 
     void duplicateWarning() {
@@ -278,6 +289,35 @@ private slots:
                  " WHERE ID = " + QString::number(id));
         q.open();
         QCOMPARE(q.asString("Fremdwort"), QString::fromLatin1("\xE1\xE2"));
+    }
+
+    // The recent slot of a database in "Französisch" holds its path and text
+    // in Windows-1252, as the other strings of the record and its ".opt" do;
+    // only a name the code page lacks goes as UTF-8.
+    void recentEntryIsWrittenInWindows1252() {
+        const QString table = program.filePath("Französisch/Verben.ol");
+        QVERIFY(platform::ensureFolder(program.filePath("Französisch")));
+        QVERIFY(QFile::copy(program.filePath("Latein/Caesar.ol"), table));
+        auto window = startProgram();
+        window->OpenVocabularyDatabase(table);
+        QCOMPARE(CurrentLanguage, QStringLiteral("Französisch"));
+        window->close();
+
+        QFile file(program.filePath("data/gruopt.dat"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray image = file.readAll();
+        const QByteArray path = QFile::encodeName(program.path()) + "/Franz\xF6sisch/Verben.ol";
+        QCOMPARE(image.mid(1076, 1 + path.size()), char(path.size()) + path);
+        QCOMPARE(image.mid(1076 + 256, 21), QByteArray("\x14Verben [Franz\xF6sisch]"));
+
+        TGeneralOptionsRec rec;
+        rec.Recent[0] = {QStringLiteral("/Ιλιάδα.ol"), QStringLiteral("Ã¶ [Latein]")};
+        const QByteArray greek = rec.toBytes();
+        QCOMPARE(greek.mid(1076, 17), QByteArray("\x10/\xCE\x99\xCE\xBB\xCE\xB9\xCE\xAC"
+                                                 "\xCE\xB4\xCE\xB1.ol"));
+        TGeneralOptionsRec back;
+        QVERIFY(back.fromBytes(greek));
+        QCOMPARE(back.Recent[0], rec.Recent[0]); // "Ã¶" in Windows-1252 would read as "ö"
     }
 
     // Another copy of the program sorted the open table (a new file with new

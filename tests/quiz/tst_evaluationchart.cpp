@@ -88,6 +88,9 @@ class TestEvaluationChart : public QObject {
         QTest::qWait(20);
         texts = shownTexts(window.DBChart);
         QVERIFY2(!anyCut(texts), qPrintable(texts.join('|')));
+        // The charts carry no titles of their own: the pages name them.
+        for (QChartView* view : {window.chart, window.Chart1, window.DBChart})
+            QVERIFY(view->chart()->title().isEmpty());
     }
 
     // The small right/wrong chart of the quiz window: its two bars beside

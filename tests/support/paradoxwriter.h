@@ -103,9 +103,12 @@ inline bool writeIndex(pxdoc_t* doc, const QString& path, const Field& key) {
 
 // Writes the table to `path` and, with `indexPath`, its primary index (the
 // first field is the key). `autoIncrement` is stored as the table's key
-// counter. The table is built in memory (pxlib's writer is slow on a file).
+// counter; `codePage`, when given, as the code page of its header (pxlib
+// writes 1252 otherwise). The table is built in memory (pxlib's writer is
+// slow on a file).
 inline bool writeTable(const QString& path, const QVector<Field>& fields, const QList<Row>& rows,
-                       const QString& indexPath = QString(), qint32 autoIncrement = 0) {
+                       const QString& indexPath = QString(), qint32 autoIncrement = 0,
+                       int codePage = 0) {
     static const bool booted = [] {
         PX_boot();
         return true;
@@ -121,6 +124,7 @@ inline bool writeTable(const QString& path, const QVector<Field>& fields, const 
     bool ok = PX_create_fp(doc, detail::makeFields(doc, fields), int(fields.size()), stream,
                            pxfFileTypIndexDB) == 0;
     if (ok) PX_set_value(doc, "numprimkeys", 1);
+    if (ok && codePage) ok = PX_set_value(doc, "codepage", codePage) == 0;
     QByteArray record(recordSize, '\0');
     for (int r = 0; ok && r < rows.size(); ++r) {
         record.fill('\0');
