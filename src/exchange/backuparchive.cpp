@@ -2,6 +2,7 @@
 // built from paths, and the failures the routines turn into result codes.
 #include "exchange/backuparchive.h"
 
+#include "database/databasefiles.h"
 #include "exchange/backuparchiveprivate.h"
 #include "platform/codec.h"
 #include "platform/paths.h"
@@ -38,11 +39,14 @@ Failure unreadable(const QString& path) {
 }
 
 Failure unusableFolder(const QString& folder) {
+    const QString why = IsProgramFolderName(folder)
+                            ? QStringLiteral("der Name ist einem Ordner des Programms vorbehalten")
+                            : QStringLiteral("die Zeichen . / \\ : * ? \" < > | und "
+                                             "Steuerzeichen sind nicht erlaubt");
     return Failure(ArchiveFailed,
                    QStringLiteral("Der Sprachordner \"%1\" der Sicherung ist als Ordnername "
-                                  "nicht zulässig (die Zeichen . / \\ : * ? \" < > | und "
-                                  "Steuerzeichen sind nicht erlaubt).")
-                       .arg(folder));
+                                  "nicht zulässig (%2).")
+                       .arg(folder, why));
 }
 
 bool fitsEightBit(const QString& text) {

@@ -1,5 +1,8 @@
-// Restoring from an archive: every record unpacked beside its target under a
-// hidden name, checked, and only then put in place.
+// Restoring from an archive. The archive is read twice: first every record is
+// checked without writing anything (names, sizes, streams, the count and the
+// end of the file), then the records are unpacked beside their targets under
+// hidden names, the table is checked whole, and only then do the files take
+// their targets' places, all of them or none.
 #include "exchange/backuparchive.h"
 
 #include "database/databasefiles.h"
@@ -7,9 +10,12 @@
 #include "database/paradoxtable.h"
 #include "engine/query.h"
 #include "exchange/backuparchiveprivate.h"
+#include "exchange/databasereplacement.h"
+#include "exchange/restoredtable.h"
 #include "platform/codec.h"
 #include "platform/filemoves.h"
 #include "platform/paths.h"
+#include "platform/regularfile.h"
 #include "platform/safefile.h"
 #include "platform/temporaryfiles.h"
 
@@ -17,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -29,37 +36,54 @@ bool isTableName(const QString& name) {
            name.endsWith(QLatin1String(".db"), Qt::CaseInsensitive);
 }
 
-// The files of one database: a table and its companions, all of one name.
+bool isPrimaryIndexName(const QString& name) {
+    return name.endsWith(QLatin1String(".px"), Qt::CaseInsensitive);
+}
+
+// The part of a file name before its last dot, and the part after it.
+QString baseOf(const QString& name) {
+    return name.left(name.lastIndexOf(QLatin1Char('.')));
+}
+QString extensionOf(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot + 1);
+}
+
+Failure notOneDatabase(const QString& archivePath) {
+    return Failure(ArchiveFailed,
+                   QStringLiteral("Die Datei \"%1\" enthält nicht genau eine Datenbank (eine "
+                                  "Tabelle und höchstens je eine Datei \".px\", \".lst\" und "
+                                  "\".opt\" desselben Namens) und wird nicht zurückgesichert.")
+                       .arg(shown(archivePath)));
+}
+
+// The files of one database: one table and at most one of each companion,
+// all of one name. Names are compared without regard to case, as the
+// program finds a database's files.
 class DatabaseNames {
   public:
     bool accept(const QString& name) {
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
         if (dot <= 0) return false;
         const QString base = name.left(dot);
-        const QString extension = name.mid(dot + 1).toLower();
+        QString extension = name.mid(dot + 1).toLower();
         static const QStringList allowed{QStringLiteral("ol"), QStringLiteral("db"),
                                          QStringLiteral("px"), QStringLiteral("lst"),
                                          QStringLiteral("opt")};
         if (!allowed.contains(extension)) return false;
         if (base_.isNull()) base_ = base;
         if (base.compare(base_, Qt::CaseInsensitive) != 0) return false;
-        if (isTableName(name) && ++tables_ > 1) return false;
+        if (extension == QLatin1String("db")) extension = QStringLiteral("ol"); // one table
+        if (seen_.contains(extension)) return false;
+        seen_ << extension;
         return true;
     }
-    bool complete() const { return tables_ == 1; }
+    bool complete() const { return seen_.contains(QLatin1String("ol")); }
 
   private:
     QString base_;
-    int tables_ = 0;
+    QStringList seen_;
 };
-
-bool isEngineTable(const QByteArray& head) {
-    return head.isEmpty() || head.startsWith(QByteArray("SQLite format 3\0", 16));
-}
-
-bool isPrimaryIndexName(const QString& name) {
-    return name.endsWith(QLatin1String(".px"), Qt::CaseInsensitive);
-}
 
 Failure linked(const QString& path) {
     return Failure(ArchiveFailed, QStringLiteral("An der Stelle von \"%1\" steht eine symbolische "
@@ -111,18 +135,59 @@ Staged stageMember(ArchiveReader& reader, const QString& name, const QString& ta
     return member;
 }
 
-// Before a member is written: no vocabulary file is that big, and it must fit.
-void checkMemberSize(const QString& name, quint32 size, const QString& folder) {
+// Takes the bytes of a record that is only checked.
+class Discard : public QIODevice {
+  public:
+    Discard() { open(QIODevice::WriteOnly); }
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 length) override { return length; }
+};
+
+// No vocabulary file is that big.
+void checkMemberSize(const QString& name, quint32 size) {
     if (qint64(size) > MaxTableFileSize)
         throw Failure(ArchiveFailed,
                       QStringLiteral("Die Datei \"%1\" in der Sicherung ist zu groß für eine "
                                      "Vokabeldatenbank.")
                           .arg(name));
-    if (qint64(size) > platform::freeSpace(folder))
-        throw Failure(ArchiveWriteFailed,
-                      QStringLiteral("Für die Datei \"%1\" ist auf dem Datenträger nicht genug "
-                                     "Platz.")
-                          .arg(name));
+}
+
+struct Member {
+    QString name;
+    quint32 size = 0;
+    QString target;
+};
+
+// Reads the archive from its start: the header (handed to `header`, which
+// may refuse it), the count and every record, whose name and size go to
+// `record` with the reader standing at the record's stream, which `record`
+// must read through its end. Bytes after the last record are damage: the
+// count then does not match the records.
+void walkArchive(const QString& archivePath, const std::function<void(const TArchiveHeader&)>& header,
+                 const std::function<void(quint32, const QString&, quint32, ArchiveReader&)>& record) {
+    QFile file(archivePath);
+    if (!platform::entryExists(archivePath)) throw missing(archivePath);
+    if (const QString odd = platform::notARegularFileText(archivePath); !odd.isEmpty())
+        throw Failure(ArchiveFailed, odd);
+    if (!platform::openRegularFile(file)) throw unreadable(archivePath);
+    if (file.size() < CountOffset + 4) throw damaged(archivePath);
+    ArchiveReader reader(file, archivePath);
+
+    TArchiveHeader read;
+    if (!read.fromBytes(reader.read(TArchiveHeader::Size))) throw damaged(archivePath);
+    header(read);
+    const quint32 count = reader.readInt32();
+    if (count == 0 || count > MaxRecords) throw damaged(archivePath);
+    for (quint32 i = 0; i < count; ++i) {
+        const quint32 length = reader.readInt32();
+        if (length == 0 || length > MaxNameLength) throw damaged(archivePath);
+        const QString name = platform::codec::fromBytes(reader.read(length));
+        const quint32 size = reader.readInt32();
+        record(i, name, size, reader);
+    }
+    if (reader.fill()) throw damaged(archivePath);
 }
 
 // A Paradox table among the unpacked files becomes a table of this engine
@@ -153,16 +218,65 @@ void convertParadoxTable(std::vector<Staged>& staged, const QString& folder,
     staged.push_back(std::move(original)); // `table` and `index` point nowhere from here
 }
 
-void putInPlace(std::vector<Staged>& staged, ArchiveReport* report) {
-    for (Staged& s : staged) {
-        if (isTableName(s.name) && !s.keptOriginal) engine::releaseTable(s.target);
-        platform::takePermissionsOf(s.path, s.target);
-        const bool moved = s.keptOriginal ? platform::renameNew(s.path, s.target)
-                                          : platform::renameReplacing(s.path, s.target);
-        if (!moved) throw Failure(ArchiveWriteFailed);
-        s.path.clear();
-        if (report) report->files << s.target;
+// A table of this engine must be sound and a vocabulary table before it
+// replaces anything; a Paradox table is checked whole by its conversion.
+void checkStagedTable(const std::vector<Staged>& staged) {
+    for (const Staged& s : staged) {
+        if (!isTableName(s.name) || LooksLikeParadoxTable(s.head)) continue;
+        if (!s.head.startsWith(QByteArray("SQLite format 3\0", 16)))
+            throw Failure(ArchiveFailed, QStringLiteral("Die Sicherung enthält eine Tabelle in "
+                                                        "einem Format, das hier nicht gelesen "
+                                                        "werden kann."));
+        if (const QString problem = RestoredTableProblem(s.path, s.name); !problem.isEmpty())
+            throw Failure(ArchiveFailed, problem);
     }
+}
+
+void putInPlace(std::vector<Staged>& staged, const QStringList& oldFiles, ArchiveReport* report) {
+    DatabaseReplacement replacement;
+    for (const Staged& s : staged) {
+        platform::takePermissionsOf(s.path, s.target);
+        if (s.keptOriginal)
+            replacement.placeNew(s.path, s.target);
+        else
+            replacement.replace(s.path, s.target);
+    }
+    for (const QString& old : oldFiles)
+        replacement.remove(old);
+    for (const Staged& s : staged)
+        if (isTableName(s.name) && !s.keptOriginal) engine::releaseTable(s.target);
+    for (const QString& old : oldFiles)
+        if (isTableName(old)) engine::releaseTable(old);
+    if (const QString error = replacement.commit(); !error.isEmpty())
+        throw Failure(ArchiveWriteFailed, error);
+    for (Staged& s : staged)
+        s.path.clear();
+    if (report) report->files = replacement.placed();
+}
+
+// Where each record goes. A database's companions take the name of its
+// table and replace the files the database has now, found without regard to
+// case but never another database's; those that nothing replaces go.
+QStringList chooseTargets(QList<Member>& members, const QString& folder, bool databaseOnly) {
+    if (!databaseOnly) {
+        for (Member& m : members)
+            m.target = folder + QLatin1Char('/') + m.name;
+        return {};
+    }
+    QString base;
+    for (const Member& m : members)
+        if (isTableName(m.name)) base = folder + QLatin1Char('/') + baseOf(m.name);
+    QStringList old = ExistingDatabaseFiles(base);
+    for (Member& m : members) {
+        const QString extension = extensionOf(m.name);
+        m.target = base + QLatin1Char('.') + extension;
+        for (qsizetype i = 0; i < old.size(); ++i) {
+            if (extensionOf(old[i]).compare(extension, Qt::CaseInsensitive) != 0) continue;
+            m.target = old.takeAt(i);
+            break;
+        }
+    }
+    return old;
 }
 
 // With `databaseOnly`, the archive must hold exactly one database of this
@@ -170,52 +284,72 @@ void putInPlace(std::vector<Staged>& staged, ArchiveReport* report) {
 // and its companions.
 void decompress(const QString& archivePath, const QString& destFolder, bool overwrite,
                 TArchiveHeader& header, bool databaseOnly, ArchiveReport* report) {
-    QFile file(archivePath);
-    if (!file.exists()) throw missing(archivePath);
-    if (!file.open(QIODevice::ReadOnly)) throw unreadable(archivePath);
-    if (file.size() < CountOffset + 4) throw damaged(archivePath);
-    ArchiveReader reader(file, archivePath);
+    // First reading: everything is checked, nothing written.
+    QList<Member> members;
+    DatabaseNames database;
+    qint64 total = 0;
+    walkArchive(
+        archivePath,
+        [&](const TArchiveHeader& read) {
+            if (!IsUsableLanguageFromFile(read.folder)) throw unusableFolder(read.folder);
+            header = read;
+        },
+        [&](quint32, const QString& name, quint32 size, ArchiveReader& reader) {
+            if (!safeName(name)) throw damaged(archivePath);
+            for (const Member& m : members)
+                if (m.name.compare(name, Qt::CaseInsensitive) == 0) {
+                    if (databaseOnly) throw notOneDatabase(archivePath);
+                    throw damaged(archivePath);
+                }
+            if (databaseOnly && !database.accept(name)) throw notOneDatabase(archivePath);
+            checkMemberSize(name, size);
+            Discard discard;
+            inflateRecord(reader, size, discard);
+            members.append({name, size, QString()});
+            total += size;
+        });
+    if (databaseOnly && !database.complete()) throw notOneDatabase(archivePath);
+    if (databaseOnly && report)
+        for (const Member& m : members)
+            if (isTableName(m.name)) report->database = baseOf(m.name);
 
-    TArchiveHeader read;
-    if (!read.fromBytes(reader.read(TArchiveHeader::Size))) throw damaged(archivePath);
-    if (!IsUsableNameFromFile(read.folder)) throw unusableFolder(read.folder);
-    header = read;
-    const quint32 count = reader.readInt32();
-    if (count == 0 || count > MaxRecords) throw damaged(archivePath);
-
-    const QString folder = platform::joinPath(destFolder, read.folder);
+    const QString folder = platform::joinPath(destFolder, header.folder);
     if (QFileInfo(folder).isSymLink()) throw linked(folder);
+    const QStringList oldFiles = chooseTargets(members, folder, databaseOnly);
+    bool exists = !oldFiles.isEmpty();
+    for (const Member& m : members)
+        exists = exists || platform::entryExists(m.target);
+    if (exists && !overwrite) throw EFileExists();
+    for (const QString& path : oldFiles)
+        if (QFileInfo(path).isSymLink()) throw linked(path);
+    for (const Member& m : members)
+        if (QFileInfo(m.target).isSymLink()) throw linked(m.target);
+    if (total > platform::freeSpace(folder))
+        throw Failure(ArchiveWriteFailed,
+                      QStringLiteral("Für die Dateien der Sicherung (%1 Bytes) ist auf dem "
+                                     "Datenträger nicht genug Platz.")
+                          .arg(total));
+
     const bool folderExisted = QFileInfo(folder).isDir();
     std::vector<Staged> staged;
     try {
-        QStringList names;
-        DatabaseNames database;
-        for (quint32 i = 0; i < count; ++i) {
-            const quint32 length = reader.readInt32();
-            if (length == 0 || length > MaxNameLength) throw damaged(archivePath);
-            const QString name = platform::codec::fromBytes(reader.read(length));
-            if (!safeName(name) || names.contains(name)) throw damaged(archivePath);
-            if (databaseOnly && !database.accept(name)) throw damaged(archivePath);
-            names << name;
-            const quint32 size = reader.readInt32();
-            const QString target = folder + QLatin1Char('/') + name;
-            const QFileInfo info(target);
-            if ((info.exists() || info.isSymLink()) && !overwrite) throw EFileExists();
-            if (info.isSymLink()) throw linked(target);
-            if (!platform::ensureFolder(folder)) throw Failure(ArchiveWriteFailed);
-            checkMemberSize(name, size, folder);
-            Staged member = stageMember(reader, name, target, size, folder);
-            if (databaseOnly && isTableName(name) && !isEngineTable(member.head) &&
-                !LooksLikeParadoxTable(member.head))
-                throw Failure(ArchiveFailed,
-                              QStringLiteral("Die Sicherung enthält eine Tabelle in einem "
-                                             "Format, das hier nicht gelesen werden kann."));
-            staged.push_back(std::move(member));
+        if (!platform::ensureFolder(folder)) throw Failure(ArchiveWriteFailed);
+        // Second reading: the same records, now unpacked.
+        walkArchive(
+            archivePath,
+            [&](const TArchiveHeader& read) {
+                if (read.folder != header.folder) throw damaged(archivePath);
+            },
+            [&](quint32 i, const QString& name, quint32 size, ArchiveReader& reader) {
+                const Member& m = members.at(int(i));
+                if (name != m.name || size != m.size) throw damaged(archivePath);
+                staged.push_back(stageMember(reader, name, m.target, size, folder));
+            });
+        if (databaseOnly) {
+            checkStagedTable(staged);
+            convertParadoxTable(staged, folder, report);
         }
-        if (databaseOnly && !database.complete()) throw damaged(archivePath);
-        if (databaseOnly) convertParadoxTable(staged, folder, report);
-        // Every record is complete: now the targets are replaced.
-        putInPlace(staged, report);
+        putInPlace(staged, oldFiles, report);
     } catch (...) {
         staged.clear(); // removes what was not put in place
         if (!folderExisted) QDir().rmdir(folder);
