@@ -56,6 +56,12 @@ int openDescriptors() {
     return int(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
 }
 
+void setChangeTime(const QString& path, const QDateTime& time) {
+    const timespec when{time.toSecsSinceEpoch(), 0};
+    const timespec times[2]{when, when};
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW);
+}
+
 QByteArray bytesFrom(int first, int last) {
     QByteArray bytes;
     for (int b = first; b <= last; ++b)
@@ -425,6 +431,41 @@ class TestOldBackups : public QObject {
                      qPrintable(twins.line));
             QCOMPARE(filesBelow(WorkDir), before);
         }
+    }
+
+    // The unpacked files of a restore killed part-way lie in a folder of the
+    // system's temporary folder: it goes at a later start.
+    void leftoversOfAKilledRestoreGo() {
+        RemoveBackupTempFolder();
+        const QString tmp = dir->filePath("tmp");
+        platform::ensureFolder(tmp);
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(tmp));
+        const QDateTime twoHoursAgo = QDateTime::currentDateTime().addSecs(-2 * 3600);
+        // A killed restore's folder, a running copy's folder, and what is not ours.
+        for (const char* folder : {"oltmp-AbCdEf", "oltmp-GhIjKl", "oltmp-fremd", "anderes"}) {
+            platform::ensureFolder(tmp + "/" + folder);
+            writeAll(tmp + "/" + folder + "/Latein V.ol", "x");
+        }
+        writeAll(tmp + "/oltmp-MnOpQr", "eine Datei");
+        for (const char* entry : {"oltmp-AbCdEf/Latein V.ol", "oltmp-AbCdEf", "oltmp-GhIjKl",
+                                  "oltmp-fremd/Latein V.ol", "oltmp-fremd", "anderes/Latein V.ol",
+                                  "anderes", "oltmp-MnOpQr"})
+            setChangeTime(tmp + "/" + entry, twoHoursAgo);
+        QVERIFY(CreateBackupTempFolder());
+        QStringList left = filesBelow(tmp);
+        left.sort();
+        if (oldTmp.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", oldTmp);
+        QVERIFY(BackupTempFolder.startsWith(tmp + "/oltmp-"));
+        const QString fresh = QDir(BackupTempFolder).dirName();
+        QStringList expected{"anderes/",      "anderes/Latein V.ol",     "oltmp-GhIjKl/",
+                             "oltmp-GhIjKl/Latein V.ol", "oltmp-MnOpQr", "oltmp-fremd/",
+                             "oltmp-fremd/Latein V.ol",  fresh + "/"};
+        expected.sort();
+        QCOMPARE(left, expected);
     }
 
     void zipsWithoutTheDatabaseChangeNothing() {
