@@ -165,8 +165,9 @@ struct Member {
 // `record` with the reader standing at the record's stream, which `record`
 // must read through its end. Bytes after the last record are damage: the
 // count then does not match the records.
-void walkArchive(const QString& archivePath, const std::function<void(const TArchiveHeader&)>& header,
-                 const std::function<void(quint32, const QString&, quint32, ArchiveReader&)>& record) {
+void walkArchive(
+    const QString& archivePath, const std::function<void(const TArchiveHeader&)>& header,
+    const std::function<void(quint32, const QString&, quint32, ArchiveReader&)>& record) {
     QFile file(archivePath);
     if (!platform::entryExists(archivePath)) throw missing(archivePath);
     if (const QString odd = platform::notARegularFileText(archivePath); !odd.isEmpty())
@@ -288,11 +289,13 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
     QList<Member> members;
     DatabaseNames database;
     qint64 total = 0;
+    QString folder;
     walkArchive(
         archivePath,
         [&](const TArchiveHeader& read) {
             if (!IsUsableLanguageFromFile(read.folder)) throw unusableFolder(read.folder);
             header = read;
+            folder = platform::joinPath(destFolder, read.folder);
         },
         [&](quint32, const QString& name, quint32 size, ArchiveReader& reader) {
             if (!safeName(name)) throw damaged(archivePath);
@@ -303,17 +306,21 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
                 }
             if (databaseOnly && !database.accept(name)) throw notOneDatabase(archivePath);
             checkMemberSize(name, size);
+            // The files together must fit: checked before a stream is read.
+            total += size;
+            if (total > platform::freeSpace(folder))
+                throw Failure(ArchiveWriteFailed,
+                              QStringLiteral("Für die Dateien der Sicherung ist auf dem "
+                                             "Datenträger nicht genug Platz."));
             Discard discard;
             inflateRecord(reader, size, discard);
             members.append({name, size, QString()});
-            total += size;
         });
     if (databaseOnly && !database.complete()) throw notOneDatabase(archivePath);
     if (databaseOnly && report)
         for (const Member& m : members)
             if (isTableName(m.name)) report->database = baseOf(m.name);
 
-    const QString folder = platform::joinPath(destFolder, header.folder);
     if (QFileInfo(folder).isSymLink()) throw linked(folder);
     const QStringList oldFiles = chooseTargets(members, folder, databaseOnly);
     bool exists = !oldFiles.isEmpty();
@@ -324,16 +331,14 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
         if (QFileInfo(path).isSymLink()) throw linked(path);
     for (const Member& m : members)
         if (QFileInfo(m.target).isSymLink()) throw linked(m.target);
-    if (total > platform::freeSpace(folder))
-        throw Failure(ArchiveWriteFailed,
-                      QStringLiteral("Für die Dateien der Sicherung (%1 Bytes) ist auf dem "
-                                     "Datenträger nicht genug Platz.")
-                          .arg(total));
 
     const bool folderExisted = QFileInfo(folder).isDir();
     std::vector<Staged> staged;
     try {
-        if (!platform::ensureFolder(folder)) throw Failure(ArchiveWriteFailed);
+        if (!platform::ensureFolder(folder))
+            throw Failure(
+                ArchiveWriteFailed,
+                QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(shown(folder)));
         // Second reading: the same records, now unpacked.
         walkArchive(
             archivePath,
@@ -341,6 +346,8 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
                 if (read.folder != header.folder) throw damaged(archivePath);
             },
             [&](quint32 i, const QString& name, quint32 size, ArchiveReader& reader) {
+                // The archive must not have changed since the first reading.
+                if (i >= quint32(members.size())) throw damaged(archivePath);
                 const Member& m = members.at(int(i));
                 if (name != m.name || size != m.size) throw damaged(archivePath);
                 staged.push_back(stageMember(reader, name, m.target, size, folder));

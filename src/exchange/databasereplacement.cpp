@@ -92,7 +92,8 @@ QString DatabaseReplacement::keepOldFiles() {
         QString cause;
         step.kept = keepUnderSecondName(step.target, cause);
         if (step.kept.isEmpty())
-            return QStringLiteral("Die vorhandene Datei \"%1\" kann nicht beiseitegelegt werden. %2")
+            return QStringLiteral(
+                       "Die vorhandene Datei \"%1\" kann nicht beiseitegelegt werden. %2")
                 .arg(shown(step.target), cause);
     }
     return QString();
@@ -119,8 +120,7 @@ QString DatabaseReplacement::run(Step& step) {
         failure = QStringLiteral("Die vorhandene Datei \"%1\" kann nicht gelöscht werden. %2");
         break;
     }
-    if (!ok)
-        return failure.arg(shown(step.target), platform::writeErrorText(cause));
+    if (!ok) return failure.arg(shown(step.target), platform::writeErrorText(cause));
     step.done = true;
     return QString();
 }

@@ -39,7 +39,7 @@ class DatabaseReplacement {
         Kind kind;
         QString staged; // empty for a removal
         QString target;
-        QString kept;  // the old file's second name, when there was one
+        QString kept; // the old file's second name, when there was one
         bool done = false;
     };
     QString keepOldFiles();

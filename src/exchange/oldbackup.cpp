@@ -205,9 +205,9 @@ class ZipReader {
 // of the program's own folders either.
 QString checkedName(const QString& name, const QString& what, bool language = false) {
     if (name.isEmpty()) throw Refused(QStringLiteral("%1 fehlt in der Sicherung.").arg(what));
-    const QString problem = language ? CheckLanguageFromFile(name)
-                                     : (IsUsableNameFromFile(name) ? QString()
-                                                                   : CheckDatabaseName(name));
+    const QString problem =
+        language ? CheckLanguageFromFile(name)
+                 : (IsUsableNameFromFile(name) ? QString() : CheckDatabaseName(name));
     if (!problem.isEmpty())
         throw Refused(QStringLiteral("%1 in der Sicherung (\"%2\") kann nicht verwendet werden. %3")
                           .arg(what, name, problem));
@@ -416,8 +416,8 @@ class OldRestore {
                 continue;
             }
             const bool withIndex = keptIndex.isEmpty() && present_.contains(QLatin1String(".px"));
-            const KeptParadoxFiles kept = KeptParadoxNames(
-                target, withIndex ? targetFor(QStringLiteral(".px")) : QString());
+            const KeptParadoxFiles kept =
+                KeptParadoxNames(target, withIndex ? targetFor(QStringLiteral(".px")) : QString());
             stage(staged, folder, converted_.value(extension), target);
             stage(staged, folder, work(extension), kept.table, true);
             if (withIndex) keptIndex = kept.index;

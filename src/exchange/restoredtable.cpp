@@ -42,8 +42,8 @@ bool LooksLikeEngineTable(const QString& path) {
 QString RestoredTableProblem(const QString& path, const QString& shownName) {
     if (!LooksLikeEngineTable(path)) return damagedTable(shownName);
     sqlite3* raw = nullptr;
-    const int opened = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
-                                       SQLITE_OPEN_READONLY, nullptr);
+    const int opened =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
     if (opened != SQLITE_OK) return damagedTable(shownName);
     QStringList verdict;

@@ -237,10 +237,11 @@ class TestBackupArchive : public QObject {
         // One table per database: a ".db" takes the place of the ".ol", and
         // an old ".px" that the archive does not replace goes too.
         writeAll(dest + "/Latein/Caesar.px", "alter Index");
-        const QString db = archiveOf(plainArchive("Latein", {{"Caesar.db", readAll(table)},
-                                                             {"Caesar.lst", "001A1"},
-                                                             {"Caesar.opt", readAll(root + "/Latein/Caesar.opt")}}),
-                                     "Caesar.olx");
+        const QString db = archiveOf(
+            plainArchive("Latein", {{"Caesar.db", readAll(table)},
+                                    {"Caesar.lst", "001A1"},
+                                    {"Caesar.opt", readAll(root + "/Latein/Caesar.opt")}}),
+            "Caesar.olx");
         ArchiveReport report;
         QCOMPARE(RestoreDatabase(db, dest, temp, true, &report), int(ArchiveOk));
         QCOMPARE(filesBelow(dest), QStringList({"Latein/", "Latein/Caesar.db", "Latein/Caesar.lst",
@@ -263,9 +264,11 @@ class TestBackupArchive : public QObject {
         const QByteArray oldList = readAll(dest + "/Latein/Caesar.lst");
         ArchiveReport report;
         QCOMPARE(RestoreDatabase(archive, dest, temp, true, &report), int(ArchiveWriteFailed));
-        QCOMPARE(report.detail, "Die Datei \"" + dest + "/Latein/Caesar.opt\" kann nicht ersetzt "
-                                "werden. An dieser Stelle liegt ein Ordner. Die Datenbank bleibt, "
-                                "wie sie war.");
+        QCOMPARE(report.detail,
+                 "Die Datei \"" + dest +
+                     "/Latein/Caesar.opt\" kann nicht ersetzt "
+                     "werden. An dieser Stelle liegt ein Ordner. Die Datenbank bleibt, "
+                     "wie sie war.");
         QVERIFY(report.files.isEmpty());
         QCOMPARE(filesBelow(dest), before);
         QCOMPARE(readAll(existing), oldTable);
@@ -280,7 +283,8 @@ class TestBackupArchive : public QObject {
         QTest::newRow("cut in half") << 0 << "ist beschädigt";
         QTest::newRow("last page missing") << 1 << "ist beschädigt";
         QTest::newRow("page overwritten") << 2 << "ist beschädigt";
-        QTest::newRow("another table") << 3 << "keine Vokabeltabelle dieses Programms (es fehlt das Feld \"Lektion\")";
+        QTest::newRow("another table")
+            << 3 << "keine Vokabeltabelle dieses Programms (es fehlt das Feld \"Lektion\")";
         QTest::newRow("empty") << 4 << "Format, das hier nicht gelesen werden kann";
     }
     void aDamagedTableInAnIntactArchiveIsRefused() {
@@ -294,8 +298,11 @@ class TestBackupArchive : public QObject {
             const QString foreign = path("foreign.ol");
             sqlite3* db = nullptr;
             QCOMPARE(sqlite3_open(QFile::encodeName(foreign).constData(), &db), SQLITE_OK);
-            QCOMPARE(sqlite3_exec(db, "CREATE TABLE VokabelTable (ID INTEGER PRIMARY KEY, "
-                                      "Fremdwort CHAR(40))", nullptr, nullptr, nullptr), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db,
+                                  "CREATE TABLE VokabelTable (ID INTEGER PRIMARY KEY, "
+                                  "Fremdwort CHAR(40))",
+                                  nullptr, nullptr, nullptr),
+                     SQLITE_OK);
             sqlite3_close(db);
             table = readAll(foreign);
         }
@@ -303,8 +310,8 @@ class TestBackupArchive : public QObject {
         const QString existing = makeDatabase(dest, "Latein", "Caesar", "ferre");
         const QStringList before = filesBelow(dest);
         const QByteArray oldTable = readAll(existing);
-        const QString file = archiveOf(plainArchive("Latein", {{"Caesar.ol", table},
-                                                               {"Caesar.lst", "001A1"}}));
+        const QString file =
+            archiveOf(plainArchive("Latein", {{"Caesar.ol", table}, {"Caesar.lst", "001A1"}}));
         ArchiveReport report;
         QCOMPARE(RestoreDatabase(file, dest, temp, true, &report), int(ArchiveFailed));
         QVERIFY2(report.detail.contains(reason), qPrintable(report.detail));
@@ -318,8 +325,9 @@ class TestBackupArchive : public QObject {
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         ArchiveReport report;
         QCOMPARE(RestoreDatabase(fifo, dest, temp, true, &report), int(ArchiveFailed));
-        QCOMPARE(report.detail, "\"" + fifo + "\" ist keine gewöhnliche Datei (sondern zum Beispiel "
-                                "eine Pipe oder ein Gerät) und wird nicht gelesen.");
+        QCOMPARE(report.detail, "\"" + fifo +
+                                    "\" ist keine gewöhnliche Datei (sondern zum Beispiel "
+                                    "eine Pipe oder ein Gerät) und wird nicht gelesen.");
         QCOMPARE(filesBelow(dest), QStringList());
     }
 

@@ -143,7 +143,8 @@ class TestOldBackups : public QObject {
         QCOMPARE(q.recordCount(), rows.size());
         for (int r = 0; r < rows.size(); ++r, q.next())
             for (int f = 0; f < VokabelFieldCount; ++f)
-                QCOMPARE(q.value(VokabelFieldNames().at(f)), paradox::convertedValue(f, rows[r].value(f)));
+                QCOMPARE(q.value(VokabelFieldNames().at(f)),
+                         paradox::convertedValue(f, rows[r].value(f)));
         q.close();
         engine::releaseTable(table);
     }
@@ -335,9 +336,10 @@ class TestOldBackups : public QObject {
         const QStringList withFolder = filesBelow(WorkDir);
         const OldBackupOutcome late = RestoreOldBackup(backup, "Alt");
         QVERIFY(!late.restored);
-        QVERIFY2(late.line.contains("Die Datei \"" + options + "\" kann nicht ersetzt werden. An "
-                                   "dieser Stelle liegt ein Ordner. Die Datenbank bleibt, wie sie "
-                                   "war."),
+        QVERIFY2(late.line.contains(QString("Die Datei \"%1\" kann nicht ersetzt werden. An dieser "
+                                            "Stelle liegt ein Ordner. Die Datenbank bleibt, wie "
+                                            "sie war.")
+                                        .arg(options)),
                  qPrintable(late.line));
         QVERIFY(late.files.isEmpty());
         QCOMPARE(filesBelow(WorkDir), withFolder);
@@ -375,10 +377,11 @@ class TestOldBackups : public QObject {
             outcome = RestoreOldBackup(backup, "Alt");
         }
         QVERIFY(!outcome.restored);
-        QCOMPARE(outcome.line, "Fehler beim Zurücksichern von \"Latein Vokabeln\". Die Datei "
-                               "\"Latein V.ol\" aus der Sicherung \"" + backup + "\" kann nicht "
-                               "entpackt werden. Die Datei wird größer, als der Datenträger "
-                               "erlaubt." + ResultLineEnd);
+        QCOMPARE(outcome.line, QString("Fehler beim Zurücksichern von \"Latein Vokabeln\". Die "
+                                       "Datei \"Latein V.ol\" aus der Sicherung \"%1\" kann nicht "
+                                       "entpackt werden. Die Datei wird größer, als der "
+                                       "Datenträger erlaubt.%2")
+                                   .arg(backup, ResultLineEnd));
         QCOMPARE(filesBelow(WorkDir), before);
         QCOMPARE(filesBelow(BackupTempFolder), QStringList());
     }
@@ -395,9 +398,9 @@ class TestOldBackups : public QObject {
         for (const char* extension : {"ol", "lst", "opt"})
             other[extension] = readAll(WorkDir + "/Latein/k." + extension);
         const QString archive = target + "/Sicherung.olx";
-        writeAll(archive, scrambled(plainArchive("Latein", {{"K.ol", table},
-                                                            {"k.lst", "001A1Neu"},
-                                                            {"k.opt", options}})));
+        writeAll(archive,
+                 scrambled(plainArchive(
+                     "Latein", {{"K.ol", table}, {"k.lst", "001A1Neu"}, {"k.opt", options}})));
         RestoreOutcome outcome = RestoreArchive(archive, "Sicherung");
         QVERIFY2(outcome.code == ArchiveOk, qPrintable(outcome.line));
         QVERIFY(questions().isEmpty()); // there was no database "K" yet
@@ -448,9 +451,9 @@ class TestOldBackups : public QObject {
             writeAll(tmp + "/" + folder + "/Latein V.ol", "x");
         }
         writeAll(tmp + "/oltmp-MnOpQr", "eine Datei");
-        for (const char* entry : {"oltmp-AbCdEf/Latein V.ol", "oltmp-AbCdEf", "oltmp-GhIjKl",
-                                  "oltmp-fremd/Latein V.ol", "oltmp-fremd", "anderes/Latein V.ol",
-                                  "anderes", "oltmp-MnOpQr"})
+        for (const char* entry :
+             {"oltmp-AbCdEf/Latein V.ol", "oltmp-AbCdEf", "oltmp-GhIjKl", "oltmp-fremd/Latein V.ol",
+              "oltmp-fremd", "anderes/Latein V.ol", "anderes", "oltmp-MnOpQr"})
             setChangeTime(tmp + "/" + entry, twoHoursAgo);
         QVERIFY(CreateBackupTempFolder());
         QStringList left = filesBelow(tmp);
@@ -461,9 +464,14 @@ class TestOldBackups : public QObject {
             qputenv("TMPDIR", oldTmp);
         QVERIFY(BackupTempFolder.startsWith(tmp + "/oltmp-"));
         const QString fresh = QDir(BackupTempFolder).dirName();
-        QStringList expected{"anderes/",      "anderes/Latein V.ol",     "oltmp-GhIjKl/",
-                             "oltmp-GhIjKl/Latein V.ol", "oltmp-MnOpQr", "oltmp-fremd/",
-                             "oltmp-fremd/Latein V.ol",  fresh + "/"};
+        QStringList expected{"anderes/",
+                             "anderes/Latein V.ol",
+                             "oltmp-GhIjKl/",
+                             "oltmp-GhIjKl/Latein V.ol",
+                             "oltmp-MnOpQr",
+                             "oltmp-fremd/",
+                             "oltmp-fremd/Latein V.ol",
+                             fresh + "/"};
         expected.sort();
         QCOMPARE(left, expected);
     }
@@ -532,6 +540,7 @@ class TestOldBackups : public QObject {
         const QString backup = oldBackup();
         QByteArray bytes = readAll(backup);
         const QStringList before = filesBelow(WorkDir);
+        const int descriptors = openDescriptors();
         for (const int keep : {int(bytes.size()) - 10, int(bytes.size()) / 2, 30}) {
             writeAll(backup, bytes.left(keep));
             const OldBackupOutcome outcome = RestoreOldBackup(backup, "Alt");
@@ -549,6 +558,7 @@ class TestOldBackups : public QObject {
         QVERIFY(!outcome.restored);
         QVERIFY2(outcome.line.contains("beschädigt"), qPrintable(outcome.line));
         QCOMPARE(filesBelow(WorkDir), before);
+        QCOMPARE(openDescriptors(), descriptors);
     }
 
     void symbolicLinksAreNeverWrittenThrough() {
@@ -616,17 +626,17 @@ class TestOldBackups : public QObject {
         const qint64 room = qMax<qint64>(data.size(), oldDatabase().table.size()) + 100;
         platform::setFreeSpaceOverride([room](const QString&) { return room; });
         writeAll(target + "/x.olx",
-                 scrambled(plainArchive("Latein", {{"x.ol", data}, {"x.lst", QByteArray(room - 1, 'l')}})));
+                 scrambled(plainArchive("Latein",
+                                        {{"x.ol", data}, {"x.lst", QByteArray(room - 1, 'l')}})));
         const RestoreOutcome together = RestoreArchive(target + "/x.olx", "x");
         QCOMPARE(together.code, int(ArchiveWriteFailed));
         QVERIFY2(together.line.contains("nicht genug Platz"), qPrintable(together.line));
         QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
         const OldDatabase parts = oldDatabase();
-        QVERIFY(makeZip(target + "/Teile.olz",
-                        {{"fname.hah", nameRecord("Latein Vokabeln")},
-                         {"Latein V.ol", parts.table},
-                         {"Latein V.lst", QByteArray(int(room - 1), 'l')},
-                         {"Latein V.opt", parts.options}}));
+        QVERIFY(makeZip(target + "/Teile.olz", {{"fname.hah", nameRecord("Latein Vokabeln")},
+                                                {"Latein V.ol", parts.table},
+                                                {"Latein V.lst", QByteArray(int(room - 1), 'l')},
+                                                {"Latein V.opt", parts.options}}));
         const OldBackupOutcome oldTogether = RestoreOldBackup(target + "/Teile.olz", "Teile");
         QVERIFY2(oldTogether.line.contains("nicht genug Platz"), qPrintable(oldTogether.line));
         QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
