@@ -124,9 +124,24 @@ bool IsUsableNameFromFile(const QString& name) {
     return CheckName(name, MaxNameFromFileLength).isEmpty();
 }
 
+bool IsProgramFolderName(const QString& name) {
+    return name.compare(QLatin1String("data"), Qt::CaseInsensitive) == 0 ||
+           name.compare(QLatin1String("backup"), Qt::CaseInsensitive) == 0;
+}
+
+QString CheckLanguageFromFile(const QString& name) {
+    if (IsProgramFolderName(name))
+        return QStringLiteral("Der Name ist einem Ordner des Programms vorbehalten.");
+    return CheckName(name, MaxNameFromFileLength);
+}
+
+bool IsUsableLanguageFromFile(const QString& name) {
+    return CheckLanguageFromFile(name).isEmpty();
+}
+
 QString CheckedDatabaseLanguage(const QString& language, const QString& databaseBase,
                                 QString* message) {
-    if (language.isEmpty() || IsUsableNameFromFile(language)) return language;
+    if (language.isEmpty() || IsUsableLanguageFromFile(language)) return language;
     // The database lies in the folder named after its language.
     const QString base = platform::normalizePath(databaseBase);
     const QString folderLanguage = QFileInfo(base).absoluteDir().dirName();

@@ -52,8 +52,17 @@ QString CheckDatabaseName(const QString& name);
 // name their database with up to 50 characters), since a name typed today is
 // limited more closely than one written by earlier copies of the program.
 bool IsUsableNameFromFile(const QString& name);
+// Whether a name is that of a folder of WorkDir that holds the program's own
+// files ("data", "backup"), in any case.
+bool IsProgramFolderName(const QString& name);
+// A language read from a file becomes a language folder only when it passes
+// IsUsableNameFromFile and names none of the program's own folders.
+bool IsUsableLanguageFromFile(const QString& name);
+// The German reason why a language read from a file cannot be used, empty
+// when it can.
+QString CheckLanguageFromFile(const QString& name);
 // The language of a database whose options record names `language`. A name
-// that fails the check above is replaced by the name of the database's own
+// that fails IsUsableLanguageFromFile is replaced by the name of the database's own
 // folder, and `message` (when given) gets the German text for the user; an
 // empty language stays empty.
 QString CheckedDatabaseLanguage(const QString& language, const QString& databaseBase,

@@ -12,9 +12,10 @@
 // the key byte at p mod 54 and with Z mod 256.
 //
 // The routines report integer result codes instead of raising. Packing writes
-// the archive atomically and unpacking never changes the archive; an unpacked
-// file replaces its target only after every record has been read and checked,
-// so a broken archive leaves the files that were there untouched.
+// the archive atomically and unpacking never changes the archive; the unpacked
+// files replace their targets only after every record has been read and
+// checked, all of them or none, so a broken archive or a failure while the
+// files are put in place leaves the files that were there untouched.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,8 @@ struct ArchiveReport {
     QString detail;
     QStringList files; // the files written (unpacking) or packed (packing)
     QString notice;    // unpacking: what the user is told about a converted table
+    QString database;  // restoring: the database the archive holds (its table's
+                       // name without the extension), once the archive was read
 };
 
 // The 232-byte header of an archive.
@@ -91,14 +94,18 @@ int CompressFiles(const QStringList& files, const QString& archivePath,
                   ArchiveReport* report = nullptr);
 
 // Unpacks an archive into destFolder + "/" + the header's folder, which is
-// created when missing. A target that exists gives 1 unless `overwrite`; then
-// nothing is written. Folder and file names that are empty, "." or "..", or
-// contain a separator are refused as damage (3), as are counts, names and
-// streams that do not fit the file. A file bigger than any vocabulary file
-// (MaxTableFileSize) is refused (3), one beyond the free space too (2), both
-// before it is written. Nothing is written through a symbolic link standing
-// at the folder or a target: such a restore is refused (3). Every file is
-// unpacked beside its target first and put in place when all are complete.
+// created when missing. The archive is read whole before anything is
+// written: folder and file names that are empty, "." or "..", contain a
+// separator, or name a file twice (without regard to case) are refused as
+// damage (3), as are counts, names and streams that do not fit the file and
+// bytes after the last record. A folder name that is no usable language
+// (IsUsableLanguageFromFile) is refused (3). A file bigger than any vocabulary
+// file (MaxTableFileSize) is refused (3), files that together exceed the free
+// space too (2). A target that exists gives 1 unless `overwrite`; then nothing
+// is written. Nothing is written through a symbolic link standing at the
+// folder or a target: such a restore is refused (3). Every file is unpacked
+// beside its target first and all are put in place together (a failure
+// there puts the old files back: 2). Only regular files are read as archives.
 // `tempFolder` is not needed: the archive is read where it lies. Codes 0..3.
 int DecompressFiles(const QString& archivePath, const QString& destFolder, bool overwrite,
                     TArchiveHeader& header, const QString& tempFolder,
@@ -113,12 +120,17 @@ int BackupDatabase(const QString& dbPath, const QString& archivePath, const QStr
 
 // Restores an archive into destFolder + "/" + its folder. Besides the checks
 // of DecompressFiles, the archive must hold one database: exactly one table
-// (".ol" or ".db") and companions (".px", ".lst", ".opt") of the same name;
-// anything else is refused (3) before a file is replaced. A table of the older
-// engine (Paradox) is converted into one of this engine before anything is
-// put in place, the original and its ".px" kept under KeptParadoxNames
-// (report->notice says so); one that cannot be converted is refused (3, the
-// reason in report->detail). Tables about to be replaced are released first.
-// Codes 0..3.
+// (".ol" or ".db") and at most one ".px", ".lst" and ".opt" of the same name,
+// names compared without regard to case; anything else is refused (3) before
+// a file is replaced. The companions take the table's name. The archive
+// replaces the whole database of that name, found without regard to case but
+// never another database's: its files that the archive does not replace (the
+// table of the other extension, an old ".px") go. A table of this engine must
+// pass SQLite's integrity check and hold the vocabulary table, or it is
+// refused (3). A table of the older engine (Paradox) is converted into one of
+// this engine before anything is put in place, the original and its ".px"
+// kept under KeptParadoxNames (report->notice says so); one that cannot be
+// converted is refused (3, the reason in report->detail). Tables about to be
+// replaced are released first. Codes 0..3.
 int RestoreDatabase(const QString& archivePath, const QString& destFolder,
                     const QString& tempFolder, bool overwrite, ArchiveReport* report = nullptr);

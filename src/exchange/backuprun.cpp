@@ -4,11 +4,16 @@
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/temporaryfiles.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 QString BackupTempFolder;
 
@@ -25,10 +30,40 @@ void deleteFilesIn(const QString& folder) {
         dir.remove(file);
 }
 
+// Nothing in the folder, nor the folder itself, changed since `before`.
+bool untouchedSince(const QString& folder, const QDateTime& before) {
+    if (QFileInfo(folder).lastModified() >= before) return false;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileInfo().lastModified() >= before) return false;
+    }
+    return true;
+}
+
 } // namespace
+
+int RemoveStaleBackupTempFolders() {
+    static const QRegularExpression own(QStringLiteral("^oltmp-[A-Za-z]{6}$"));
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-platform::LeftoverAgeSeconds);
+    const QDir temp(QDir::tempPath());
+    int removed = 0;
+    for (const QFileInfo& folder :
+         temp.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden)) {
+        if (!own.match(folder.fileName()).hasMatch() || folder.isSymLink()) continue;
+        if (folder.ownerId() != ::getuid()) continue;
+        if (folder.absoluteFilePath() + QLatin1Char('/') == BackupTempFolder) continue;
+        if (!untouchedSince(folder.absoluteFilePath(), before)) continue;
+        // Links inside are removed themselves, never followed.
+        if (QDir(folder.absoluteFilePath()).removeRecursively()) ++removed;
+    }
+    return removed;
+}
 
 bool CreateBackupTempFolder() {
     if (!BackupTempFolder.isEmpty() && QFileInfo(BackupTempFolder).isDir()) return true;
+    RemoveStaleBackupTempFolders();
     QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/oltmp-XXXXXX"));
     if (!folder.isValid()) return false;
     folder.setAutoRemove(false);

@@ -12,8 +12,14 @@ inline const QString ResultLineEnd = QStringLiteral("\n\r");
 // The program's private temporary folder, with a trailing "/". Set once by
 // CreateBackupTempFolder and kept for the whole run.
 extern QString BackupTempFolder;
-// Creates a private folder below the system's temporary folder, once.
+// Creates a private folder below the system's temporary folder, once; first
+// the stale folders of earlier runs go (RemoveStaleBackupTempFolders).
 bool CreateBackupTempFolder();
+// A restore killed part-way leaves its unpacked files in its folder below the
+// system's temporary folder. Removes this user's folders of that name whose
+// contents have not changed for LeftoverAgeSeconds (a copy of the program
+// running now may still use a younger one). Returns how many went.
+int RemoveStaleBackupTempFolders();
 // Makes sure WorkDir + "/backup" exists, then deletes every file in
 // BackupTempFolder (folders inside it stay).
 void ClearBackupTempFolder();

@@ -7,11 +7,14 @@
 #include "engine/query.h"
 #include "exchange/backuparchive.h"
 #include "exchange/backuprun.h"
+#include "exchange/databasereplacement.h"
+#include "exchange/restoredtable.h"
 #include "exchange/restorerun.h"
 #include "platform/codec.h"
 #include "platform/filemoves.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/regularfile.h"
 #include "platform/safefile.h"
 #include "platform/temporaryfiles.h"
 
@@ -22,7 +25,9 @@
 #include <QPair>
 #include <QTemporaryFile>
 #include <QVector>
+#include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
 
 namespace {
@@ -78,16 +83,21 @@ bool sameDevice(const QString& a, const QString& b) {
 class ZipReader {
   public:
     explicit ZipReader(const QString& path) : path_(path) {
+        if (!platform::entryExists(path))
+            throw Refused(QStringLiteral("Die Datei \"%1\" fehlt.").arg(shown(path)));
+        if (const QString odd = platform::notARegularFileText(path); !odd.isEmpty())
+            throw Refused(odd);
+        const int fd = platform::openRegularFile(path);
+        if (fd < 0) throw damaged(path);
         int error = 0;
-        zip_ = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+        zip_.reset(zip_fdopen(fd, ZIP_CHECKCONS, &error)); // owns the descriptor from here
         if (!zip_) {
-            if (!QFileInfo::exists(path))
-                throw Refused(QStringLiteral("Die Datei \"%1\" fehlt.").arg(shown(path)));
+            ::close(fd);
             throw damaged(path);
         }
-        const zip_int64_t count = zip_get_num_entries(zip_, 0);
+        const zip_int64_t count = zip_get_num_entries(zip_.get(), 0);
         for (zip_int64_t i = 0; i < count; ++i) {
-            const char* raw = zip_get_name(zip_, zip_uint64_t(i), ZIP_FL_ENC_RAW);
+            const char* raw = zip_get_name(zip_.get(), zip_uint64_t(i), ZIP_FL_ENC_RAW);
             if (!raw) throw damaged(path);
             const QByteArray bytes(raw);
             if (!SafeZipEntryName(bytes))
@@ -97,13 +107,10 @@ class ZipReader {
                                   .arg(shown(path), platform::codec::fromBytes(bytes)));
             // Old zip programs wrote names in the DOS code page; libzip reads
             // that, the codec the Windows one.
-            const char* guessed = zip_get_name(zip_, zip_uint64_t(i), ZIP_FL_ENC_GUESS);
+            const char* guessed = zip_get_name(zip_.get(), zip_uint64_t(i), ZIP_FL_ENC_GUESS);
             names_.append({platform::codec::fromBytes(bytes),
                            guessed ? QString::fromUtf8(guessed) : QString()});
         }
-    }
-    ~ZipReader() {
-        if (zip_) zip_discard(zip_);
     }
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
@@ -119,7 +126,7 @@ class ZipReader {
     qint64 size(qint64 index) const {
         zip_stat_t stat;
         zip_stat_init(&stat);
-        if (zip_stat_index(zip_, zip_uint64_t(index), 0, &stat) != 0 ||
+        if (zip_stat_index(zip_.get(), zip_uint64_t(index), 0, &stat) != 0 ||
             !(stat.valid & ZIP_STAT_SIZE))
             throw damaged(path_);
         if (stat.size > zip_uint64_t(MaxEntrySize))
@@ -138,31 +145,26 @@ class ZipReader {
         return data;
     }
 
-    // Unpacks an entry into a new file; refused before anything is written
-    // when it is too big for a vocabulary file or for the free space.
+    // Unpacks an entry into a new file, whole or not at all.
     void extract(qint64 index, const QString& target) const {
         const qint64 bytes = size(index);
-        if (bytes > platform::freeSpace(QFileInfo(target).absolutePath()))
-            throw Refused(QStringLiteral("Für die Datei \"%1\" ist auf dem Datenträger nicht "
-                                         "genug Platz.")
-                              .arg(names_[index].first()));
         platform::SafeFile out(target);
-        if (!out.open()) throw cannotWrite(target, out.errorText());
+        if (!out.open()) throw cannotUnpack(index, out.errorText());
         try {
             readInto(index, bytes, [&](const char* chunk, qint64 n) {
                 if (!out.writeAll(QByteArray::fromRawData(chunk, n)))
-                    throw cannotWrite(target, out.errorText());
+                    throw cannotUnpack(index, out.errorText());
             });
         } catch (...) {
             out.discard();
             throw;
         }
-        if (!out.commit()) throw cannotWrite(target, out.errorText());
+        if (!out.commit()) throw cannotUnpack(index, out.errorText());
     }
 
   private:
     template <typename Sink> void readInto(qint64 index, qint64 bytes, Sink sink) const {
-        zip_file_t* file = zip_fopen_index(zip_, zip_uint64_t(index), 0);
+        zip_file_t* file = zip_fopen_index(zip_.get(), zip_uint64_t(index), 0);
         if (!file) throw damaged(path_);
         QByteArray buffer(1 << 16, Qt::Uninitialized);
         qint64 total = 0;
@@ -184,18 +186,31 @@ class ZipReader {
         if (zip_fclose(file) != 0 || total != bytes) throw damaged(path_);
     }
 
+    // The work file is the program's own: the message names the entry and
+    // the backup the user chose.
+    Refused cannotUnpack(qint64 index, const QString& cause) const {
+        return Refused(QStringLiteral("Die Datei \"%1\" aus der Sicherung \"%2\" kann nicht "
+                                      "entpackt werden. %3")
+                           .arg(names_[index].first(), shown(path_), cause)
+                           .trimmed());
+    }
+
     QString path_;
-    zip_t* zip_ = nullptr;
+    std::unique_ptr<zip_t, void (*)(zip_t*)> zip_{nullptr, zip_discard};
     QVector<QStringList> names_;
 };
 
 // A name read from the backup becomes part of a path only when it passes the
-// check of a typed name.
-QString checkedName(const QString& name, const QString& what) {
+// check of a typed name; a language, which becomes a folder, never names one
+// of the program's own folders either.
+QString checkedName(const QString& name, const QString& what, bool language = false) {
     if (name.isEmpty()) throw Refused(QStringLiteral("%1 fehlt in der Sicherung.").arg(what));
-    if (!IsUsableNameFromFile(name))
+    const QString problem =
+        language ? CheckLanguageFromFile(name)
+                 : (IsUsableNameFromFile(name) ? QString() : CheckDatabaseName(name));
+    if (!problem.isEmpty())
         throw Refused(QStringLiteral("%1 in der Sicherung (\"%2\") kann nicht verwendet werden. %3")
-                          .arg(what, name, CheckDatabaseName(name)));
+                          .arg(what, name, problem));
     return name;
 }
 
@@ -222,7 +237,7 @@ class OldRestore {
         TDatabaseOptionsRec options;
         options.load(work(QStringLiteral(".opt")));
         const QString language =
-            checkedName(options.Language, QStringLiteral("Die Sprache der Datenbank"));
+            checkedName(options.Language, QStringLiteral("Die Sprache der Datenbank"), true);
         const QString folder = platform::joinPath(VocabularyRoot(), language);
         if (QFileInfo(folder).isSymLink()) throw linkRefused(folder);
         target_ = folder + QLatin1Char('/') + databaseName;
@@ -235,14 +250,12 @@ class OldRestore {
         if (!platform::ensureFolder(folder)) throw cannotWrite(folder);
         checkSpace(folder);
         // Everything is brought beside the targets first: a copy from another
-        // disk that fails then leaves the existing database as it was. Each
-        // file then replaces its target in one step, and the old files that
-        // nothing replaced go last, so the table is never missing.
+        // disk that fails then leaves the existing database as it was. Then
+        // the files take their places together, or none does.
         StagedFiles staged;
         stageFiles(staged, folder);
         releaseTables();
         putInPlace(staged);
-        deleteOldFiles();
         outcome_.restored = true;
         outcome_.targetBase = target_;
     }
@@ -251,18 +264,35 @@ class OldRestore {
     QString work(const QString& extension) const { return temp_ + short_ + extension; }
 
     void unpack(const ZipReader& zip) {
+        QMap<QString, qint64> entries;
+        qint64 total = 0;
         for (const QString& extension : databaseExtensions()) {
             const qint64 entry = zip.find(short_ + extension);
             if (entry < 0) continue;
-            zip.extract(entry, work(extension));
-            present_ << extension;
+            entries.insert(extension, entry);
+            total += zip.size(entry);
         }
-        const bool table =
-            present_.contains(QLatin1String(".ol")) || present_.contains(QLatin1String(".db"));
-        if (!table || !present_.contains(QLatin1String(".opt")))
+        const bool ol = entries.contains(QLatin1String(".ol"));
+        const bool db = entries.contains(QLatin1String(".db"));
+        if ((!ol && !db) || !entries.contains(QLatin1String(".opt")))
             throw Refused(QStringLiteral("Die Datei \"%1\" enthält die Dateien der Datenbank "
                                          "\"%2\" (unter dem Namen \"%3\") nicht.")
                               .arg(shown(archivePath_), name_, short_));
+        // One table per database.
+        if (ol && db)
+            throw Refused(QStringLiteral("Die Datei \"%1\" enthält zwei Tabellen der Datenbank "
+                                         "\"%2\" und wird nicht zurückgesichert.")
+                              .arg(shown(archivePath_), name_));
+        // All of them must fit before the first is written.
+        if (total > platform::freeSpace(temp_))
+            throw Refused(QStringLiteral("Für die Dateien der Sicherung ist im temporären Ordner "
+                                         "\"%1\" nicht genug Platz.")
+                              .arg(shown(temp_)));
+        for (const QString& extension : databaseExtensions()) {
+            if (!entries.contains(extension)) continue;
+            zip.extract(entries.value(extension), work(extension));
+            present_ << extension;
+        }
     }
 
     // Tables of the older engine become tables of this one before anything is
@@ -275,18 +305,14 @@ class OldRestore {
                 const QString converted = table + QStringLiteral(".neu");
                 WriteConvertedTable(table, converted, name_ + extension);
                 converted_.insert(extension, converted);
-            } else if (!isEngineTable(table)) {
+            } else if (!LooksLikeEngineTable(table)) {
                 throw Refused(QStringLiteral("Die Sicherung enthält eine Tabelle in einem Format, "
                                              "das hier nicht gelesen werden kann."));
+            } else if (const QString problem = RestoredTableProblem(table, name_ + extension);
+                       !problem.isEmpty()) {
+                throw Refused(problem);
             }
         }
-    }
-
-    static bool isEngineTable(const QString& path) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) return false;
-        const QByteArray head = file.read(16);
-        return head.isEmpty() || head == QByteArray("SQLite format 3\0", 16);
     }
 
     static Refused linkRefused(const QString& path) {
@@ -295,15 +321,33 @@ class OldRestore {
                            .arg(shown(path)));
     }
 
-    void checkTargets() const {
+    // The files the database has now, found without regard to case but never
+    // another database's.
+    void checkTargets() {
+        old_ = ExistingDatabaseFiles(target_);
         for (const QString& extension : databaseExtensions())
-            if (QFileInfo(target_ + extension).isSymLink()) throw linkRefused(target_ + extension);
+            if (QFileInfo(targetFor(extension)).isSymLink())
+                throw linkRefused(targetFor(extension));
+        for (const QString& file : old_)
+            if (QFileInfo(file).isSymLink()) throw linkRefused(file);
+    }
+
+    // A file replaces the database's file of its extension in that file's
+    // spelling.
+    QString targetFor(const QString& extension) const {
+        for (const QString& file : old_)
+            if (file.endsWith(extension, Qt::CaseInsensitive) &&
+                file.size() == target_.size() + extension.size())
+                return file;
+        return target_ + extension;
     }
 
     bool mayReplace() const {
-        if (!QFileInfo::exists(target_ + QStringLiteral(".db")) &&
-            !QFileInfo::exists(target_ + QStringLiteral(".ol")))
-            return true;
+        bool table = false;
+        for (const QString& file : old_)
+            table = table || file.endsWith(QLatin1String(".ol"), Qt::CaseInsensitive) ||
+                    file.endsWith(QLatin1String(".db"), Qt::CaseInsensitive);
+        if (!table) return true;
         return platform::showMessage(QStringLiteral("Soll vorhandene Datenbank überschrieben "
                                                     "werden?"),
                                      QStringLiteral("Datei existiert schon"),
@@ -327,39 +371,33 @@ class OldRestore {
 
     void releaseTables() const {
         for (const QString& extension : databaseExtensions())
-            if (isTable(extension)) engine::releaseTable(target_ + extension);
-    }
-
-    void deleteOldFiles() const {
-        for (const QString& extension : databaseExtensions()) {
-            const QString file = target_ + extension;
-            if (outcome_.files.contains(file)) continue;
-            if (platform::entryExists(file) && !QFile::remove(file))
-                throw Refused(QStringLiteral("Die vorhandene Datei \"%1\" kann nicht gelöscht "
-                                             "werden.")
-                                  .arg(shown(file)));
-        }
+            if (isTable(extension)) engine::releaseTable(targetFor(extension));
     }
 
     // Files moved in beside their targets under hidden names; those not put
     // in place are removed again.
     struct StagedFiles {
-        QList<QPair<QString, QString>> files; // staged path, target
+        struct File {
+            QString staged;
+            QString target;
+            bool kept; // a kept original: its name must be free
+        };
+        QList<File> files;
         StagedFiles() = default;
         StagedFiles(const StagedFiles&) = delete;
         StagedFiles& operator=(const StagedFiles&) = delete;
         ~StagedFiles() {
-            for (const auto& file : files)
-                if (!file.first.isEmpty()) QFile::remove(file.first);
+            for (const File& file : files)
+                if (!file.staged.isEmpty()) QFile::remove(file.staged);
         }
     };
 
-    void stage(StagedFiles& staged, const QString& folder, const QString& from,
-               const QString& to) const {
+    void stage(StagedFiles& staged, const QString& folder, const QString& from, const QString& to,
+               bool kept = false) const {
         QTemporaryFile reserved(platform::restoreTemporaryTemplate(folder));
         if (!reserved.open()) throw cannotWrite(to);
         reserved.setAutoRemove(false);
-        staged.files.append({reserved.fileName(), to});
+        staged.files.append({reserved.fileName(), to, kept});
         if (!platform::moveReplacing(from, reserved.fileName())) throw cannotWrite(to);
         platform::takePermissionsOf(reserved.fileName(), to);
     }
@@ -368,30 +406,43 @@ class OldRestore {
         QString keptIndex;
         for (const QString& extension : databaseExtensions()) {
             if (!present_.contains(extension)) continue;
-            const QString target = target_ + extension;
+            const QString target = targetFor(extension);
             if (!converted_.contains(extension)) {
                 // The Paradox index went with the original table.
                 const bool keptWithTable =
                     extension == QLatin1String(".px") && !keptIndex.isEmpty();
-                stage(staged, folder, work(extension), keptWithTable ? keptIndex : target);
+                stage(staged, folder, work(extension), keptWithTable ? keptIndex : target,
+                      keptWithTable);
                 continue;
             }
             const bool withIndex = keptIndex.isEmpty() && present_.contains(QLatin1String(".px"));
             const KeptParadoxFiles kept =
-                KeptParadoxNames(target, withIndex ? target_ + QStringLiteral(".px") : QString());
+                KeptParadoxNames(target, withIndex ? targetFor(QStringLiteral(".px")) : QString());
             stage(staged, folder, converted_.value(extension), target);
-            stage(staged, folder, work(extension), kept.table);
+            stage(staged, folder, work(extension), kept.table, true);
             if (withIndex) keptIndex = kept.index;
             notices_ << ParadoxConversionNotice(QFileInfo(target).fileName(), kept);
         }
     }
 
+    // The old files that nothing replaces (the table of the other
+    // extension, an old ".px") go with them.
     void putInPlace(StagedFiles& staged) {
-        for (auto& file : staged.files) {
-            if (!platform::renameReplacing(file.first, file.second)) throw cannotWrite(file.second);
-            file.first.clear();
-            outcome_.files << file.second;
+        DatabaseReplacement replacement;
+        QStringList targets;
+        for (const StagedFiles::File& file : staged.files) {
+            if (file.kept)
+                replacement.placeNew(file.staged, file.target);
+            else
+                replacement.replace(file.staged, file.target);
+            targets << file.target;
         }
+        for (const QString& file : old_)
+            if (!targets.contains(file)) replacement.remove(file);
+        if (const QString error = replacement.commit(); !error.isEmpty()) throw Refused(error);
+        for (StagedFiles::File& file : staged.files)
+            file.staged.clear();
+        outcome_.files = replacement.placed();
     }
 
   public:
@@ -404,6 +455,7 @@ class OldRestore {
     QString temp_;
     QString short_;
     QString target_;
+    QStringList old_;
     QStringList present_;
     QMap<QString, QString> converted_;
     QStringList notices_;

@@ -41,9 +41,12 @@ RestoreOutcome RestoreArchive(const QString& archivePath, const QString& display
     const QString name = ExtractBaseName(displayName);
     ArchiveReport report;
     int code = RestoreDatabase(archivePath, root, temp, false, &report);
+    // The question names the database that would be replaced, which need not
+    // be the archive's name.
+    const QString database = report.database.isEmpty() ? name : report.database;
     if (code == ArchiveExists &&
         platform::showMessage(
-            QStringLiteral("Soll vorhandene Datenbank \"%1\" überschrieben werden?").arg(name),
+            QStringLiteral("Soll vorhandene Datenbank \"%1\" überschrieben werden?").arg(database),
             QStringLiteral("Achtung - Datenbank existiert schon"), platform::Icon::Question,
             platform::Buttons::YesNo) == platform::Answer::Yes) {
         report = ArchiveReport();

@@ -24,6 +24,7 @@ struct RestoreOutcome {
 
 // Restores an archive into VocabularyRoot() (WorkDir unless a custom
 // vocabulary folder is chosen) + "/" + the folder named in the archive,
-// asking before an existing database is overwritten. `displayName` is the
-// archive's file name without its extension.
+// asking before an existing database is overwritten (the question names that
+// database). `displayName` is the archive's file name without its extension;
+// the result line names the archive by it.
 RestoreOutcome RestoreArchive(const QString& archivePath, const QString& displayName);

@@ -93,6 +93,9 @@ class TestNamesFromFiles : public QObject {
         QTest::newRow("parent") << "..";
         QTest::newRow("root") << "/../../x";
         QTest::newRow("separator") << "Latein/../../x";
+        // The program's own folders are no language folders.
+        QTest::newRow("data") << "data";
+        QTest::newRow("backup") << "Backup";
     }
     void hostileLanguageIsReplacedOnOpening() {
         QFETCH(QString, language);

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sqlite3.h>
+#include <sys/stat.h>
 
 using namespace fixture;
 
@@ -231,6 +233,102 @@ class TestBackupArchive : public QObject {
         QVERIFY(!open.isActive());
         QCOMPARE(readAll(existing), readAll(table));
         QCOMPARE(readAll(dest + "/Latein/Caesar.lst"), readAll(root + "/Latein/Caesar.lst"));
+
+        // One table per database: a ".db" takes the place of the ".ol", and
+        // an old ".px" that the archive does not replace goes too.
+        writeAll(dest + "/Latein/Caesar.px", "alter Index");
+        const QString db = archiveOf(
+            plainArchive("Latein", {{"Caesar.db", readAll(table)},
+                                    {"Caesar.lst", "001A1"},
+                                    {"Caesar.opt", readAll(root + "/Latein/Caesar.opt")}}),
+            "Caesar.olx");
+        ArchiveReport report;
+        QCOMPARE(RestoreDatabase(db, dest, temp, true, &report), int(ArchiveOk));
+        QCOMPARE(filesBelow(dest), QStringList({"Latein/", "Latein/Caesar.db", "Latein/Caesar.lst",
+                                                "Latein/Caesar.opt"}));
+        QCOMPARE(report.files, QStringList({dest + "/Latein/Caesar.db", dest + "/Latein/Caesar.lst",
+                                            dest + "/Latein/Caesar.opt"}));
+    }
+
+    // A restore replaces the whole database or leaves it exactly as it was:
+    // here the last file cannot take its place, a folder stands there.
+    void aRestoreFailingAtTheLastFileLeavesTheOldDatabase() {
+        const QString table = makeDatabase(root, "Latein", "Caesar");
+        const QString archive = target + "/Caesar.olx";
+        QCOMPARE(BackupDatabase(table, archive, temp, false, "3.2"), 0);
+        const QString existing = makeDatabase(dest, "Latein", "Caesar", "ferre");
+        QVERIFY(QFile::remove(dest + "/Latein/Caesar.opt"));
+        QVERIFY(QDir().mkpath(dest + "/Latein/Caesar.opt/innen"));
+        const QStringList before = filesBelow(dest);
+        const QByteArray oldTable = readAll(existing);
+        const QByteArray oldList = readAll(dest + "/Latein/Caesar.lst");
+        ArchiveReport report;
+        QCOMPARE(RestoreDatabase(archive, dest, temp, true, &report), int(ArchiveWriteFailed));
+        QCOMPARE(report.detail,
+                 "Die Datei \"" + dest +
+                     "/Latein/Caesar.opt\" kann nicht ersetzt "
+                     "werden. An dieser Stelle liegt ein Ordner. Die Datenbank bleibt, "
+                     "wie sie war.");
+        QVERIFY(report.files.isEmpty());
+        QCOMPARE(filesBelow(dest), before);
+        QCOMPARE(readAll(existing), oldTable);
+        QCOMPARE(readAll(dest + "/Latein/Caesar.lst"), oldList);
+    }
+
+    // An intact archive whose table is damaged or no vocabulary table never
+    // replaces a working database.
+    void aDamagedTableInAnIntactArchiveIsRefused_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("cut in half") << 0 << "ist beschädigt";
+        QTest::newRow("last page missing") << 1 << "ist beschädigt";
+        QTest::newRow("page overwritten") << 2 << "ist beschädigt";
+        QTest::newRow("another table")
+            << 3 << "keine Vokabeltabelle dieses Programms (es fehlt das Feld \"Lektion\")";
+        QTest::newRow("empty") << 4 << "Format, das hier nicht gelesen werden kann";
+    }
+    void aDamagedTableInAnIntactArchiveIsRefused() {
+        QFETCH(int, kind);
+        QFETCH(QString, reason);
+        QByteArray table = readAll(makeDatabase(root, "Latein", "Caesar"));
+        if (kind == 0) table = table.left(table.size() / 2);
+        if (kind == 1) table.chop(4096);
+        if (kind == 2) table.replace(4096, 8, QByteArray(8, '\x7f')); // a page's header
+        if (kind == 3) {
+            const QString foreign = path("foreign.ol");
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(foreign).constData(), &db), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db,
+                                  "CREATE TABLE VokabelTable (ID INTEGER PRIMARY KEY, "
+                                  "Fremdwort CHAR(40))",
+                                  nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+            sqlite3_close(db);
+            table = readAll(foreign);
+        }
+        if (kind == 4) table.clear();
+        const QString existing = makeDatabase(dest, "Latein", "Caesar", "ferre");
+        const QStringList before = filesBelow(dest);
+        const QByteArray oldTable = readAll(existing);
+        const QString file =
+            archiveOf(plainArchive("Latein", {{"Caesar.ol", table}, {"Caesar.lst", "001A1"}}));
+        ArchiveReport report;
+        QCOMPARE(RestoreDatabase(file, dest, temp, true, &report), int(ArchiveFailed));
+        QVERIFY2(report.detail.contains(reason), qPrintable(report.detail));
+        QCOMPARE(filesBelow(dest), before);
+        QCOMPARE(readAll(existing), oldTable);
+    }
+
+    // Reading an archive must never wait: a FIFO is refused at once.
+    void aFifoIsNoArchive() {
+        const QString fifo = target + "/Caesar.olx";
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        ArchiveReport report;
+        QCOMPARE(RestoreDatabase(fifo, dest, temp, true, &report), int(ArchiveFailed));
+        QCOMPARE(report.detail, "\"" + fifo +
+                                    "\" ist keine gewöhnliche Datei (sondern zum Beispiel "
+                                    "eine Pipe oder ein Gerät) und wird nicht gelesen.");
+        QCOMPARE(filesBelow(dest), QStringList());
     }
 
     // Neither the archive nor a restored database is left half written when
@@ -290,6 +388,10 @@ class TestBackupArchive : public QObject {
         QByteArray hugeCount = plain;
         hugeCount.replace(232, 4, QByteArray("\xff\xff\xff\x7f", 4));
         broken << hugeCount;
+        // A count that does not match the records, and bytes after the last one.
+        QByteArray fewer = plain;
+        fewer.replace(232, 4, QByteArray("\x02\0\0\0", 4));
+        broken << fewer << plain + "Rest";
         QByteArray shortSize = plain; // S smaller than the stream's data
         shortSize.replace(240 + int(int32At(plain, 236)), 4, QByteArray("\x10\0\0\0", 4));
         broken << shortSize;
@@ -321,7 +423,9 @@ class TestBackupArchive : public QObject {
                                                          {"Latein", ".."},
                                                          {"Latein", "/etc/x"},
                                                          {"Latein", QByteArray("a\0b", 3)},
-                                                         {"Latein", ""}};
+                                                         {"Latein", ""},
+                                                         {"data", "x.ol"},
+                                                         {"BACKUP", "x.ol"}};
         const QString inner = path("dest/inner");
         platform::ensureFolder(inner);
         for (const auto& [folder, name] : cases) {

@@ -12,12 +12,15 @@
 #include "platform/filemoves.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
+#include "support/filesizelimit.h"
 #include "support/paradoxwriter.h"
 
 #include <QFrame>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <zip.h>
 
 using namespace fixture;
@@ -46,6 +49,17 @@ QByteArray nameRecord(const QByteArray& name) {
     record[0] = char(name.size());
     record.replace(1, name.size(), name);
     return record;
+}
+
+// Refusals must not leak what they opened.
+int openDescriptors() {
+    return int(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+}
+
+void setChangeTime(const QString& path, const QDateTime& time) {
+    const timespec when{time.toSecsSinceEpoch(), 0};
+    const timespec times[2]{when, when};
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 QByteArray bytesFrom(int first, int last) {
@@ -129,7 +143,8 @@ class TestOldBackups : public QObject {
         QCOMPARE(q.recordCount(), rows.size());
         for (int r = 0; r < rows.size(); ++r, q.next())
             for (int f = 0; f < VokabelFieldCount; ++f)
-                QCOMPARE(q.value(VokabelFieldNames().at(f)), paradox::convertedValue(f, rows[r].value(f)));
+                QCOMPARE(q.value(VokabelFieldNames().at(f)),
+                         paradox::convertedValue(f, rows[r].value(f)));
         q.close();
         engine::releaseTable(table);
     }
@@ -308,11 +323,163 @@ class TestOldBackups : public QObject {
         QCOMPARE(readAll(existing), table);
         QCOMPARE(readAll(WorkDir + "/Latein/Latein Vokabeln.lst"), lessons);
         QCOMPARE(filesBelow(BackupTempFolder), QStringList());
+
+        // The last file cannot take its place (a folder stands at the
+        // ".opt"): the files already moved go back.
+        platform::setMessageBoxHandler([](const platform::MessageBoxRequest& request) {
+            return request.buttons == platform::Buttons::YesNo ? platform::Answer::Yes
+                                                               : platform::Answer::Ok;
+        });
+        const QString options = WorkDir + "/Latein/Latein Vokabeln.opt";
+        QVERIFY(QFile::remove(options));
+        QVERIFY(QDir().mkpath(options + "/innen"));
+        const QStringList withFolder = filesBelow(WorkDir);
+        const OldBackupOutcome late = RestoreOldBackup(backup, "Alt");
+        QVERIFY(!late.restored);
+        QVERIFY2(late.line.contains(QString("Die Datei \"%1\" kann nicht ersetzt werden. An dieser "
+                                            "Stelle liegt ein Ordner. Die Datenbank bleibt, wie "
+                                            "sie war.")
+                                        .arg(options)),
+                 qPrintable(late.line));
+        QVERIFY(late.files.isEmpty());
+        QCOMPARE(filesBelow(WorkDir), withFolder);
+        QCOMPARE(readAll(existing), table);
+        QCOMPARE(readAll(WorkDir + "/Latein/Latein Vokabeln.lst"), lessons);
+    }
+
+    // An intact zip whose table is cut short never replaces a working database.
+    void aDamagedTableInAnOldBackupIsRefused() {
+        const QByteArray table = readAll(makeDatabase(dir->filePath("src"), "Latein", "x"));
+        const QString existing = makeDatabase(WorkDir, "Latein", "Latein Vokabeln", "ferre");
+        const QStringList before = filesBelow(WorkDir);
+        const QByteArray oldTable = readAll(existing);
+        QVERIFY(makeZip(target + "/Halb.olz", {{"fname.hah", nameRecord("Latein Vokabeln")},
+                                               {"Latein V.ol", table.left(table.size() / 2)},
+                                               {"Latein V.opt", oldDatabase().options}}));
+        answers = {platform::Answer::Yes};
+        const OldBackupOutcome outcome = RestoreOldBackup(target + "/Halb.olz", "Halb");
+        QVERIFY(!outcome.restored);
+        QVERIFY2(outcome.line.contains("Die Tabelle \"Latein Vokabeln.ol\" in der Sicherung ist "
+                                       "beschädigt"),
+                 qPrintable(outcome.line));
+        QCOMPARE(filesBelow(WorkDir), before);
+        QCOMPARE(readAll(existing), oldTable);
+    }
+
+    // A full disk while unpacking names the backup the user chose, not a
+    // work file, and changes nothing.
+    void aFullDiskWhileUnpacking() {
+        const QString backup = oldBackup();
+        const QStringList before = filesBelow(WorkDir);
+        OldBackupOutcome outcome;
+        {
+            FileSizeLimit full(1024);
+            outcome = RestoreOldBackup(backup, "Alt");
+        }
+        QVERIFY(!outcome.restored);
+        QCOMPARE(outcome.line, QString("Fehler beim Zurücksichern von \"Latein Vokabeln\". Die "
+                                       "Datei \"Latein V.ol\" aus der Sicherung \"%1\" kann nicht "
+                                       "entpackt werden. Die Datei wird größer, als der "
+                                       "Datenträger erlaubt.%2")
+                                   .arg(backup, ResultLineEnd));
+        QCOMPARE(filesBelow(WorkDir), before);
+        QCOMPARE(filesBelow(BackupTempFolder), QStringList());
+    }
+
+    // The files of one database are one table and at most one of each
+    // companion, names compared without regard to case; companions named in
+    // another case than the table are the table's, never another database's.
+    void oneDatabaseByNameWithoutRegardToCase() {
+        const QString source = makeDatabase(dir->filePath("src"), "Latein", "K");
+        const QByteArray table = readAll(source);
+        const QByteArray options = readAll(dir->filePath("src/Latein/K.opt"));
+        makeDatabase(WorkDir, "Latein", "k", "ferre");
+        QMap<QString, QByteArray> other;
+        for (const char* extension : {"ol", "lst", "opt"})
+            other[extension] = readAll(WorkDir + "/Latein/k." + extension);
+        const QString archive = target + "/Sicherung.olx";
+        writeAll(archive,
+                 scrambled(plainArchive(
+                     "Latein", {{"K.ol", table}, {"k.lst", "001A1Neu"}, {"k.opt", options}})));
+        RestoreOutcome outcome = RestoreArchive(archive, "Sicherung");
+        QVERIFY2(outcome.code == ArchiveOk, qPrintable(outcome.line));
+        QVERIFY(questions().isEmpty()); // there was no database "K" yet
+        QStringList files = filesBelow(WorkDir + "/Latein");
+        files.sort();
+        QCOMPARE(files, QStringList({"K.lst", "K.ol", "K.opt", "k.lst", "k.ol", "k.opt"}));
+        for (const char* extension : {"ol", "lst", "opt"})
+            QCOMPARE(readAll(WorkDir + "/Latein/k." + extension), other[extension]);
+        QCOMPARE(readAll(WorkDir + "/Latein/K.lst"), QByteArray("001A1Neu"));
+
+        // Now it exists: the question names it, not the archive.
+        outcome = RestoreArchive(archive, "Sicherung");
+        QCOMPARE(outcome.code, int(ArchiveExists));
+        QCOMPARE(questions(), QStringList("Achtung - Datenbank existiert schon: Soll vorhandene "
+                                          "Datenbank \"K\" überschrieben werden?"));
+
+        const QStringList before = filesBelow(WorkDir);
+        const QList<QList<Entry>> refused{
+            {{"K.ol", table}, {"K.lst", "a"}, {"k.LST", "b"}},
+            {{"K.ol", table}, {"K.lst", "a"}, {"K.LST", "b"}, {"K.Lst", "c"}, {"k.lst", "d"}},
+            {{"K.ol", table}, {"k.OL", table}},
+            {{"K.ol", table}, {"K.db", table}},
+            {{"K.ol", table}, {"K.opt", options}, {"K.OPT", options}},
+            {{"K.lst", "a"}, {"K.opt", options}}};
+        for (const QList<Entry>& entries : refused) {
+            writeAll(archive, scrambled(plainArchive("Latein", entries)));
+            answers = {platform::Answer::Yes};
+            const RestoreOutcome twins = RestoreArchive(archive, "Sicherung");
+            QCOMPARE(twins.code, int(ArchiveFailed));
+            QVERIFY2(twins.line.contains("enthält nicht genau eine Datenbank"),
+                     qPrintable(twins.line));
+            QCOMPARE(filesBelow(WorkDir), before);
+        }
+    }
+
+    // The unpacked files of a restore killed part-way lie in a folder of the
+    // system's temporary folder: it goes at a later start.
+    void leftoversOfAKilledRestoreGo() {
+        RemoveBackupTempFolder();
+        const QString tmp = dir->filePath("tmp");
+        platform::ensureFolder(tmp);
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(tmp));
+        const QDateTime twoHoursAgo = QDateTime::currentDateTime().addSecs(-2 * 3600);
+        // A killed restore's folder, a running copy's folder, and what is not ours.
+        for (const char* folder : {"oltmp-AbCdEf", "oltmp-GhIjKl", "oltmp-fremd", "anderes"}) {
+            platform::ensureFolder(tmp + "/" + folder);
+            writeAll(tmp + "/" + folder + "/Latein V.ol", "x");
+        }
+        writeAll(tmp + "/oltmp-MnOpQr", "eine Datei");
+        for (const char* entry :
+             {"oltmp-AbCdEf/Latein V.ol", "oltmp-AbCdEf", "oltmp-GhIjKl", "oltmp-fremd/Latein V.ol",
+              "oltmp-fremd", "anderes/Latein V.ol", "anderes", "oltmp-MnOpQr"})
+            setChangeTime(tmp + "/" + entry, twoHoursAgo);
+        QVERIFY(CreateBackupTempFolder());
+        QStringList left = filesBelow(tmp);
+        left.sort();
+        if (oldTmp.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", oldTmp);
+        QVERIFY(BackupTempFolder.startsWith(tmp + "/oltmp-"));
+        const QString fresh = QDir(BackupTempFolder).dirName();
+        QStringList expected{"anderes/",
+                             "anderes/Latein V.ol",
+                             "oltmp-GhIjKl/",
+                             "oltmp-GhIjKl/Latein V.ol",
+                             "oltmp-MnOpQr",
+                             "oltmp-fremd/",
+                             "oltmp-fremd/Latein V.ol",
+                             fresh + "/"};
+        expected.sort();
+        QCOMPARE(left, expected);
     }
 
     void zipsWithoutTheDatabaseChangeNothing() {
         const OldDatabase old = oldDatabase();
         const QStringList before = filesBelow(WorkDir);
+        const int descriptors = openDescriptors();
         const auto refused = [&](const QList<Entry>& entries, const char* reason) {
             const QString zip = target + "/x.zip";
             QVERIFY(makeZip(zip, entries));
@@ -350,12 +517,30 @@ class TestOldBackups : public QObject {
         outside[0] = 0; // no language at all
         refused({{"fname.hah", nameRecord("Alt")}, {"Alt.ol", old.table}, {"Alt.opt", outside}},
                 "Die Sprache der Datenbank fehlt in der Sicherung.");
+        // The program's own folders are no language.
+        for (const QByteArray& folder : {QByteArray("data"), QByteArray("Backup")}) {
+            outside.replace(0, 1 + folder.size(), char(folder.size()) + folder);
+            refused({{"fname.hah", nameRecord("Alt")}, {"Alt.ol", old.table}, {"Alt.opt", outside}},
+                    "Die Sprache der Datenbank in der Sicherung (\"" + folder +
+                        "\") kann nicht verwendet werden. Der Name ist einem Ordner des "
+                        "Programms vorbehalten.");
+        }
+        QCOMPARE(openDescriptors(), descriptors);
+
+        // Reading a backup must never wait: a FIFO is refused at once.
+        const QString fifo = target + "/Rohr.olz";
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const OldBackupOutcome piped = RestoreOldBackup(fifo, "Rohr");
+        QVERIFY(!piped.restored);
+        QVERIFY2(piped.line.contains("\"" + fifo + "\" ist keine gewöhnliche Datei"),
+                 qPrintable(piped.line));
     }
 
     void truncatedAndForeignFiles() {
         const QString backup = oldBackup();
         QByteArray bytes = readAll(backup);
         const QStringList before = filesBelow(WorkDir);
+        const int descriptors = openDescriptors();
         for (const int keep : {int(bytes.size()) - 10, int(bytes.size()) / 2, 30}) {
             writeAll(backup, bytes.left(keep));
             const OldBackupOutcome outcome = RestoreOldBackup(backup, "Alt");
@@ -373,6 +558,7 @@ class TestOldBackups : public QObject {
         QVERIFY(!outcome.restored);
         QVERIFY2(outcome.line.contains("beschädigt"), qPrintable(outcome.line));
         QCOMPARE(filesBelow(WorkDir), before);
+        QCOMPARE(openDescriptors(), descriptors);
     }
 
     void symbolicLinksAreNeverWrittenThrough() {
@@ -433,6 +619,26 @@ class TestOldBackups : public QObject {
         QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
         const OldBackupOutcome old = RestoreOldBackup(oldBackup(), "Alt");
         QVERIFY(old.line.contains("nicht genug Platz"));
+        QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
+        QCOMPARE(filesBelow(BackupTempFolder), QStringList());
+
+        // Each file would fit, all of them together do not.
+        const qint64 room = qMax<qint64>(data.size(), oldDatabase().table.size()) + 100;
+        platform::setFreeSpaceOverride([room](const QString&) { return room; });
+        writeAll(target + "/x.olx",
+                 scrambled(plainArchive("Latein",
+                                        {{"x.ol", data}, {"x.lst", QByteArray(room - 1, 'l')}})));
+        const RestoreOutcome together = RestoreArchive(target + "/x.olx", "x");
+        QCOMPARE(together.code, int(ArchiveWriteFailed));
+        QVERIFY2(together.line.contains("nicht genug Platz"), qPrintable(together.line));
+        QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
+        const OldDatabase parts = oldDatabase();
+        QVERIFY(makeZip(target + "/Teile.olz", {{"fname.hah", nameRecord("Latein Vokabeln")},
+                                                {"Latein V.ol", parts.table},
+                                                {"Latein V.lst", QByteArray(int(room - 1), 'l')},
+                                                {"Latein V.opt", parts.options}}));
+        const OldBackupOutcome oldTogether = RestoreOldBackup(target + "/Teile.olz", "Teile");
+        QVERIFY2(oldTogether.line.contains("nicht genug Platz"), qPrintable(oldTogether.line));
         QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
         QCOMPARE(filesBelow(BackupTempFolder), QStringList());
         platform::setFreeSpaceOverride({});

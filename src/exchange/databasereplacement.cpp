@@ -1,0 +1,187 @@
+#include "exchange/databasereplacement.h"
+
+#include "database/databasefiles.h"
+#include "platform/filemoves.h"
+#include "platform/paths.h"
+#include "platform/safefile.h"
+#include "platform/temporaryfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+QByteArray encoded(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+bool isRegular(const QString& path) {
+    struct stat info {};
+    return ::lstat(encoded(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// A second name for an existing file, beside it: a hard link, or a copy where
+// the file system has no links. Empty (with the cause in `error`) on failure.
+QString keepUnderSecondName(const QString& path, QString& error) {
+    const QString folder = QFileInfo(path).absolutePath();
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        QTemporaryFile reserved(platform::restoreTemporaryTemplate(folder));
+        if (!reserved.open()) {
+            error = platform::writeErrorText(EACCES);
+            return QString();
+        }
+        // The name is freed for the link; QTemporaryFile must not remove the
+        // link afterwards.
+        reserved.setAutoRemove(false);
+        const QString name = reserved.fileName();
+        reserved.close();
+        QFile::remove(name);
+        if (::link(encoded(path).constData(), encoded(name).constData()) == 0) return name;
+        if (errno == EEXIST) continue;
+        if (platform::copyWholeFile(path, name, &error)) return name;
+        QFile::remove(name);
+        return QString();
+    }
+    error = platform::writeErrorText(EEXIST);
+    return QString();
+}
+
+} // namespace
+
+QStringList ExistingDatabaseFiles(const QString& base) {
+    const QFileInfo info(platform::normalizePath(base));
+    const TablePathParts parts = SplitTablePath(info.filePath() + QStringLiteral(".ol"));
+    QStringList files;
+    for (const char* extension : {".ol", ".db", ".px", ".lst", ".opt"}) {
+        const QString found =
+            platform::findCaseInsensitive(info.path(), info.fileName() + QLatin1String(extension));
+        struct stat entry {};
+        if (::lstat(encoded(found).constData(), &entry) != 0) continue;
+        if (!S_ISREG(entry.st_mode) && !S_ISLNK(entry.st_mode)) continue;
+        if (BelongsToAnotherDatabase(found, parts)) continue;
+        files << found;
+    }
+    return files;
+}
+
+void DatabaseReplacement::replace(const QString& staged, const QString& target) {
+    steps_.append({Kind::Replace, staged, target, QString()});
+}
+
+void DatabaseReplacement::placeNew(const QString& staged, const QString& target) {
+    steps_.append({Kind::PlaceNew, staged, target, QString()});
+}
+
+void DatabaseReplacement::remove(const QString& old) {
+    steps_.append({Kind::Remove, QString(), old, QString()});
+}
+
+QString DatabaseReplacement::keepOldFiles() {
+    for (Step& step : steps_) {
+        if (step.kind == Kind::PlaceNew || !isRegular(step.target)) continue;
+        QString cause;
+        step.kept = keepUnderSecondName(step.target, cause);
+        if (step.kept.isEmpty())
+            return QStringLiteral(
+                       "Die vorhandene Datei \"%1\" kann nicht beiseitegelegt werden. %2")
+                .arg(shown(step.target), cause);
+    }
+    return QString();
+}
+
+QString DatabaseReplacement::run(Step& step) {
+    bool ok = true;
+    int cause = 0;
+    QString failure;
+    switch (step.kind) {
+    case Kind::Replace:
+        ok = platform::renameReplacing(step.staged, step.target);
+        cause = errno;
+        failure = QStringLiteral("Die Datei \"%1\" kann nicht ersetzt werden. %2");
+        break;
+    case Kind::PlaceNew:
+        ok = platform::renameNew(step.staged, step.target);
+        cause = errno;
+        failure = QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden. %2");
+        break;
+    case Kind::Remove:
+        ok = ::unlink(encoded(step.target).constData()) == 0 || errno == ENOENT;
+        cause = errno;
+        failure = QStringLiteral("Die vorhandene Datei \"%1\" kann nicht gelöscht werden. %2");
+        break;
+    }
+    if (!ok) return failure.arg(shown(step.target), platform::writeErrorText(cause));
+    step.done = true;
+    return QString();
+}
+
+QString DatabaseReplacement::commit() {
+    QString error = keepOldFiles();
+    if (error.isEmpty()) {
+        // The new files first, the old ones that nothing replaces last: a
+        // program stopped in between leaves a table in place.
+        for (const bool removals : {false, true}) {
+            for (Step& step : steps_) {
+                if ((step.kind == Kind::Remove) != removals) continue;
+                error = run(step);
+                if (!error.isEmpty()) break;
+            }
+            if (!error.isEmpty()) break;
+        }
+        if (error.isEmpty()) {
+            dropKept();
+            return QString();
+        }
+    }
+    QStringList stranded;
+    if (rollBack(stranded))
+        error += QStringLiteral(" Die Datenbank bleibt, wie sie war.");
+    else
+        error += QStringLiteral(" Nicht alle alten Dateien konnten zurückgelegt werden; sie liegen "
+                                "noch unter: %1")
+                     .arg(stranded.join(QStringLiteral(", ")));
+    dropKept();
+    return error;
+}
+
+bool DatabaseReplacement::rollBack(QStringList& stranded) {
+    for (auto step = steps_.rbegin(); step != steps_.rend(); ++step) {
+        if (!step->done) continue;
+        if (!step->kept.isEmpty()) {
+            const bool back = step->kind == Kind::Remove
+                                  ? platform::renameNew(step->kept, step->target)
+                                  : platform::renameReplacing(step->kept, step->target);
+            if (back)
+                step->kept.clear();
+            else
+                stranded << shown(std::exchange(step->kept, QString()));
+        } else if (step->kind != Kind::Remove) {
+            // Nothing stood there before.
+            QFile::remove(step->target);
+        }
+        step->done = false;
+    }
+    return stranded.isEmpty();
+}
+
+void DatabaseReplacement::dropKept() {
+    for (Step& step : steps_)
+        if (!step.kept.isEmpty()) QFile::remove(std::exchange(step.kept, QString()));
+}
+
+QStringList DatabaseReplacement::placed() const {
+    QStringList targets;
+    for (const Step& step : steps_)
+        if (step.kind != Kind::Remove && step.done) targets << step.target;
+    return targets;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// Putting a restored database in place as one step. Its new files lie staged
+// beside their targets; they take the targets' names one by one, and the old
+// files of the database that nothing replaces go last. Every old file is kept
+// first under a second name (a hard link, or a copy where the file system has
+// none), so the name of a table never stands empty, and when any step fails
+// every file is put back: the database is then exactly as it was. The kept
+// names are the hidden names of a restore, which the start-up clean-up
+// removes when a program killed part-way leaves them behind.
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The database files (".ol", ".db", ".px", ".lst", ".opt") that stand beside
+// `base` (folder + "/" + database name), found without regard to case but
+// never another database's. Symbolic links are listed too (callers refuse
+// them); folders and other entries that are no files are not.
+QStringList ExistingDatabaseFiles(const QString& base);
+
+class DatabaseReplacement {
+  public:
+    // `staged` takes the place of `target`, replacing what stands there.
+    void replace(const QString& staged, const QString& target);
+    // `staged` takes a name that must be free (a kept original).
+    void placeNew(const QString& staged, const QString& target);
+    // An old file of the database that nothing replaces: it goes.
+    void remove(const QString& old);
+
+    // Does every step in the order given (removals last). Returns an empty
+    // string on success, otherwise the German reason, after everything was
+    // put back as it was.
+    QString commit();
+    // The targets written by a commit that succeeded.
+    QStringList placed() const;
+
+  private:
+    enum class Kind { Replace, PlaceNew, Remove };
+    struct Step {
+        Kind kind;
+        QString staged; // empty for a removal
+        QString target;
+        QString kept; // the old file's second name, when there was one
+        bool done = false;
+    };
+    QString keepOldFiles();
+    QString run(Step& step);
+    // Undoes the steps done, in reverse order. False when an old file could
+    // not be put back (it is left under its kept name, named in `stranded`).
+    bool rollBack(QStringList& stranded);
+    void dropKept();
+
+    QList<Step> steps_;
+};

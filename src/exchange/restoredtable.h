@@ -1,0 +1,15 @@
+#pragma once
+// The check of a table that a restore is about to put in place of a working
+// database: a table cut short or damaged inside an intact archive must not
+// replace the good copy.
+#include <QString>
+
+// Whether the file is a table of this program's engine (an SQLite file) at
+// all, judged by its first bytes.
+bool LooksLikeEngineTable(const QString& path);
+
+// Opens the table file read-only and checks it whole: SQLite's integrity
+// check, and the vocabulary table with every field the program reads. Returns
+// the German reason when it is unusable, empty when it is sound. `shownName`
+// names the table in the reason.
+QString RestoredTableProblem(const QString& path, const QString& shownName);
