@@ -120,6 +120,37 @@ class TestWordFields : public QObject {
         QCOMPARE(storedWord(table, id), keys + "klm");
     }
 
+    // Every memo of the word page takes keys up to its field's width: the
+    // keys that fit are kept in order, the ones after them are not taken.
+    void memoKeysStopAtTheFieldWidth_data() {
+        QTest::addColumn<int>("memo");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("width");
+        QTest::newRow("Fremdwort") << 0 << "Fremdwort" << 100;
+        QTest::newRow("Übersetzung") << 1 << "Uebersetzung" << 150;
+        QTest::newRow("Bemerkungen") << 2 << "Extra" << 100;
+    }
+    void memoKeysStopAtTheFieldWidth() {
+        QFETCH(int, memo);
+        QFETCH(QString, field);
+        QFETCH(int, width);
+        const QString table = makeDatabase(program.path() + "/width/" + field, "Latein", {"domus"});
+        openProgram(table);
+        QPlainTextEdit* edit =
+            std::array{window->DBFremdwort, window->DBuebersetzung, window->DBExtra}[memo];
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, QString(width - 2, 'a') + "12345");
+        const QString kept = QString(width - 2, 'a') + "12";
+        QCOMPARE(edit->toPlainText(), kept);
+        QCOMPARE(edit->textCursor().position(), width);
+        window->SpeedSaveClick();
+        engine::Query q;
+        q.setSql({"SELECT * FROM " + engine::quoteLiteral(table)});
+        q.open();
+        QCOMPARE(q.asString(field), kept);
+    }
+
     // After a change of record the aid starts from the word now shown: a
     // deletion takes nothing back from the word shown before.
     void hebrewDeletionAfterNavigation() {
