@@ -35,6 +35,7 @@ constexpr int StoredRole = Qt::UserRole;
 QToolButton* helpButton(QWidget* parent, const QString& name, const QString& text) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
+    b->setFocusPolicy(Qt::NoFocus);
     b->setText(QStringLiteral("?"));
     b->setFixedSize(20, 20);
     QObject::connect(b, &QToolButton::clicked, b, [text] {
