@@ -18,6 +18,7 @@
 #include "support/mainwindowstart.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -202,6 +203,24 @@ private slots:
         window->DBFremdwortExit(); // the quote stands for any one character
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QStringLiteral("Die Vokabel \"vid_re\" existiert schon in dieser Datenbank."));
+        // Warned when the focus moves on to another field, not when another
+        // window (the special characters) takes the activation.
+        boxes.clear();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->DBFremdwort->setFocus();
+        QWidget characters;
+        characters.show();
+        characters.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&characters));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(QApplication::focusWidget(), window->DBFremdwort);
+        QCOMPARE(boxes.size(), 0);
+        QTest::keyClick(window->DBFremdwort, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window->DBuebersetzung);
+        QCOMPARE(boxes.size(), 1);
         GeneralOptions.cbdopp = false;
         nextAnswer = platform::Answer::Yes;
         window->SpeedDeleteClick();
