@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -170,6 +171,37 @@ private slots:
             QCOMPARE(CurrentTablePath, table);
             QCOMPARE(window->windowTitle(), QStringLiteral("Orvilex Vokabeltrainer - Caesar"));
         }
+    }
+
+    // A database named relative to the folder the program is started from
+    // opens, although the program first changes to its own folder, and the
+    // recent list keeps its full path.
+    void relativePathOnTheCommandLine() {
+        QTemporaryDir start;
+        platform::ensureFolder(start.filePath("Latein"));
+        const QString table = start.filePath("Latein/Mein.ol");
+        {
+            engine::Query q;
+            CreateVocabularyTable(q, table);
+        }
+        engine::releaseTable(table);
+        TDatabaseOptionsRec::forNewDatabase("Latein").save(start.filePath("Latein/Mein.opt"));
+        LessonList({"001A1"}).save(start.filePath("Latein/Mein.lst"));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(start.path()));
+        TForm1 window;
+        Form1 = &window;
+        window.hooks.openDatabase = [&window](const QString& path) {
+            window.OpenVocabularyDatabase(path);
+        };
+        window.FormCreate({"Latein/../Latein/Mein.ol"}, program.path());
+        QCOMPARE(QDir::currentPath(), program.path());
+        window.FormPaint();
+        QDir::setCurrent(before);
+        Form1 = nullptr;
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(CurrentTablePath, table);
+        QCOMPARE(GeneralOptions.Recent[0].Path, table);
     }
 
     void incompleteRecordCannotBeLeft() {
