@@ -143,8 +143,12 @@ int Teinf::sizeFactor() const {
 }
 
 void Teinf::FormCreate() {
+    // Edits still open in the window belong to the table they were made in,
+    // which is about to be replaced by another language's.
+    if (created_) writeUserTable(true);
+    tableFile_ = CharTableFile();
     resize(190, 225);
-    CharTableOptions.load(CharTableFile());
+    CharTableOptions.load(tableFile_);
     const int rows = UserCharRowCount();
     SG->setRowCount(rows);
     sg2->setRowCount(rows);
@@ -301,11 +305,22 @@ void Teinf::BitBtn1Click() {
 void Teinf::BitBtn2Click() { close(); }
 
 void Teinf::FormClose() {
-    UserCharCells cells;
+    writeUserTable(false);
+}
+
+void Teinf::writeUserTable(bool onlyWhenEdited) {
     const int rows = UserCharRowCount();
+    UserCharCells cells;
+    bool edited = false;
     for (int c = 0; c < UserCharColumns; ++c)
-        for (int r = 0; r < rows; ++r) cells[c][r] = editCell(c, r);
-    if (WriteUserCharTable(CharTableFile(), cells, rows)) CharTableOptions.load(CharTableFile());
+        for (int r = 0; r < rows; ++r) {
+            cells[c][r] = editCell(c, r);
+            edited = edited || cells[c][r] != CharTableOptions.UserCharTable[c][r];
+        }
+    if (onlyWhenEdited && !edited) return;
+    // Into the file the table was read from, whichever language's table
+    // the settings name by now.
+    if (WriteUserCharTable(tableFile_, cells, rows)) CharTableOptions.load(tableFile_);
 }
 
 void Teinf::showEvent(QShowEvent* event) {
