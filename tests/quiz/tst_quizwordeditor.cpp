@@ -185,6 +185,13 @@ class TestQuizWordEditor : public QObject {
         QVERIFY(!answer.timerWasRunning);
         QVERIFY(abfrag->tim->isActive());
         QCOMPARE(abfrag->MemoUebers->toPlainText(), QStringLiteral("lieben, mögen"));
+        // Stopped by "&Einstellungen", the timer stays stopped after the editor.
+        abfrag->BitBtn3->click();
+        QVERIFY(!abfrag->tim->isActive());
+        for (const bool ok : {false, true}) {
+            openEditor({{}, ok});
+            QVERIFY(!abfrag->tim->isActive());
+        }
         abfrag->close();
     }
 
