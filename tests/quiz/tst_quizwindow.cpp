@@ -511,7 +511,8 @@ class TestQuizWindow : public QObject {
                     {"001A1", "voll", "full", 3, 0, 3},
                     {"001A1", "null", "zero", 2, 2, 5},
                     {"002A1", "andere", "other", 3, 0, 3},
-                    {"001A1", "leer", "", 0, 0, 3}});
+                    {"001A1", "leer", "", 0, 0, 3},
+                    {"003A1", "drittel", "third", 3, 2, 3}});
         TableQuizStore store(table);
         auto select = [&](const std::function<void(TSelectionOptionsRec&)>& change,
                           const QStringList& codes = {"001A1"}) {
@@ -535,6 +536,11 @@ class TestQuizWindow : public QObject {
                      o.SelEnd = 50;
                  }),
                  (QStringList{"halb"}));
+        // The upper end reaches one percent further: a word known once in
+        // three times (33.3 %) is within "bis 33 %", not within "bis 32 %".
+        QCOMPARE(select([](auto& o) { o.SelEnd = 33; }, {"003A1"}), (QStringList{"drittel"}));
+        QCOMPARE(select([](auto& o) { o.SelEnd = 32; }, {"003A1"}), QStringList());
+        QCOMPARE(select([](auto& o) { o.SelStart = 34; }, {"003A1"}), QStringList());
         // "Nicht gewußte": asked, and wrong the last time.
         QCOMPARE(select([](auto& o) { o.CheckBox1 = true; }), (QStringList{"null"}));
         QCOMPARE(select([](auto& o) { o.sl = o.l = o.n = o.s = false; }), (QStringList{"null"}));
