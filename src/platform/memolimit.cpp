@@ -21,7 +21,8 @@ MemoLengthLimit* MemoLengthLimit::of(const QPlainTextEdit* memo) {
 }
 
 void MemoLengthLimit::noteChange(int position, int removed, int added) {
-    if (trimming_) return;
+    // A change the memo does not report (its signals blocked) is not trimmed.
+    if (trimming_ || !memo_ || memo_->signalsBlocked()) return;
     if (insertedFrom_ < 0) {
         insertedFrom_ = position;
         insertedTo_ = position + added;
