@@ -2,6 +2,7 @@
 
 #include "engine/query.h"
 #include "platform/codec.h"
+#include "platform/memolimit.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -92,10 +93,14 @@ void FieldBinder::bindMemo(QPlainTextEdit* memo, const QString& field) {
     bool added = false;
     Binding& binding = add(memo, field, &added);
     binding.kind = Binding::Kind::Memo;
-    if (added)
+    if (added) {
+        // Made first, so that what is written below already fits the field.
+        new platform::MemoLengthLimit(
+            memo, [this, memo](const QString& shown) { return storedText(memo, shown).size(); });
         connect(memo, &QPlainTextEdit::textChanged, this, [this, memo] {
             if (Binding* b = find(memo); b && !refreshing_) write(*b);
         });
+    }
     refreshBinding(binding);
 }
 
@@ -121,6 +126,15 @@ QString FieldBinder::shownText(const Binding& binding) const {
     if (auto* edit = qobject_cast<QLineEdit*>(binding.control)) return edit->text();
     if (auto* memo = qobject_cast<QPlainTextEdit*>(binding.control)) return memo->toPlainText();
     return {};
+}
+
+QString FieldBinder::storedText(QWidget* control, const QString& shown) const {
+    QString text = shown;
+    if (const auto it = converters_.constFind(control);
+        it != converters_.constEnd() && it->fromShown)
+        text = it->fromShown(text);
+    if (qobject_cast<QPlainTextEdit*>(control)) text = platform::codec::memoFromWidget(text);
+    return text;
 }
 
 void FieldBinder::refresh() {
@@ -156,9 +170,12 @@ void FieldBinder::refreshBinding(Binding& binding) {
         }
         // Only a different text is set, so the caret stays where the user left it.
         if (edit->text() != text) edit->setText(text);
-    } else if (auto* memo = static_cast<QPlainTextEdit*>(binding.control.data());
-               memo->toPlainText() != text) {
-        memo->setPlainText(text);
+    } else {
+        auto* memo = static_cast<QPlainTextEdit*>(binding.control.data());
+        if (shows)
+            if (auto* limit = platform::MemoLengthLimit::of(memo))
+                limit->setWidth(query_->fieldWidth(binding.field));
+        if (memo->toPlainText() != text) memo->setPlainText(text);
     }
 }
 
@@ -174,12 +191,7 @@ void FieldBinder::write(Binding& binding) {
     if (binding.kind == Binding::Kind::Combo) {
         value = static_cast<QComboBox*>(binding.control.data())->currentIndex() + binding.offset;
     } else {
-        QString text = shownText(binding);
-        if (const auto it = converters_.constFind(binding.control);
-            it != converters_.constEnd() && it->fromShown)
-            text = it->fromShown(text);
-        if (binding.kind == Binding::Kind::Memo) text = platform::codec::memoFromWidget(text);
-        value = text;
+        value = storedText(binding.control, shownText(binding));
     }
     binding.dirty = true;
     {
@@ -188,19 +200,6 @@ void FieldBinder::write(Binding& binding) {
     }
     binding.dirty = false;
     emit userEdited(binding.control);
-    // A memo longer than its field was cut; show what is kept once the
-    // control has finished handling its own change.
-    if (binding.kind == Binding::Kind::Memo &&
-        query_->asString(binding.field) != value.toString()) {
-        QPointer<QWidget> control = binding.control;
-        QMetaObject::invokeMethod(
-            this,
-            [this, control] {
-                if (Binding* b = find(control))
-                    if (b != writing_) refreshBinding(*b);
-            },
-            Qt::QueuedConnection);
-    }
 }
 
 void FieldBinder::flush() {

@@ -72,6 +72,8 @@ class FieldBinder : public QObject {
     void refreshBinding(Binding& binding);
     void write(Binding& binding);
     QString shownText(const Binding& binding) const;
+    // What a control's shown text is in the field (character set, memo lines).
+    QString storedText(QWidget* control, const QString& shown) const;
     void syncView();
 };
 

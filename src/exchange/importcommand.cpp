@@ -3,6 +3,7 @@
 #include "database/databaseoptions.h"
 #include "database/lessons.h"
 #include "database/lessontree.h"
+#include "database/recentdatabases.h"
 #include "exchange/importstore.h"
 #include "exchange/importwindow.h"
 #include "mainwindow/mainwindow.h"
@@ -158,6 +159,8 @@ void ImportvonTextdatei1Click() {
     SaveLessonList(baumlist);
     RebuildLessonTree(Form1->lekbaum, baumlist);
     Form1->EnableDatabaseControls();
+    // No settings dialog follows an import: the new database is recent now.
+    AddRecentDatabase(CurrentTablePath, CurrentDatabaseName, CurrentLanguage);
     SelectCurrentLessonNode(Form1->lekbaum);
     Form1->ShowWordTypeAndDifficulty();
     Form1->UpdateNavButtons();

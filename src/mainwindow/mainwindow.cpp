@@ -80,6 +80,8 @@ void TForm1::bindFields() {
 // --- start-up ---------------------------------------------------------------
 
 void TForm1::FormCreate(const QStringList& arguments, const QString& programDir) {
+    // Taken before the program changes to its own folder.
+    const QString startFolder = QDir::currentPath();
     RecentMenuBase = DatenbankMenu->actions().size() - 4;
     FirstPaintPending = true;
     WorkDir = programDir.isEmpty() ? platform::programFolder() : programDir;
@@ -91,7 +93,7 @@ void TForm1::FormCreate(const QStringList& arguments, const QString& programDir)
     QDir::setCurrent(WorkDir);
 
     StartMode = startup::startModeFor(first);
-    StartFile = StartMode == StartNormal ? QString() : first;
+    StartFile = StartMode == StartNormal ? QString() : startup::startFilePath(first, startFolder);
 
     loadGeneralOptions(); // a missing or short file leaves the defaults
     CharTableOptionsPath = platform::joinPath(WorkDir, QStringLiteral("data/gruopt.dat"));

@@ -29,6 +29,8 @@ namespace {
 QToolButton* toolButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& hint,
                         const QString& text = QString()) {
     auto* button = new QToolButton(parent);
+    // A speed button is clicked, never tabbed to: the keys stay in the fields.
+    button->setFocusPolicy(Qt::NoFocus);
     button->setIcon(parent->style()->standardIcon(icon));
     button->setToolTip(hint);
     button->setAutoRaise(true);
@@ -141,6 +143,7 @@ void TForm1::buildWordPage(QWidget* page) {
     LabelUebersetzung = new QLabel(QStringLiteral("Übersetzung:"), GroupBox1);
     SpeedButton2 = new QToolButton(GroupBox1);
     SpeedButton2->setText(QStringLiteral("?"));
+    SpeedButton2->setFocusPolicy(Qt::NoFocus);
     SpeedButton2->setToolTip(QStringLiteral("Hinweis zur Eingabe von Übersetzungen"));
     DBuebersetzung = memo(GroupBox1, 4, 1);
     Button1 = new QPushButton(QStringLiteral("BIG"), GroupBox1);
@@ -220,6 +223,14 @@ void TForm1::buildWordPage(QWidget* page) {
     layout->addWidget(LabelExtra);
     layout->addWidget(DBExtra);
     layout->addStretch(1);
+
+    // Tab follows the fields in the order of the word's record, the remarks
+    // right after genitive and genus, then the choosers and "BIG".
+    const QList<QWidget*> tabOrder{
+        DBFremdwort, DBuebersetzung, DBGenetiv,      DBGenus,         DBExtra, DBPraeFut, DBPerAor,
+        DBPerfekt,   DBFuturPassiv,  DBAoristPassiv, DBPerfektPassiv, wortart, Schwcom,   Button1};
+    for (qsizetype k = 1; k < tabOrder.size(); ++k)
+        QWidget::setTabOrder(tabOrder[k - 1], tabOrder[k]);
 }
 
 void TForm1::buildExtrasPage(QWidget* page) {

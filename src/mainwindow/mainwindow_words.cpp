@@ -16,8 +16,10 @@
 #include "platform/messagebox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -106,8 +108,25 @@ void TForm1::wireCommands() {
     connect(Query, &engine::Query::opened, aids, &TypingAids::recordLoaded);
 }
 
+namespace {
+
+// A field is left when the focus goes on to another control of its window:
+// another window taking the activation (the special characters, a message
+// box) or a menu opening leaves the user in the field.
+bool leavesForAnotherControl(const QWidget* window, QEvent* focusOut) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(focusOut)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+        reason == Qt::MenuBarFocusReason)
+        return false;
+    const QWidget* next = QApplication::focusWidget();
+    return next && next->window() == window;
+}
+
+} // namespace
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == DBFremdwort && event->type() == QEvent::FocusOut)
+    if (watched == DBFremdwort && event->type() == QEvent::FocusOut &&
+        leavesForAnotherControl(this, event))
         DBFremdwortExit();
     if (watched == DBGitter->viewport() && event->type() == QEvent::Wheel && Query->isActive()) {
         // One notch away from the user moves one record back; part notches move nothing.

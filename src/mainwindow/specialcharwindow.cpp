@@ -35,6 +35,7 @@ constexpr int StoredRole = Qt::UserRole;
 QToolButton* helpButton(QWidget* parent, const QString& name, const QString& text) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
+    b->setFocusPolicy(Qt::NoFocus);
     b->setText(QStringLiteral("?"));
     b->setFixedSize(20, 20);
     QObject::connect(b, &QToolButton::clicked, b, [text] {
@@ -142,8 +143,12 @@ int Teinf::sizeFactor() const {
 }
 
 void Teinf::FormCreate() {
+    // Edits still open in the window belong to the table they were made in,
+    // which is about to be replaced by another language's.
+    if (created_) writeUserTable(true);
+    tableFile_ = CharTableFile();
     resize(190, 225);
-    CharTableOptions.load(CharTableFile());
+    CharTableOptions.load(tableFile_);
     const int rows = UserCharRowCount();
     SG->setRowCount(rows);
     sg2->setRowCount(rows);
@@ -300,11 +305,22 @@ void Teinf::BitBtn1Click() {
 void Teinf::BitBtn2Click() { close(); }
 
 void Teinf::FormClose() {
-    UserCharCells cells;
+    writeUserTable(false);
+}
+
+void Teinf::writeUserTable(bool onlyWhenEdited) {
     const int rows = UserCharRowCount();
+    UserCharCells cells;
+    bool edited = false;
     for (int c = 0; c < UserCharColumns; ++c)
-        for (int r = 0; r < rows; ++r) cells[c][r] = editCell(c, r);
-    if (WriteUserCharTable(CharTableFile(), cells, rows)) CharTableOptions.load(CharTableFile());
+        for (int r = 0; r < rows; ++r) {
+            cells[c][r] = editCell(c, r);
+            edited = edited || cells[c][r] != CharTableOptions.UserCharTable[c][r];
+        }
+    if (onlyWhenEdited && !edited) return;
+    // Into the file the table was read from, whichever language's table
+    // the settings name by now.
+    if (WriteUserCharTable(tableFile_, cells, rows)) CharTableOptions.load(tableFile_);
 }
 
 void Teinf::showEvent(QShowEvent* event) {

@@ -85,7 +85,11 @@ class Teinf : public QDialog {
     // table, at least `minimumWidth` wide; returns the panel's width.
     int layoutChoicePanel(int minimumWidth);
     void deliver();
+    // Writes the editable copy of the user table to the file it was read from
+    // (with `onlyWhenEdited`, only when a cell differs from that file).
+    void writeUserTable(bool onlyWhenEdited);
     bool created_ = false;
+    QString tableFile_; // the file the user table was read from
 };
 
 extern Teinf* einf;

@@ -24,6 +24,10 @@ StartModes startModeFor(const QString& argument) {
     return StartNormal;
 }
 
+QString startFilePath(const QString& argument, const QString& startFolder) {
+    return QDir::cleanPath(QDir(startFolder).absoluteFilePath(platform::normalizePath(argument)));
+}
+
 bool programFolderWritable(const QString& workDir) {
     QFile file(platform::joinPath(workDir, QStringLiteral("data/ClearView.clr")));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -19,6 +19,10 @@ namespace startup {
 // "OL" → database, "OLZ" → zipped backup, "OLX" → backup archive.
 StartModes startModeFor(const QString& argument);
 
+// The file named on the command line as a full path: a relative name counts
+// from `startFolder`, the folder the program was started from.
+QString startFilePath(const QString& argument, const QString& startFolder);
+
 // Write test of WorkDir/data/ClearView.clr: true when the folder is writable.
 bool programFolderWritable(const QString& workDir);
 

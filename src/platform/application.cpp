@@ -1,5 +1,6 @@
 #include "platform/application.h"
 
+#include "platform/buttonkeys.h"
 #include "platform/error.h"
 #include "platform/messagebox.h"
 
@@ -11,6 +12,7 @@ namespace platform {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     installQtGerman();
+    installEnterPressesFocusedButton();
 }
 
 void reportException(const std::exception& e) {

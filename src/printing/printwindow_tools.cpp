@@ -104,6 +104,7 @@ QIcon toolIcon(Glyph glyph) {
 
 QToolButton* toolButton(QWidget* parent, const char* name, Glyph glyph, const QString& hint) {
     auto* button = named(new QToolButton(parent), name);
+    button->setFocusPolicy(Qt::NoFocus);
     button->setIcon(toolIcon(glyph));
     button->setIconSize(QSize(16, 16));
     button->setToolTip(hint);

@@ -95,9 +95,11 @@ QStringList QuizSelectionConditions(const QuizSelection& selection) {
 
     // The band of right answers in whole numbers, without division: a word
     // asked n times with w wrong answers has 100·(n − w)/n percent, a word
-    // never asked (empty counters included) 0 percent.
+    // never asked (empty counters included) 0 percent. The lower end is
+    // exact; the upper end takes one percent more, so that "bis 33 %" holds
+    // a word known once in three times (33.3 %).
     const int lower = qBound(0, o.SelStart, TSelectionOptionsRec::MaxPercent);
-    const int upper = qBound(0, o.SelEnd, TSelectionOptionsRec::MaxPercent);
+    const int upper = qBound(0, o.SelEnd, TSelectionOptionsRec::MaxPercent) + 1;
     if (lower > 0)
         lines << QStringLiteral("AND (%1>0) AND ((%1-%2)*100>=%1*%3)").arg(Asked, Wrong).arg(lower);
     lines << QStringLiteral("AND ((%1-%2)*100<=%1*%3)").arg(Asked, Wrong).arg(upper);

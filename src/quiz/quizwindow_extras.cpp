@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 namespace {
 
@@ -131,6 +132,8 @@ bool Tabfrag::eventFilter(QObject* watched, QEvent* event) {
 
 void Tabfrag::Vokabelbearbeiten1Click() {
     if (!vokbear || !quizRunning() || !engine_->hasWord()) return;
+    // Stopped by the settings page, the presentation stays stopped.
+    const bool timerWasRunning = tim->isActive();
     StopDemoTimer();
     vokbear->fieldWidth = [this](const QString& field) {
         return store_ && store_->query().isActive() ? store_->query().fieldWidth(field) : 0;
@@ -139,7 +142,7 @@ void Tabfrag::Vokabelbearbeiten1Click() {
     vokbear->fill(engine_->word(),
                   {wordView_, translationView_, tableWordView_, tableTranslationView_});
     platform::execModal(*vokbear);
-    StartDemoTimer();
+    if (timerWasRunning) StartDemoTimer();
 }
 
 bool Tabfrag::applyWordCorrection(const QuizWord& corrected) {

@@ -3,7 +3,7 @@
 #include "mainwindow/typingaids.h"
 #include "platform/codec.h"
 #include "platform/formwidgets.h"
-#include "platform/messagebox.h"
+#include "platform/memolimit.h"
 #include "quiz/quizgreektyping.h"
 
 #include <QGridLayout>
@@ -114,6 +114,9 @@ Tvokbear::Tvokbear(QWidget* parent) : QDialog(parent) {
 
     connect(BitBtn1, &QPushButton::clicked, this, &Tvokbear::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &Tvokbear::BitBtn2Click);
+    // Before the typing aids, so that they see only text that fits.
+    for (QPlainTextEdit* m : {MF, MU, Memoe})
+        new platform::MemoLengthLimit(m, &platform::StoredMemoLength);
     setUpTypingAids();
 }
 
@@ -153,6 +156,9 @@ void Tvokbear::fill(const QuizWord& word, const Views& views) {
         edit->setText(view.toDisplay(stored));
         edit->setCursorPosition(edit->text().size());
     };
+    for (const auto& [memo, field] :
+         {std::pair{MF, "Fremdwort"}, {MU, "Uebersetzung"}, {Memoe, "Extra"}})
+        platform::MemoLengthLimit::of(memo)->setWidth(width(QLatin1String(field)));
     MF->setPlainText(shownMemo(views.foreign, word.Fremdwort));
     MU->setPlainText(shownMemo(views.translation, word.Uebersetzung));
     for (int k = 0; k < 6; ++k)
@@ -175,42 +181,7 @@ QuizWord Tvokbear::edited() const {
     return word;
 }
 
-QPlainTextEdit* Tvokbear::tooLong(QString* caption, int* width) const {
-    if (!fieldWidth) return nullptr;
-    const QuizWord word = edited();
-    const struct {
-        QPlainTextEdit* memo;
-        const char* field;
-        const char* caption;
-        const QString& text;
-    } memos[] = {{MF, "Fremdwort", "Fremdwort", word.Fremdwort},
-                 {MU, "Uebersetzung", "Übersetzung", word.Uebersetzung},
-                 {Memoe, "Extra", "Extras", word.Extra}};
-    for (const auto& m : memos) {
-        const int n = fieldWidth(QLatin1String(m.field));
-        if (n > 0 && m.text.size() > n) {
-            *caption = QString::fromUtf8(m.caption);
-            *width = n;
-            return m.memo;
-        }
-    }
-    return nullptr;
-}
-
 void Tvokbear::BitBtn1Click() {
-    QString caption;
-    int width = 0;
-    if (QPlainTextEdit* memo = tooLong(&caption, &width)) {
-        // Cut on writing, the end of the text would be lost unseen.
-        platform::showMessage(QStringLiteral("Der Text im Feld „%1“ ist zu lang: Es sind höchstens "
-                                             "%2 Zeichen möglich (ein Zeilenumbruch zählt als "
-                                             "zwei).")
-                                  .arg(caption)
-                                  .arg(width),
-                              QStringLiteral("Hinweis"), platform::Icon::Information);
-        memo->setFocus();
-        return;
-    }
     // A correction that could not be saved keeps the window open.
     if (accepted && !accepted(edited())) return;
     done(1);

@@ -35,8 +35,8 @@ class Tvokbear : public QDialog {
     // The word as filled, with the texts of the fields.
     QuizWord edited() const;
 
-    // The table's width (CHAR(n)) of a field, 0 when unknown. A text longer
-    // than its field is refused on OK instead of being cut.
+    // The table's width (CHAR(n)) of a field, 0 when unknown. A field takes
+    // no more characters than that.
     std::function<int(const QString& field)> fieldWidth;
     // What OK does with the corrected word before the window closes; false
     // (the user told why) keeps the window open.
@@ -63,10 +63,6 @@ class Tvokbear : public QDialog {
     QPushButton* BitBtn2;  // "&Abbruch"
 
   private:
-    // The first memo whose text is longer than its field, with the caption
-    // and width to report; null when all fit.
-    QPlainTextEdit* tooLong(QString* caption, int* width) const;
-
     // The quiz's Greek aid on MF, e1..e6 and eg (none on MU, es, Memoe).
     void setUpTypingAids();
 

@@ -48,6 +48,55 @@ int SearchFieldCharset(bool foreignScript) {
     return foreignScript ? DatabaseOptions.wordCharset() : DatabaseOptions.translationCharset();
 }
 
+namespace {
+
+// The characters of `typed` (each once, a surrogate pair as one) that the
+// code page cannot hold: typing would store them as "?".
+QString charactersNotHeld(const QString& typed, int charset) {
+    QString missing;
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        QString character(typed.at(i));
+        if (typed.at(i).isHighSurrogate() && i + 1 < typed.size()) character += typed.at(++i);
+        const QString stored = platform::codec::fromDisplay(character, charset);
+        const bool held = stored.size() == 1 && platform::codec::storedByte(stored.at(0)) >= 0 &&
+                          (stored != QLatin1String("?") || character == QLatin1String("?"));
+        if (!held && !missing.contains(character)) missing += character;
+    }
+    return missing;
+}
+
+} // namespace
+
+TermScript ChooseTermScript(const QString& typed, bool foreignScriptTicked) {
+    TermScript script;
+    script.foreignScript = foreignScriptTicked;
+    const QString inField = charactersNotHeld(typed, SearchFieldCharset(foreignScriptTicked));
+    if (inField.isEmpty()) return script;
+    if (foreignScriptTicked) {
+        script.unsearchable = inField;
+        return script;
+    }
+    const QString inForeign = charactersNotHeld(typed, SearchFieldCharset(true));
+    if (inForeign.isEmpty()) {
+        script.foreignScript = true;
+        return script;
+    }
+    // Name what neither code page holds; when each holds what the other
+    // lacks, the term as a whole fits neither.
+    QString neither;
+    for (const QChar c : inForeign)
+        if (inField.contains(c)) neither += c;
+    script.unsearchable = neither.isEmpty() ? inField : neither;
+    return script;
+}
+
+QString UnsearchableCharactersMessage(const QString& characters) {
+    return QStringLiteral("Diese Zeichen des Suchbegriffs können in dieser Datenbank nicht "
+                          "vorkommen und werden daher nicht gesucht: „%1“. Bitte geben Sie den "
+                          "Suchbegriff ohne sie ein.")
+        .arg(characters);
+}
+
 QString TermTooLongMessage(const SearchCriteria& c, const engine::Query& Query) {
     QStringList fields;
     if (c.fremdwort) fields << QStringLiteral("Fremdwort");

@@ -52,6 +52,18 @@ QString StoredSearchTerm(const QString& typed, int charset);
 // field.
 int SearchFieldCharset(bool foreignScript);
 
+// How a typed term can be searched. A code page that cannot hold a character
+// would turn it into "?": the term is searched in the script of the search
+// field, or, when only the foreign words' code page holds its characters, in
+// that one; characters that no usable code page holds are named instead.
+struct TermScript {
+    bool foreignScript = false; // search in the foreign words' code page
+    QString unsearchable;       // non-empty: these characters, and no search
+};
+TermScript ChooseTermScript(const QString& typed, bool foreignScriptTicked);
+// The German message naming characters that cannot be searched.
+QString UnsearchableCharactersMessage(const QString& characters);
+
 // The German message for a term longer than any field it is looked for in
 // (such a term can never be found, and a very long one is more than the
 // engine's pattern matching takes); empty when the term is fine.

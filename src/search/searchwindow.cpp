@@ -236,6 +236,19 @@ void Tsuchen::bindGrid(bool bound) {
 
 void Tsuchen::BuildSearchQuery() {
     if (!databaseOpen()) return;
+    const search::TermScript script =
+        search::ChooseTermScript(Edit1->text(), chkGriechisch->isChecked());
+    if (!script.unsearchable.isEmpty()) {
+        platform::showMessage(search::UnsearchableCharactersMessage(script.unsearchable),
+                              QStringLiteral("Hinweis"), platform::Icon::Information);
+        Edit1->setFocus();
+        return;
+    }
+    if (script.foreignScript && !chkGriechisch->isChecked()) {
+        // The letters were typed in the foreign script: the field takes it on.
+        chkGriechisch->setChecked(true);
+        applyTermScript(true);
+    }
     engine::Query* query = mainQuery();
     const search::SearchCriteria wanted = criteria();
     if (const QString tooLong = search::TermTooLongMessage(wanted, *query); !tooLong.isEmpty()) {
@@ -281,13 +294,16 @@ void Tsuchen::chkGriechischClick() {
     Edit1->setFocus();
 }
 
-void Tsuchen::applyTermScript() {
+void Tsuchen::applyTermScript(bool keepShownText) {
     const bool foreign = chkGriechisch->isChecked();
     const int charset = search::SearchFieldCharset(foreign);
     // The term keeps its stored characters; only how they are shown changes.
-    const QString stored = platform::codec::fromDisplay(Edit1->text(), edit1Charset_);
+    // A term typed in letters that only the new code page holds keeps them.
+    if (!keepShownText) {
+        const QString stored = platform::codec::fromDisplay(Edit1->text(), edit1Charset_);
+        Edit1->setText(platform::codec::toDisplay(stored, charset));
+    }
     edit1Charset_ = charset;
-    Edit1->setText(platform::codec::toDisplay(stored, charset));
     if (Form1) {
         const QFont source = foreign ? Form1->DBFremdwort->font() : Form1->DBuebersetzung->font();
         QFont font = Edit1->font();

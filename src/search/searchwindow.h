@@ -101,7 +101,7 @@ class Tsuchen : public QDialog {
     void exportResult();
     void closeAndRun(const std::function<void()>& operation);
     // Edit1 in the font and character set that chkGriechisch chooses.
-    void applyTermScript();
+    void applyTermScript(bool keepShownText = false);
 
     bool SearchResultActive = false;
     bool closing_ = false;

@@ -22,6 +22,7 @@ namespace {
 
 QToolButton* helpButton(QWidget* parent, const QString& text) {
     auto* button = new QToolButton(parent);
+    button->setFocusPolicy(Qt::NoFocus);
     button->setText(QStringLiteral("?"));
     button->setFixedSize(22, 22);
     button->setToolTip(QStringLiteral("Hilfe"));

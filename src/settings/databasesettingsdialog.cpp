@@ -3,6 +3,7 @@
 #include "database/charsets.h"
 #include "database/currentdatabase.h"
 #include "database/databaseoptions.h"
+#include "database/recentdatabases.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "mainwindow/mainwindow.h"
@@ -320,6 +321,8 @@ void Tdbeform::FormClose() {
                               CurrentDatabaseName);
 
     LoadDatabaseOptionFiles();
+    // Also what makes a database just created one of the recent ones.
+    AddRecentDatabase(CurrentTablePath, CurrentDatabaseName, CurrentLanguage);
     if (!Form1) return;
     // Captions and the foreign-word alignment follow the language.
     if (CurrentLanguage != previousLanguage)

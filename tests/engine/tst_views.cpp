@@ -6,6 +6,7 @@
 #include "engine/tablemodel.h"
 #include "testtable.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -142,6 +143,69 @@ class ViewsTest : public QObject {
         query.close();
         QCOMPARE(foreign.text(), QString());
         QCOMPARE(translation.toPlainText(), QString());
+    }
+
+    // A memo takes characters only up to its field's width, as a line edit
+    // does: typed keys past it are refused where they were typed, a paste keeps
+    // what fits, and a line break counts as the two characters it is stored as.
+    void memoStopsAtTheFieldWidth_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("selectionStart");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("paste");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("caretAfter");
+        const QString a148(148, 'a');
+        QTest::newRow("typed at the end") << a148 << 148 << 148 << "12345"
+                                          << "" << a148 + "12" << 150;
+        QTest::newRow("typed in the middle")
+            << QString(74, 'x') + QString(74, 'y') << 74 << 74 << "123"
+            << "" << QString(74, 'x') + "12" + QString(74, 'y') << 76;
+        QTest::newRow("paste keeps what fits")
+            << QString(140, 'a') << 140 << 140 << ""
+            << "0123456789ABC" << QString(140, 'a') + "0123456789" << 150;
+        QTest::newRow("paste over a selection")
+            << QString(150, 'a') << 0 << 150 << "" << QString(200, 'b') << QString(150, 'b') << 150;
+        QTest::newRow("line break counts two") << QString(149, 'a') << 149 << 149 << "\nb"
+                                               << "" << QString(149, 'a') + "b" << 150;
+    }
+    void memoStopsAtTheFieldWidth() {
+        QFETCH(QString, before);
+        QFETCH(int, selectionStart);
+        QFETCH(int, caret);
+        QFETCH(QString, keys);
+        QFETCH(QString, paste);
+        QFETCH(QString, after);
+        QFETCH(int, caretAfter);
+        Query query;
+        engine::FieldBinder binder(&query);
+        QPlainTextEdit translation;
+        binder.bindMemo(&translation, "Uebersetzung");
+        openAll(query);
+        translation.show();
+        translation.setFocus();
+        translation.setPlainText(before);
+        QTextCursor cursor = translation.textCursor();
+        cursor.setPosition(selectionStart);
+        cursor.setPosition(caret, QTextCursor::KeepAnchor);
+        translation.setTextCursor(cursor);
+        for (const QChar key : keys) {
+            if (key == '\n')
+                QTest::keyClick(&translation, Qt::Key_Return);
+            else
+                QTest::keyClick(&translation, key.toLatin1());
+        }
+        if (!paste.isEmpty()) {
+            QGuiApplication::clipboard()->setText(paste);
+            QTest::keyClick(&translation, Qt::Key_V, Qt::ControlModifier);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(translation.toPlainText(), after);
+        QCOMPARE(translation.textCursor().position(), caretAfter);
+        QCOMPARE(query.asString("Uebersetzung"), after);
+        query.post();
+        QCOMPARE(column(select(path_, "WHERE ID = 1"), "Uebersetzung"), QVariantList{after});
     }
 
     void convertersAndReadOnlyResults() {

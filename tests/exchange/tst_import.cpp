@@ -2,6 +2,7 @@
 // the universal import's column map, and the whole road from the main
 // window's export to a new database filled by the import.
 #include "database/currentdatabase.h"
+#include "database/generaloptions.h"
 #include "database/lessons.h"
 #include "database/newdatabasedialog.h"
 #include "database/vocabularytable.h"
@@ -520,6 +521,8 @@ class TestImport : public QObject {
         QCOMPARE(saved.lines(), baumlist.lines());
         QCOMPARE(CurrentLessonCode, QString("001A1"));
         QCOMPARE(window.Query->recordCount(), 1);
+        // The imported database is in the recent list at once.
+        QCOMPARE(GeneralOptions.Recent[0].Path, CurrentTablePath);
 
         // A file that is no export and that the user does not want to describe
         // creates no database.

@@ -18,7 +18,9 @@
 #include "support/mainwindowstart.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -171,6 +173,37 @@ private slots:
         }
     }
 
+    // A database named relative to the folder the program is started from
+    // opens, although the program first changes to its own folder, and the
+    // recent list keeps its full path.
+    void relativePathOnTheCommandLine() {
+        QTemporaryDir start;
+        platform::ensureFolder(start.filePath("Latein"));
+        const QString table = start.filePath("Latein/Mein.ol");
+        {
+            engine::Query q;
+            CreateVocabularyTable(q, table);
+        }
+        engine::releaseTable(table);
+        TDatabaseOptionsRec::forNewDatabase("Latein").save(start.filePath("Latein/Mein.opt"));
+        LessonList({"001A1"}).save(start.filePath("Latein/Mein.lst"));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(start.path()));
+        TForm1 window;
+        Form1 = &window;
+        window.hooks.openDatabase = [&window](const QString& path) {
+            window.OpenVocabularyDatabase(path);
+        };
+        window.FormCreate({"Latein/../Latein/Mein.ol"}, program.path());
+        QCOMPARE(QDir::currentPath(), program.path());
+        window.FormPaint();
+        QDir::setCurrent(before);
+        Form1 = nullptr;
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(CurrentTablePath, table);
+        QCOMPARE(GeneralOptions.Recent[0].Path, table);
+    }
+
     void incompleteRecordCannotBeLeft() {
         auto window = startProgram();
         window->OpenVocabularyDatabase(program.filePath("Latein/Caesar.ol"));
@@ -213,6 +246,24 @@ private slots:
         window->DBFremdwortExit(); // the quote stands for any one character
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].text, QStringLiteral("Die Vokabel \"vid_re\" existiert schon in dieser Datenbank."));
+        // Warned when the focus moves on to another field, not when another
+        // window (the special characters) takes the activation.
+        boxes.clear();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->DBFremdwort->setFocus();
+        QWidget characters;
+        characters.show();
+        characters.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&characters));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(QApplication::focusWidget(), window->DBFremdwort);
+        QCOMPARE(boxes.size(), 0);
+        QTest::keyClick(window->DBFremdwort, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window->DBuebersetzung);
+        QCOMPARE(boxes.size(), 1);
         GeneralOptions.cbdopp = false;
         nextAnswer = platform::Answer::Yes;
         window->SpeedDeleteClick();

@@ -7,6 +7,7 @@
 #include "platform/paths.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -32,11 +33,17 @@ private slots:
         QTemporaryDir program;
         platform::ensureFolder(program.filePath("data"));
         TForm1 window;
+        const QDir started = QDir::current();
         window.FormCreate({"Caesar.OL"}, program.path());
         QCOMPARE(WorkDir, program.path());
         QVERIFY(boxes.isEmpty());
         QCOMPARE(int(StartMode), int(StartDatabase));
-        QCOMPARE(StartFile, QStringLiteral("Caesar.OL"));
+        // Named relative to the folder the program was started from; a full
+        // path stays as it is.
+        QCOMPARE(StartFile, started.filePath("Caesar.OL"));
+        QCOMPARE(startup::startFilePath("/srv/Latein/Caesar.ol", program.path()),
+                 QStringLiteral("/srv/Latein/Caesar.ol"));
+        QDir::setCurrent(started.path());
         QVERIFY(CurrentTablePath.isEmpty());
         QVERIFY(!window.Bearbeiten->menuAction()->isEnabled());
         QVERIFY(!window.Tab1->isEnabled());

@@ -131,6 +131,35 @@ class TstSpecialChars : public QObject {
         w.close();
     }
 
+    // A cell edited on the complete page is written to its table before the
+    // window loads another one (a database of another language opened), and
+    // never into that other table.
+    void editsWrittenBeforeAnotherTableLoads() {
+        const QString greek = CharTableOptionsPath;
+        const QString latin = dir.filePath("data/LateinSz.dat");
+        TGeneralOptionsRec latinTable;
+        latinTable.UserCharTable[3][0] = "L";
+        QVERIFY(latinTable.save(latin));
+        Teinf w;
+        w.Sonderzeicheneinfgen1Click();
+        w.ben->setChecked(true);
+        w.sg2->setCurrentCell(0, 3);
+        w.sgall->setCurrentCell(0, 2); // code 34 '"'
+        w.sgallMouseUp();
+        QCOMPARE(w.editCell(3, 0), QString("\""));
+
+        CharTableOptionsPath = latin;
+        w.FormCreate();
+        QCOMPARE(w.editCell(3, 0), QString("L"));
+        w.close();
+        TGeneralOptionsRec back;
+        QVERIFY(back.load(greek));
+        QCOMPARE(back.UserCharTable[3][0], QString("\""));
+        QVERIFY(back.load(latin));
+        QCOMPARE(back.UserCharTable[3][0], QString("L"));
+        CharTableOptionsPath = greek;
+    }
+
     void charsetChangeShowsCellsAgain() {
         DatabaseOptions.CharsetPosition = 2;
         Teinf w;

@@ -9,17 +9,24 @@
 #include "mainwindow/columnfonts.h"
 #include "mainwindow/hebrewentry.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/specialcharwindow.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "printing/printwindow.h"
+#include "search/searchwindow.h"
 #include "support/mainwindowstart.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -118,6 +125,76 @@ class TestWordFields : public QObject {
         QCOMPARE(field->toPlainText(), keys + "klm");
         window->SpeedSaveClick();
         QCOMPARE(storedWord(table, id), keys + "klm");
+    }
+
+    // Every memo of the word page takes keys up to its field's width: the
+    // keys that fit are kept in order, the ones after them are not taken.
+    void memoKeysStopAtTheFieldWidth_data() {
+        QTest::addColumn<int>("memo");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("width");
+        QTest::newRow("Fremdwort") << 0 << "Fremdwort" << 100;
+        QTest::newRow("Übersetzung") << 1 << "Uebersetzung" << 150;
+        QTest::newRow("Bemerkungen") << 2 << "Extra" << 100;
+    }
+    void memoKeysStopAtTheFieldWidth() {
+        QFETCH(int, memo);
+        QFETCH(QString, field);
+        QFETCH(int, width);
+        const QString table = makeDatabase(program.path() + "/width/" + field, "Latein", {"domus"});
+        openProgram(table);
+        QPlainTextEdit* edit =
+            std::array{window->DBFremdwort, window->DBuebersetzung, window->DBExtra}[memo];
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, QString(width - 2, 'a') + "12345");
+        const QString kept = QString(width - 2, 'a') + "12";
+        QCOMPARE(edit->toPlainText(), kept);
+        QCOMPARE(edit->textCursor().position(), width);
+        window->SpeedSaveClick();
+        engine::Query q;
+        q.setSql({"SELECT * FROM " + engine::quoteLiteral(table)});
+        q.open();
+        QCOMPARE(q.asString(field), kept);
+    }
+
+    // Tab walks the word page from the foreign word to the translation and on
+    // through the fields; speed and tool-bar buttons take no focus in any
+    // window, so a translation typed after Tab lands in its field.
+    void tabOrderOfTheWordPage() {
+        const QString table = makeDatabase(program.path() + "/tab", "Latein", {""});
+        openProgram(table);
+        window->DBFremdwort->setFocus();
+        QTest::keyClicks(window->DBFremdwort, "domus");
+        QList<QWidget*> order;
+        order << window->DBuebersetzung << window->DBGenetiv << window->DBGenus << window->DBExtra
+              << window->DBPraeFut << window->DBPerAor << window->DBPerfekt << window->DBFuturPassiv
+              << window->DBAoristPassiv << window->DBPerfektPassiv << window->wortart
+              << window->Schwcom << window->Button1;
+        for (QWidget* next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+            if (next == window->DBuebersetzung) {
+                window->DBuebersetzung->selectAll();
+                QTest::keyClicks(next, "Haus");
+            }
+        }
+        window->SpeedSaveClick();
+        engine::Query q;
+        q.setSql({"SELECT * FROM " + engine::quoteLiteral(table)});
+        q.open();
+        QCOMPARE(q.asString("Fremdwort"), QStringLiteral("domus"));
+        QCOMPARE(q.asString("Uebersetzung"), QStringLiteral("Haus"));
+
+        Teinf characters;
+        Tsuchen search;
+        Tdruck print;
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{window.get(), &characters, &search, &print})
+            for (QToolButton* button : w->findChildren<QToolButton*>())
+                if (!qobject_cast<QTabBar*>(button->parent())) // Qt's own scroll arrows
+                    QVERIFY2(button->focusPolicy() == Qt::NoFocus,
+                             qPrintable(button->toolTip() + button->text()));
     }
 
     // After a change of record the aid starts from the word now shown: a

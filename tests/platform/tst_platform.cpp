@@ -1,3 +1,4 @@
+#include "platform/buttonkeys.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/paths.h"
@@ -5,16 +6,21 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QtTest>
 
 using namespace platform;
 
 class TestPlatform : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void messageBoxesReachTheInstalledHandler() {
         QList<MessageBoxRequest> seen;
         setMessageBoxHandler([&](const MessageBoxRequest& r) {
@@ -104,6 +110,57 @@ private slots:
         QFile f(target);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("alt"));
+    }
+
+    // Return and the keypad's Enter press the focused push button of any
+    // window, also one that is not a dialog's default; a memo keeps Enter for
+    // its line break.
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+    }
+    void enterPressesTheFocusedButton() {
+        QFETCH(int, key);
+        const auto modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        installEnterPressesFocusedButton();
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* next = new QPushButton("&Weiter");
+        auto* memo = new QPlainTextEdit;
+        layout->addWidget(next);
+        layout->addWidget(memo);
+        QSignalSpy nextClicked(next, &QPushButton::clicked);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        next->setFocus();
+        QTest::keyClick(next, Qt::Key(key), modifiers);
+        QCOMPARE(nextClicked.count(), 1);
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key(key), modifiers);
+        QCOMPARE(memo->toPlainText(), QStringLiteral("\n"));
+        next->setEnabled(false);
+        QTest::keyClick(next, Qt::Key(key), modifiers);
+        QCOMPARE(nextClicked.count(), 1);
+
+        QDialog dialog;
+        auto* buttons = new QHBoxLayout(&dialog);
+        auto* ok = new QPushButton("&OK");
+        auto* cancel = new QPushButton("&Abbruch");
+        ok->setDefault(true);
+        cancel->setAutoDefault(false);
+        buttons->addWidget(ok);
+        buttons->addWidget(cancel);
+        QSignalSpy okClicked(ok, &QPushButton::clicked);
+        QSignalSpy cancelClicked(cancel, &QPushButton::clicked);
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key(key), modifiers);
+        QCOMPARE(cancelClicked.count(), 1);
+        QCOMPARE(okClicked.count(), 0);
     }
 
     void registryKeepsValuesUnderTheirRoot() {

@@ -11,6 +11,7 @@
 #include "engine/query.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/progresswindows.h"
+#include "platform/buttonkeys.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/paths.h"
@@ -23,7 +24,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QBarSet>
-#include <QStackedBarSeries>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -32,6 +32,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStackedBarSeries>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -253,6 +254,44 @@ class TestQuizWindow : public QObject {
         QVERIFY(counters["002A1:rex"].done);
     }
 
+    // A quiz of ten words answered by keys alone: the answer, Enter to submit
+    // it, Enter again on "&Weiter", with Return and the keypad's Enter alike.
+    void answeredByKeysAlone() {
+        platform::installEnterPressesFocusedButton();
+        QStringList foreign, translation;
+        QByteArrayList texts; // what the rows point to
+        QList<Row> rows;
+        for (int k = 0; k < 10; ++k) {
+            foreign << QStringLiteral("verbum%1").arg(k);
+            translation << QStringLiteral("Wort %1").arg(k);
+            texts << foreign[k].toUtf8() << translation[k].toUtf8();
+        }
+        for (int k = 0; k < 10; ++k)
+            rows.append({"001A1", texts[2 * k].constData(), texts[2 * k + 1].constData(), 0, 0, 3});
+        freshTable(rows);
+        QVERIFY(startQuiz({"001A1"}));
+        abfrag->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(abfrag));
+        for (int k = 0; k < 10; ++k) {
+            const auto [key, modifiers] = k % 2 ? std::pair{Qt::Key_Enter, Qt::KeypadModifier}
+                                                : std::pair{Qt::Key_Return, Qt::NoModifier};
+            QCOMPARE(QApplication::focusWidget(), abfrag->Edit5);
+            const qsizetype word = foreign.indexOf(abfrag->MemoFremd->toPlainText());
+            QVERIFY(word >= 0);
+            QTest::keyClicks(QApplication::focusWidget(), translation[word]);
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            QCOMPARE(abfrag->Label9->text(), QStringLiteral("RICHTIG"));
+            QCOMPARE(QApplication::focusWidget(), abfrag->BitBtn4);
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        }
+        QVERIFY(!abfrag->isVisible());
+        QCOMPARE(abfrag->engine()->QuizRightCount, 10);
+        for (const Counters& c : countersOf(table)) {
+            QCOMPARE(c.asked, 1);
+            QCOMPARE(c.wrong, 0);
+        }
+    }
+
     void specialFormsAskedBeforeSubmitting() {
         freshTable({{"001A1", "amor", "Liebe", 0, 0, 3}});
         {
@@ -472,7 +511,8 @@ class TestQuizWindow : public QObject {
                     {"001A1", "voll", "full", 3, 0, 3},
                     {"001A1", "null", "zero", 2, 2, 5},
                     {"002A1", "andere", "other", 3, 0, 3},
-                    {"001A1", "leer", "", 0, 0, 3}});
+                    {"001A1", "leer", "", 0, 0, 3},
+                    {"003A1", "drittel", "third", 3, 2, 3}});
         TableQuizStore store(table);
         auto select = [&](const std::function<void(TSelectionOptionsRec&)>& change,
                           const QStringList& codes = {"001A1"}) {
@@ -496,6 +536,11 @@ class TestQuizWindow : public QObject {
                      o.SelEnd = 50;
                  }),
                  (QStringList{"halb"}));
+        // The upper end reaches one percent further: a word known once in
+        // three times (33.3 %) is within "bis 33 %", not within "bis 32 %".
+        QCOMPARE(select([](auto& o) { o.SelEnd = 33; }, {"003A1"}), (QStringList{"drittel"}));
+        QCOMPARE(select([](auto& o) { o.SelEnd = 32; }, {"003A1"}), QStringList());
+        QCOMPARE(select([](auto& o) { o.SelStart = 34; }, {"003A1"}), QStringList());
         // "Nicht gewußte": asked, and wrong the last time.
         QCOMPARE(select([](auto& o) { o.CheckBox1 = true; }), (QStringList{"null"}));
         QCOMPARE(select([](auto& o) { o.sl = o.l = o.n = o.s = false; }), (QStringList{"null"}));

@@ -185,6 +185,13 @@ class TestQuizWordEditor : public QObject {
         QVERIFY(!answer.timerWasRunning);
         QVERIFY(abfrag->tim->isActive());
         QCOMPARE(abfrag->MemoUebers->toPlainText(), QStringLiteral("lieben, mögen"));
+        // Stopped by "&Einstellungen", the timer stays stopped after the editor.
+        abfrag->BitBtn3->click();
+        QVERIFY(!abfrag->tim->isActive());
+        for (const bool ok : {false, true}) {
+            openEditor({{}, ok});
+            QVERIFY(!abfrag->tim->isActive());
+        }
         abfrag->close();
     }
 
@@ -199,17 +206,23 @@ class TestQuizWordEditor : public QObject {
         QCOMPARE(abfrag->MemoFremd->toPlainText(), QStringLiteral("lieben"));
         QCOMPARE(random.bounds.size(), 1);
 
-        // A translation longer than its field is refused, not cut.
-        openEditor({[](Tvokbear& editor) {
-            editor.MU->setPlainText(QString(151, 'x'));
-            editor.BitBtn1->click();
-            QCOMPARE(editor.result(), 0);
-            editor.MU->setPlainText(QString(150, 'x'));
+        // Each memo takes keys up to its field's width and no further: 160
+        // keys leave the first 150 of the translation in the order typed.
+        QString typed;
+        for (int k = 0; k < 160; ++k)
+            typed += QChar('a' + k % 26);
+        openEditor({[&typed](Tvokbear& editor) {
+            for (const auto& [memo, width] :
+                 {std::pair{editor.MF, 100}, {editor.MU, 150}, {editor.Memoe, 100}}) {
+                memo->clear();
+                QTest::keyClicks(memo, typed);
+                QCOMPARE(memo->toPlainText(), typed.left(width));
+            }
         }});
         QCOMPARE(answer.result, 1);
-        QCOMPARE(f.boxes.size(), 1);
-        QVERIFY(f.boxes[0].text.contains("„Übersetzung“"));
-        QCOMPARE(f.counters("amare (1)").translation, QString(150, 'x'));
+        QCOMPARE(f.boxes.size(), 0);
+        const WordCounters word = f.counters(typed.left(100));
+        QCOMPARE(word.translation, typed.left(150));
         abfrag->close();
     }
 

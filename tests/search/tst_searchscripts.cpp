@@ -186,6 +186,30 @@ class TestSearchScripts : public QObject {
         QCOMPARE(platform::codec::toBytes(platform::codec::fromDisplay(suchen->Edit1->text(), 1)),
                  QByteArray("\xE8"));
         suchen->close();
+
+        // Greek letters typed with the box unticked: the translation's code
+        // page cannot hold them, the foreign words' can, so the box is ticked
+        // and the term searched in Greek.
+        suchen->show();
+        search("θάλ", false);
+        QVERIFY(boxes.isEmpty());
+        QVERIFY(suchen->chkGriechisch->isChecked());
+        QCOMPARE(suchen->Edit1->text(), QString("θάλ"));
+        QCOMPARE(gridColumn(suchen->DBGrid1, 0), QStringList({"θάλασσα"}));
+        suchen->close();
+        // A letter that neither code page holds is named, and nothing is searched.
+        for (const bool ticked : {false, true}) {
+            suchen->show();
+            boxes.clear();
+            search("λόγж", ticked);
+            QCOMPARE(boxes.size(), 1);
+            QCOMPARE(boxes[0].text, QString("Diese Zeichen des Suchbegriffs können in dieser "
+                                            "Datenbank nicht vorkommen und werden daher nicht "
+                                            "gesucht: „ж“. Bitte geben Sie den Suchbegriff ohne "
+                                            "sie ein."));
+            QVERIFY(!suchen->searchResultActive());
+            suchen->close();
+        }
     }
 
     void greekAidInSearchField() {

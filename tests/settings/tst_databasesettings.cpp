@@ -7,6 +7,7 @@
 #include "database/databaseoptions.h"
 #include "database/generaloptions.h"
 #include "database/lessons.h"
+#include "database/newdatabasedialog.h"
 #include "database/recentdatabases.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
@@ -26,6 +27,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -428,6 +430,36 @@ class TestDatabaseSettings : public QObject {
         QCOMPARE(window->Query->tablePath(), path("Griechisch/Gallia.ol"));
         QCOMPARE(window->windowTitle(), QStringLiteral("Orvikon Orvilex Vokabeltrainer - Gallia"));
 
+        engine::releaseTable(CurrentTablePath);
+        Form1 = nullptr;
+    }
+
+    // A database just created stands in the recent list once the settings
+    // that follow its creation are closed, however they are closed.
+    void aNewDatabaseIsRecentAfterItsSettings() {
+        cleanup();
+        auto window = StartMainWindow(dir->path());
+        DialogNeu = new TDialogNeu;
+        Tdbeform form;
+        window->hooks.afterNewDatabase = [&form] { form.execute(); };
+        RecentDatabasesChanged = [&window] { window->RebuildRecentFilesMenu(); };
+        platform::setModalHandler([](QDialog& d) {
+            if (auto* neu = qobject_cast<TDialogNeu*>(&d)) {
+                neu->EditName->setText("Neu");
+                neu->RLatein->setChecked(true);
+                return 1;
+            }
+            static_cast<Tdbeform&>(d).BitBtn2->click();
+            return Tdbeform::AbortResult;
+        });
+        window->NeuClick();
+        platform::setModalHandler({});
+        delete DialogNeu;
+        DialogNeu = nullptr;
+        QCOMPARE(CurrentTablePath, path("Latein/Neu.ol"));
+        QCOMPARE(GeneralOptions.Recent[0].Path, path("Latein/Neu.ol"));
+        QCOMPARE(window->mit1->text(), QStringLiteral("&1 Neu [Latein]"));
+        RecentDatabasesChanged = nullptr;
         engine::releaseTable(CurrentTablePath);
         Form1 = nullptr;
     }
