@@ -224,11 +224,13 @@ void TForm1::buildWordPage(QWidget* page) {
     layout->addWidget(DBExtra);
     layout->addStretch(1);
 
-    // Tab follows the fields in the order of the word's record, the remarks
-    // right after genitive and genus, then the choosers and "BIG".
-    const QList<QWidget*> tabOrder{
-        DBFremdwort, DBuebersetzung, DBGenetiv,      DBGenus,         DBExtra, DBPraeFut, DBPerAor,
-        DBPerfekt,   DBFuturPassiv,  DBAoristPassiv, DBPerfektPassiv, wortart, Schwcom,   Button1};
+    // Tab follows the fields as the page shows them: the word, the
+    // translation, genitive and genus, the choosers, the special forms column
+    // by column, the remarks and "BIG".
+    const QList<QWidget*> tabOrder{DBFremdwort,     DBuebersetzung, DBGenetiv, DBGenus,
+                                   wortart,         Schwcom,        DBPraeFut, DBPerAor,
+                                   DBPerfekt,       DBFuturPassiv,  DBAoristPassiv,
+                                   DBPerfektPassiv, DBExtra,        Button1};
     for (qsizetype k = 1; k < tabOrder.size(); ++k)
         QWidget::setTabOrder(tabOrder[k - 1], tabOrder[k]);
 }

@@ -167,10 +167,10 @@ class TestWordFields : public QObject {
         window->DBFremdwort->setFocus();
         QTest::keyClicks(window->DBFremdwort, "domus");
         QList<QWidget*> order;
-        order << window->DBuebersetzung << window->DBGenetiv << window->DBGenus << window->DBExtra
-              << window->DBPraeFut << window->DBPerAor << window->DBPerfekt << window->DBFuturPassiv
-              << window->DBAoristPassiv << window->DBPerfektPassiv << window->wortart
-              << window->Schwcom << window->Button1;
+        order << window->DBuebersetzung << window->DBGenetiv << window->DBGenus << window->wortart
+              << window->Schwcom << window->DBPraeFut << window->DBPerAor << window->DBPerfekt
+              << window->DBFuturPassiv << window->DBAoristPassiv << window->DBPerfektPassiv
+              << window->DBExtra << window->Button1;
         for (QWidget* next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
