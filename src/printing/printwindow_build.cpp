@@ -100,9 +100,10 @@ void Tdruck::ud() {
     QStringList chosenEntries;
     for (int i = 0; i < llek->count(); ++i)
         if (llek->item(i)->isSelected()) chosenEntries << llek->item(i)->text();
-    const WordListSettings listSettings = wordListSettings();
+    WordListSettings listSettings = wordListSettings();
     titleLine_ =
         PrintTitleLine(CurrentDatabaseName, CurrentLanguage, chosenEntries, listSettings.primary);
+    listSettings.title = titleLine_;
 
     // The panel shows before the words are read: on a large selection that
     // takes a moment as well.

@@ -111,6 +111,25 @@ class TestPrintWindow : public QObject {
         QVERIFY(window->document().pages.first().texts("drLektion").isEmpty());
     }
 
+    // The title band heads each printout with the title of its own build: on
+    // the first build, after another lesson was chosen, and after another
+    // database was printed before.
+    void theTitleBandPrintsThisBuildsTitle() {
+        auto title = [this] { return window->document().pages.first().texts("LbTitel"); };
+        open();
+        QCOMPARE(title(), QStringList({"Vokabeln -  Latein", "", "  1A1 [Erste Wörter]"}));
+        window->llek->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+        window->Button2Click();
+        QCOMPARE(title(), QStringList({"Vokabeln -  Latein", "", "  1A2 [Verben]"}));
+        close();
+
+        CurrentDatabaseName = "neugriechisch";
+        CurrentLanguage = "Griechisch";
+        window->FormShow();
+        QCOMPARE(title(), QStringList({"Neugriechisch -  Griechisch", "", "  1A1 [Erste Wörter]"}));
+        QCOMPARE(window->titleLine(), title().join("\r\n"));
+    }
+
     void theMainQueryHoldsThePrintSelectionUntilClosing() {
         open();
         window->llek->selectAll();
