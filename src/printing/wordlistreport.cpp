@@ -177,9 +177,7 @@ class ListLayout {
             s_.primary == PrintOrder::ForeignWord || s_.primary == PrintOrder::Translation
                 ? platform::codec::toDisplay(caption, charset)
                 : caption;
-        // Lesson entries start with blanks in place of leading zeros; centred
-        // and underlined they would only show as a gap in the underline.
-        const QStringList lines = report::wrapText(CardLessonLabel(shown), captionFont_, width);
+        const QStringList lines = report::wrapText(shown, captionFont_, width);
         const double top = lineHeight_ / 2;
         for (int i = 0; i < lines.size(); ++i)
             band.addText(left, top + i * lineHeight_, width, lineHeight_, lines.at(i), captionFont_,
