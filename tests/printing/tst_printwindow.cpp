@@ -214,7 +214,11 @@ class TestPrintWindow : public QObject {
         for (QComboBox* sizes : {window->cbs, window->cbkfremdwort, window->cbkueber,
                                  window->cbksonder, window->cbklektion})
             QCOMPARE(sizes->currentText(), QString("6"));
-        // A printout always has an order: the radio groups keep their choice.
+        // No kind of card is ticked; a card build then folds.
+        for (QRadioButton* kind : {window->rbk1, window->rbk2, window->rbk3})
+            QVERIFY2(!kind->isChecked(), qPrintable(kind->objectName()));
+        QCOMPARE(window->cardSettings().kind, CardKind::Fold);
+        // A list always has an order: the selection's radio groups keep their choice.
         QVERIFY(window->sl->isChecked());
         QVERIFY(window->rbbd0->isChecked());
         QVERIFY(window->rbsd0->isChecked());
@@ -228,7 +232,7 @@ class TestPrintWindow : public QObject {
         close();
         const QByteArray cards = readFile(PrintCardOptionsPath);
         QCOMPARE(cards.size(), 72);
-        QCOMPARE(cards.left(8), QByteArray("\x00\x01\x00\x00\x00\x00\x00\x00", 8));
+        QCOMPARE(cards.left(8), QByteArray(8, '\0'));
         QCOMPARE(cards.mid(32, 16), QByteArray(16, '\0'));
         const QByteArray selection = readFile(SelectionOptionsPath);
         QCOMPARE(selection.mid(11, 3), QByteArray(3, '\0')); // cbus, line, cbra
