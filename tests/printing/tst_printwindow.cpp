@@ -485,6 +485,41 @@ class TestPrintWindow : public QObject {
         QVERIFY(qtDialogs);
     }
 
+    // The print window stays on top of the others: the question about a file
+    // that exists opens in front of it, as its own box, and "Nein" keeps the file.
+    void theOverwriteQuestionStandsInFrontOfThePrintWindow() {
+        window = std::make_unique<Tdruck>();
+        window->Query = query.get();
+        const QString list = folder->filePath("liste.pdf");
+        writeFile(list, "alt");
+        QList<QWidget*> owners;
+        platform::setMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
+            owners << request.owner;
+            return platform::Answer::No;
+        });
+        // When the file dialog closes, the focus may be anywhere for a moment.
+        QWidget elsewhere;
+        platform::setModalHandler([&](QDialog& dialog) {
+            if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+                elsewhere.show();
+                elsewhere.activateWindow();
+                if (!QTest::qWaitForWindowActive(&elsewhere)) return int(QDialog::Rejected);
+                files->selectFile(list);
+                return int(owners.isEmpty() ? QDialog::Accepted : QDialog::Rejected);
+            }
+            dialog.show();
+            if (!QTest::qWaitFor([&] { return window->document().pageCount() > 0; }))
+                return int(QDialog::Rejected);
+            window->printer()->setOutputFormat(QPrinter::PdfFormat);
+            window->BitBtn3Click();
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+        window->showForPrint();
+        QCOMPARE(owners, QList<QWidget*>({window.get()}));
+        QCOMPARE(readFile(list), QByteArray("alt"));
+    }
+
     // A file named in the printer set-up is what the next printout proposes;
     // the one after it is named after the database again.
     void theFileOfThePrinterSetUpIsProposedOnce() {
