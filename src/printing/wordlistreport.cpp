@@ -341,8 +341,7 @@ class ListLayout {
 
 } // namespace
 
-report::ReportDocument LayoutWordList(const QList<PrintWord>& words,
-                                      const WordListSettings& settings,
+report::ReportDocument LayoutWordList(const PrintWords& words, const WordListSettings& settings,
                                       const PrintProgress& progress,
                                       const report::PageReady& pageReady) {
     const int size = settings.fontSize == 11 ? 12 : settings.fontSize;
@@ -355,7 +354,7 @@ report::ReportDocument LayoutWordList(const QList<PrintWord>& words,
     ListLayout layout(settings, flow.columnWidth());
     QString previousKey;
     bool cancelled = false;
-    for (int i = 0; i < words.size(); ++i) {
+    for (int i = 0; i < words.count(); ++i) {
         const PrintWord& word = words.at(i);
         const QString key = SectionKey(word, settings.primary, settings.accentFontName);
         const QString section =
@@ -372,7 +371,7 @@ report::ReportDocument LayoutWordList(const QList<PrintWord>& words,
             flow.place({group.takeFirst()}, section);
         }
         flow.place(group, section);
-        if (progress && !progress(i + 1, words.size())) {
+        if (progress && !progress(i + 1, words.count())) {
             cancelled = true;
             break;
         }

@@ -8,6 +8,7 @@
 #include "printing/reportpreview.h"
 #include "printtestdata.h"
 #include "support/filesizelimit.h"
+#include "support/mainwindowstart.h"
 #include "support/testfiles.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -52,7 +54,6 @@ class TestPrintWindow : public QObject {
 
     void open() {
         window = std::make_unique<Tdruck>();
-        window->Query = query.get();
         window->FormShow();
     }
 
@@ -130,18 +131,41 @@ class TestPrintWindow : public QObject {
         QCOMPARE(window->titleLine(), title().join("\r\n"));
     }
 
-    void theMainQueryHoldsThePrintSelectionUntilClosing() {
-        open();
+    // With the main window open on the database, the print window reads its
+    // words through a query of its own: the main window's query, table and
+    // fields stay on the record they showed, while the window builds and
+    // after it closed, and the bar runs up with the words.
+    void theMainWindowStaysOnItsRecordWhilePrinting() {
+        LessonList(baumlist.lines()).save(CurrentDatabaseBase + ".lst");
+        const QString table = CurrentTablePath;
+        const auto main = StartMainWindow(folder->path());
+        main->OpenVocabularyDatabase(table);
+        main->Query->setRecNo(3);
+        QCOMPARE(main->Query->asString("Fremdwort"), QString("bellum"));
+        int moves = 0;
+        connect(main->Query, &engine::Query::scrolled, this, [&] { ++moves; });
+        QList<int> bar;
+        window = std::make_unique<Tdruck>();
+        connect(window->pb, &QProgressBar::valueChanged, this, [&](int value) { bar << value; });
+        window->FormShow();
         window->llek->selectAll();
         window->sa->setChecked(true);
+        bar.clear();
         window->Button2Click();
-        const QString sql = query->sql().join(' ');
-        QVERIFY(sql.contains("ORDER BY Fremdwort, ID"));
-        QVERIFY(sql.contains("OR (Lektion = \"002A1\") )"));
-        QCOMPARE(query->recordCount(), 80);
+        QCOMPARE(window->document().pages.first().texts("drFremdwort").mid(0, 3),
+                 QStringList({"amare", "amicus", "bellum"}));
+        QList<int> wordByWord;
+        for (int done = 0; done <= 80; ++done)
+            wordByWord << done;
+        QCOMPARE(bar, wordByWord);
+        QCOMPARE(window->pb->maximum(), 80);
         close();
-        QCOMPARE(query->sql().last(), QString("WHERE Lektion = \"001A1\""));
-        QCOMPARE(query->recordCount(), 5);
+        QCOMPARE(moves, 0);
+        QCOMPARE(main->Query->recNo(), 3);
+        QCOMPARE(main->Query->recordCount(), 5);
+        QCOMPARE(main->DBGitter->currentIndex().row(), 3);
+        window.reset();
+        Form1 = nullptr;
     }
 
     void settingsSurviveClosingAndOpening() {
@@ -365,7 +389,6 @@ class TestPrintWindow : public QObject {
     // progress of a large build can be seen.
     void theWindowOpensBeforeItsTemplateIsBuilt() {
         window = std::make_unique<Tdruck>();
-        window->Query = query.get();
         int pagesWhenShown = -1;
         bool built = false;
         platform::setModalHandler([&](QDialog& dialog) {
@@ -489,7 +512,6 @@ class TestPrintWindow : public QObject {
     // that exists opens in front of it, as its own box, and "Nein" keeps the file.
     void theOverwriteQuestionStandsInFrontOfThePrintWindow() {
         window = std::make_unique<Tdruck>();
-        window->Query = query.get();
         const QString list = folder->filePath("liste.pdf");
         writeFile(list, "alt");
         QList<QWidget*> owners;
