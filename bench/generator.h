@@ -34,8 +34,9 @@ inline QString syllables(QRandomGenerator& random, int count) {
     return word;
 }
 
-// Creates the table at `path` with `words` words spread evenly over 200 lessons.
-inline void generateDatabase(const QString& path, int words = 100000) {
+// Creates the table at `path` with `words` words spread evenly over `lessons`
+// lessons (at most 200).
+inline void generateDatabase(const QString& path, int words = 100000, int lessons = 200) {
     engine::Query query;
     CreateVocabularyTable(query, path);
     QRandomGenerator random(42);
@@ -46,7 +47,7 @@ inline void generateDatabase(const QString& path, int words = 100000) {
     query.setRequestLive(true);
     query.open();
     for (int i = 0; i < words; ++i) {
-        const QString lesson = lessonCodeOf(i * 200 / words);
+        const QString lesson = lessonCodeOf(i * lessons / words);
         query.insertRecord({QVariant(), lesson, syllables(random, 2 + random.bounded(3)),
                             syllables(random, 2) + QStringLiteral("\r\n") + syllables(random, 3),
                             QString(), QString(), QString(), QString(), QString(), QString(),

@@ -313,6 +313,14 @@ QVariant Query::valueAt(int row, int column) const {
     return d->rowValues(row).value(index);
 }
 
+QString Query::stringAt(int row, int column) const {
+    return detail::storedAsString(valueAt(row, column));
+}
+
+int Query::integerAt(int row, int column) const {
+    return detail::storedAsInteger(valueAt(row, column));
+}
+
 qint64 Query::idAt(int row) const {
     return d->result ? d->result->id(row) : 0;
 }

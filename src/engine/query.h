@@ -83,6 +83,10 @@ class Query : public QObject {
 
     // Any row of the result, for views (lazy; cached).
     QVariant valueAt(int row, int column) const;
+    // The same as asString and asInteger give a field; a reader that walks
+    // every row takes these instead of moving the cursor.
+    QString stringAt(int row, int column) const;
+    int integerAt(int row, int column) const;
     qint64 idAt(int row) const;
 
     State state() const;

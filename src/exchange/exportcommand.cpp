@@ -8,6 +8,7 @@
 #include "mainwindow/progresswindows.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/ownerwindow.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -18,7 +19,9 @@
 namespace {
 
 QString chooseExportFileWithDialog(int filterIndex) {
-    QFileDialog dialog(Form1, QStringLiteral("Speichern unter"));
+    // In front of the window that asked for the file, the search window too.
+    QWidget* owner = platform::ownerWindow();
+    QFileDialog dialog(owner ? owner : Form1, QStringLiteral("Speichern unter"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The command asks about an existing file itself, once.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);

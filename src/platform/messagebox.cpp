@@ -1,5 +1,7 @@
 #include "platform/messagebox.h"
 
+#include "platform/ownerwindow.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMessageBox>
@@ -51,7 +53,8 @@ BoxText boxText(const QString& text, const QFontMetrics& metrics, int maxLineWid
             Qt::RichText};
 }
 
-std::unique_ptr<QMessageBox> createMessageBox(const MessageBoxRequest& request, QWidget* parent) {
+std::unique_ptr<QMessageBox> createMessageBox(const MessageBoxRequest& request) {
+    QWidget* parent = request.owner;
     auto box = std::make_unique<QMessageBox>(
         qtIcon(request.icon),
         request.caption.isEmpty() ? QApplication::applicationName() : request.caption, QString(),
@@ -69,9 +72,8 @@ std::unique_ptr<QMessageBox> createMessageBox(const MessageBoxRequest& request, 
 namespace {
 
 Answer showRealBox(const MessageBoxRequest& request) {
-    const std::unique_ptr<QMessageBox> owner =
-        createMessageBox(request, QApplication::activeWindow());
-    QMessageBox& box = *owner;
+    const std::unique_ptr<QMessageBox> owned = createMessageBox(request);
+    QMessageBox& box = *owned;
     auto add = [&box](const QString& text, QMessageBox::ButtonRole role) {
         return box.addButton(text, role);
     };
@@ -106,7 +108,7 @@ Answer showRealBox(const MessageBoxRequest& request) {
 } // namespace
 
 Answer showMessage(const QString& text, const QString& caption, Icon icon, Buttons buttons) {
-    MessageBoxRequest request{text, caption, icon, buttons};
+    const MessageBoxRequest request{text, caption, icon, buttons, ownerWindow()};
     if (handler())
         return handler()(request);
     return showRealBox(request);

@@ -20,12 +20,16 @@ struct MessageBoxRequest {
     QString caption;
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
+    // The window the box opens in front of (its parent): ownerWindow() when
+    // the box was asked for; null when the program shows no window.
+    QWidget* owner = nullptr;
 };
 
 using MessageBoxHandler = std::function<Answer(const MessageBoxRequest&)>;
 
-// Shows a modal box and returns the button pressed. An empty caption means the
-// application's title (a plain box).
+// Shows a modal box in front of the owner window (platform/ownerwindow.h) and
+// returns the button pressed. An empty caption means the application's title
+// (a plain box).
 Answer showMessage(const QString& text, const QString& caption = QString(), Icon icon = Icon::None,
                    Buttons buttons = Buttons::Ok);
 
@@ -41,9 +45,8 @@ struct BoxText {
 };
 BoxText boxText(const QString& text, const QFontMetrics& metrics, int maxLineWidth);
 
-// The real box of a request with its text, icon and caption, still without
-// buttons (showMessage adds them).
-std::unique_ptr<QMessageBox> createMessageBox(const MessageBoxRequest& request,
-                                              QWidget* parent = nullptr);
+// The real box of a request with its text, icon, caption and owner, still
+// without buttons (showMessage adds them).
+std::unique_ptr<QMessageBox> createMessageBox(const MessageBoxRequest& request);
 
 } // namespace platform

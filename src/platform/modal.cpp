@@ -1,5 +1,7 @@
 #include "platform/modal.h"
 
+#include "platform/ownerwindow.h"
+
 #include <QDialog>
 
 namespace platform {
@@ -11,6 +13,8 @@ ModalHandler& handler() {
 } // namespace
 
 int execModal(QDialog& dialog) {
+    // Whatever the dialog opens stands in front of it.
+    const OwnerWindowScope owner(&dialog);
     if (handler())
         return handler()(dialog);
     return dialog.exec();

@@ -14,7 +14,8 @@ enum ModalResult { ResultNone = 0, ResultOk = 1, ResultCancel = 2, ResultSection
 
 using ModalHandler = std::function<int(QDialog&)>;
 
-// Shows the dialog modally and returns its result code.
+// Shows the dialog modally and returns its result code. While it runs, the
+// dialog is the owner window of the boxes and dialogs it opens.
 int execModal(QDialog& dialog);
 
 // Replaces the modal loop (tests): the handler gets the dialog, may fill and

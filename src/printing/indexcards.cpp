@@ -315,7 +315,7 @@ class CardLayout {
 
 } // namespace
 
-report::ReportDocument LayoutIndexCards(const QList<PrintWord>& words, const CardSettings& input,
+report::ReportDocument LayoutIndexCards(const PrintWords& words, const CardSettings& input,
                                         const PrintProgress& progress,
                                         const report::PageReady& pageReady) {
     // Measures outside their ranges would let rows overlap or never fill a
@@ -332,7 +332,7 @@ report::ReportDocument LayoutIndexCards(const QList<PrintWord>& words, const Car
     CardLayout layout(settings);
     bool cancelled = false;
     int done = 0;
-    for (const CardRow& row : PlanCardRows(words.size(), settings.kind)) {
+    for (const CardRow& row : PlanCardRows(words.count(), settings.kind)) {
         Band band;
         band.height = mmToDots(settings.height + settings.gapV);
         if (row.left >= 0) layout.fill(band, 0, layout.prepare(words.at(row.left)), row.leftSide);
@@ -346,7 +346,7 @@ report::ReportDocument LayoutIndexCards(const QList<PrintWord>& words, const Car
                            settings.primary, settings.lessonLines, settings.lessonEntries);
         flow.place({band}, section);
         done = std::max({done, row.left + 1, row.right + 1});
-        if (progress && !progress(done, words.size())) {
+        if (progress && !progress(done, words.count())) {
             cancelled = true;
             break;
         }

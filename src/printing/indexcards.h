@@ -98,6 +98,6 @@ struct CardRowPlaces {
 CardRowPlaces CardRowPositions(double cardHeight, int rows);
 
 // Lays out the cards; progress and cancelling as for the word list.
-report::ReportDocument LayoutIndexCards(const QList<PrintWord>& words, const CardSettings& settings,
+report::ReportDocument LayoutIndexCards(const PrintWords& words, const CardSettings& settings,
                                         const PrintProgress& progress = {},
                                         const report::PageReady& pageReady = {});

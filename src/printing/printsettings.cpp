@@ -70,7 +70,7 @@ const std::array<std::pair<int, PrintPlacement>, 3> SpecialFormButtons{
      {sel::rbsd2, PrintPlacement::Right}}};
 
 namespace card = PrintCardOffset;
-const std::array<std::pair<int, CardKind>, 3> CardKindButtons{
+const std::array<std::pair<int, std::optional<CardKind>>, 3> CardKindButtons{
     {{card::rbk1, CardKind::Fold}, {card::rbk2, CardKind::Front}, {card::rbk3, CardKind::Back}}};
 
 namespace text = PrintTextOffset;
@@ -104,7 +104,7 @@ bool TPrintCardOptionsRec::fromBytes(const QByteArray& image) {
     const TPrintCardOptionsRec defaults;
     image_ = image.left(RecordSize);
     cbkartei = platform::readBool(image_, card::cbkartei);
-    kind = readRadioGroup(image_, CardKindButtons, defaults.kind);
+    kind = readRadioGroup(image_, CardKindButtons, std::optional<CardKind>());
     rbkrahmen = platform::readBool(image_, card::rbkrahmen);
     rbklektion = platform::readBool(image_, card::rbklektion);
     cbkvor = platform::readBool(image_, card::cbkvor);

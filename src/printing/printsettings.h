@@ -13,12 +13,14 @@
 // its last tick in file order, one with none as the group's default.
 //
 // Without files the records hold what a record of zeros gives: every check box
-// unticked, every size list at its first item "6" and every text empty (the
-// print window then puts in the card measures' and margins' defaults); each
-// radio group keeps its design choice, so that a printout always has an order.
+// and the card kind unticked, every size list at its first item "6" and every
+// text empty (the print window then puts in the card measures' and margins'
+// defaults); the selection's radio groups keep their design choice, so that a
+// list always has an order.
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
 
 // The font sizes offered by the print window's size lists, item index → size.
 const QList<int>& ListFontSizes();            // cbs: 6 … 16, 18
@@ -52,8 +54,9 @@ class TPrintCardOptionsRec {
   public:
     static constexpr int RecordSize = 72;
 
-    bool cbkartei = false;          // "Ka&rteikartendruck"
-    CardKind kind = CardKind::Fold; // rbk1, rbk2, rbk3
+    bool cbkartei = false; // "Ka&rteikartendruck"
+    // rbk1, rbk2, rbk3; none ticked (a record of zeros) stays unticked.
+    std::optional<CardKind> kind;
     bool rbkrahmen = false;         // "Rahmen"
     bool rbklektion = false;        // "Lektionsnummer"
     bool cbkvor = false;            // "Genitiv,Genus auf Vorderseite" (kept, no effect)

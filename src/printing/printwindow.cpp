@@ -4,9 +4,7 @@
 
 #include "database/currentdatabase.h"
 #include "database/lessons.h"
-#include "database/vocabularytable.h"
 #include "engine/query.h"
-#include "mainwindow/mainwindow.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "printing/reportpreview.h"
@@ -33,7 +31,8 @@ constexpr int DefaultZoomItem = 3; // "35%"
 
 } // namespace
 
-Tdruck::Tdruck(QWidget* parent) : QDialog(parent) {
+Tdruck::Tdruck(QWidget* parent) : QDialog(parent), selection_(std::make_unique<engine::Query>()) {
+    selection_->setRequestLive(false);
     buildLayout();
     connectHandlers();
     Panel2->hide();
@@ -64,11 +63,6 @@ void Tdruck::connectHandlers() {
     const QList<QRadioButton*> formats{rb0, rb1, rb2, rb3, rb4, rb5};
     for (int i = 0; i < formats.size(); ++i)
         connect(formats[i], &QRadioButton::clicked, this, [this, i] { formatClicked(i); });
-}
-
-engine::Query* Tdruck::query() const {
-    if (Query) return Query;
-    return Form1 ? Form1->Query : nullptr;
 }
 
 // --- Showing and closing ---------------------------------------------------------
@@ -149,13 +143,6 @@ void Tdruck::FormClose() {
     PrintCardOptions.save(PrintCardOptionsFile());
     PrintTextOptions.save(PrintTextOptionsFile());
     PrintSelectionOptions.save(PrintSelectionOptionsFile());
-    if (engine::Query* q = query(); q && !CurrentTablePath.isEmpty()) {
-        try {
-            ReopenLessonQuery(*q);
-        } catch (const platform::Error& error) {
-            platform::showMessage(error.message(), QStringLiteral("Fehler"), platform::Icon::Error);
-        }
-    }
 }
 
 void Tdruck::BitBtn1Click() {

@@ -3,10 +3,10 @@
 // print, how to sort and group them and how to lay them out, as a word list in
 // one to four columns or as index cards, with a preview of the result.
 //
-// The window selects its words on the main query; while it is open that query
-// holds the print selection, and closing puts it back on the current lesson.
-// The settings are read from their three files when the window is shown and
-// written back when it is closed.
+// The window reads its words through a query of its own, so the main window's
+// query, its table and its fields stay on the record they showed. The settings
+// are read from their three files when the window is shown and written back
+// when it is closed.
 #include "printing/indexcards.h"
 #include "printing/reportdocument.h"
 #include "printing/wordlistreport.h"
@@ -59,9 +59,6 @@ class Tdruck : public QDialog {
     // screen. Returns the dialog result.
     int showForPrint();
 
-    // The query the window selects on; the main window's query when none is set.
-    engine::Query* Query = nullptr;
-
     // Handlers.
     void FormShow();     // settings in, lessons listed, the current lesson chosen, template built
     void ud();           // builds the template and shows it
@@ -81,7 +78,7 @@ class Tdruck : public QDialog {
     void SpeedButton1Click(); // printer set-up
     void BitBtn4Click();      // cancels the building of the template
     void BitBtn1Click();      // "&Abbruch": closes the window
-    void FormClose();         // settings out, the main query back on the current lesson
+    void FormClose();         // settings out
     void formatClicked(int format);
 
     // The controls from the records and back.
@@ -243,8 +240,7 @@ class Tdruck : public QDialog {
     void connectHandlers();
     void prepareShow(); // FormShow up to the build
     void fillLessonList();
-    engine::Query* query() const;
-    bool openSelection(); // the selection SQL on the query; false after a reported engine error
+    bool openSelection(); // the selection SQL opened; false without one or after a reported error
     void setBuilding(bool building);
     bool keepAnswering(); // lets the window answer now and then; false once cancelled
     bool progressStep(int done, int total);
@@ -256,6 +252,7 @@ class Tdruck : public QDialog {
     QString choosePrintFile();   // empty when the user cancels
 
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<engine::Query> selection_; // open while a build reads it
     report::ReportDocument document_;
     bool cardMode_ = false;
     int lessonCount_ = 0;

@@ -1,6 +1,7 @@
-// Building the print window's template: the selection on the main query, the
-// words read from it, and the list or the cards laid out page by page while
-// the progress panel shows how far it got and "Abbruch" stops it.
+// Building the print window's template: the selection on the window's own
+// query, and the list or the cards laid out page by page from the words as
+// they are read, while the progress panel shows how far it got and "Abbruch"
+// stops it.
 #include "printing/printwindow.h"
 
 #include "database/currentdatabase.h"
@@ -30,14 +31,12 @@ constexpr qint64 AnswerEveryMs = 50;
 } // namespace
 
 bool Tdruck::openSelection() {
-    engine::Query* q = query();
     const QStringList codes = chosenLessonCodes();
-    if (!q || CurrentTablePath.isEmpty() || codes.isEmpty()) return false;
+    if (CurrentTablePath.isEmpty() || codes.isEmpty()) return false;
     storeControls();
-    q->close();
-    q->setSql(PrintSelectionSql(CurrentTablePath, codes, PrintSelectionOptions));
+    selection_->setSql(PrintSelectionSql(CurrentTablePath, codes, PrintSelectionOptions));
     try {
-        q->open();
+        selection_->open();
     } catch (const platform::Error& error) {
         platform::showMessage(error.message(), QStringLiteral("Fehler"), platform::Icon::Error);
         return false;
@@ -100,9 +99,10 @@ void Tdruck::ud() {
     QStringList chosenEntries;
     for (int i = 0; i < llek->count(); ++i)
         if (llek->item(i)->isSelected()) chosenEntries << llek->item(i)->text();
-    const WordListSettings listSettings = wordListSettings();
+    WordListSettings listSettings = wordListSettings();
     titleLine_ =
         PrintTitleLine(CurrentDatabaseName, CurrentLanguage, chosenEntries, listSettings.primary);
+    listSettings.title = titleLine_;
 
     // The panel shows before the words are read: on a large selection that
     // takes a moment as well.
@@ -119,10 +119,11 @@ void Tdruck::ud() {
     sinceAnswered_.start();
     QCoreApplication::processEvents();
 
-    QList<PrintWord> words;
-    if (openSelection())
-        words = ReadPrintWords(*query(), [this](int, int) { return keepAnswering(); });
-    pb->setMaximum(std::max<int>(1, words.size()));
+    // The layout reads the words as far as it has got, so the first page
+    // shows before the last word is read, and the bar moves with both.
+    const PrintWords words =
+        openSelection() ? PrintWords(*selection_) : PrintWords(QList<PrintWord>());
+    pb->setMaximum(std::max(1, words.count()));
     pb->setValue(0);
     if (words.isEmpty()) {
         pb->hide();
@@ -137,6 +138,7 @@ void Tdruck::ud() {
     // The pages are those already shown; the document adds its title and
     // whether the build was stopped.
     document_ = std::move(built);
+    selection_->close();
     prev->pagesAdded();
     if (!words.isEmpty()) Panel2->hide();
     setBuilding(false);

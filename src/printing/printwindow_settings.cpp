@@ -23,6 +23,16 @@ int comboIndex(const QComboBox* combo) {
     return std::max(0, combo->currentIndex());
 }
 
+// A group of radio buttons with none ticked, as a record of zeros stores it.
+void untickAll(std::initializer_list<QRadioButton*> group) {
+    for (QRadioButton* button : group) {
+        // One button of an exclusive group cannot be unticked on its own.
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+    }
+}
+
 } // namespace
 
 void Tdruck::loadControls() {
@@ -40,10 +50,13 @@ void Tdruck::loadControls() {
 
     const TPrintCardOptionsRec& cards = PrintCardOptions;
     cbkartei->setChecked(cards.cbkartei);
-    (cards.kind == CardKind::Fold    ? rbk1
-     : cards.kind == CardKind::Front ? rbk2
-                                     : rbk3)
-        ->setChecked(true);
+    if (cards.kind)
+        (*cards.kind == CardKind::Fold    ? rbk1
+         : *cards.kind == CardKind::Front ? rbk2
+                                          : rbk3)
+            ->setChecked(true);
+    else
+        untickAll({rbk1, rbk2, rbk3});
     rbkrahmen->setChecked(cards.rbkrahmen);
     rbklektion->setChecked(cards.rbklektion);
     cbkvor->setChecked(cards.cbkvor);
@@ -90,9 +103,10 @@ void Tdruck::storeControls() {
 
     TPrintCardOptionsRec& cards = PrintCardOptions;
     cards.cbkartei = cbkartei->isChecked();
-    cards.kind = rbk2->isChecked()   ? CardKind::Front
-                 : rbk3->isChecked() ? CardKind::Back
-                                     : CardKind::Fold;
+    cards.kind = rbk1->isChecked()   ? std::optional(CardKind::Fold)
+                 : rbk2->isChecked() ? std::optional(CardKind::Front)
+                 : rbk3->isChecked() ? std::optional(CardKind::Back)
+                                     : std::nullopt;
     cards.rbkrahmen = rbkrahmen->isChecked();
     cards.rbklektion = rbklektion->isChecked();
     cards.cbkvor = cbkvor->isChecked();

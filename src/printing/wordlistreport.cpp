@@ -177,9 +177,7 @@ class ListLayout {
             s_.primary == PrintOrder::ForeignWord || s_.primary == PrintOrder::Translation
                 ? platform::codec::toDisplay(caption, charset)
                 : caption;
-        // Lesson entries start with blanks in place of leading zeros; centred
-        // and underlined they would only show as a gap in the underline.
-        const QStringList lines = report::wrapText(CardLessonLabel(shown), captionFont_, width);
+        const QStringList lines = report::wrapText(shown, captionFont_, width);
         const double top = lineHeight_ / 2;
         for (int i = 0; i < lines.size(); ++i)
             band.addText(left, top + i * lineHeight_, width, lineHeight_, lines.at(i), captionFont_,
@@ -343,8 +341,7 @@ class ListLayout {
 
 } // namespace
 
-report::ReportDocument LayoutWordList(const QList<PrintWord>& words,
-                                      const WordListSettings& settings,
+report::ReportDocument LayoutWordList(const PrintWords& words, const WordListSettings& settings,
                                       const PrintProgress& progress,
                                       const report::PageReady& pageReady) {
     const int size = settings.fontSize == 11 ? 12 : settings.fontSize;
@@ -357,7 +354,7 @@ report::ReportDocument LayoutWordList(const QList<PrintWord>& words,
     ListLayout layout(settings, flow.columnWidth());
     QString previousKey;
     bool cancelled = false;
-    for (int i = 0; i < words.size(); ++i) {
+    for (int i = 0; i < words.count(); ++i) {
         const PrintWord& word = words.at(i);
         const QString key = SectionKey(word, settings.primary, settings.accentFontName);
         const QString section =
@@ -374,7 +371,7 @@ report::ReportDocument LayoutWordList(const QList<PrintWord>& words,
             flow.place({group.takeFirst()}, section);
         }
         flow.place(group, section);
-        if (progress && !progress(i + 1, words.size())) {
+        if (progress && !progress(i + 1, words.count())) {
             cancelled = true;
             break;
         }

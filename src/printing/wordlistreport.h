@@ -109,7 +109,6 @@ int ListFormatColumns(int format);
 // return false to stop; the document then holds what was laid out so far and
 // is marked cancelled. No words give a document without pages. Each page is
 // handed to `pageReady` as soon as it is complete.
-report::ReportDocument LayoutWordList(const QList<PrintWord>& words,
-                                      const WordListSettings& settings,
+report::ReportDocument LayoutWordList(const PrintWords& words, const WordListSettings& settings,
                                       const PrintProgress& progress = {},
                                       const report::PageReady& pageReady = {});

@@ -105,31 +105,54 @@ QString PrintTitleLine(const QString& databaseName, const QString& language,
     return title;
 }
 
-QList<PrintWord> ReadPrintWords(engine::Query& query, const PrintProgress& progress) {
-    QList<PrintWord> words;
-    if (!query.isActive()) return words;
-    const int total = query.recordCount();
-    words.reserve(total);
-    for (query.first(); !query.eof(); query.next()) {
+namespace {
+
+const char* const TextFields[] = {"Lektion",      "Fremdwort", "Uebersetzung",   "PraeFut",
+                                  "PerAor",       "Perfekt",   "Perfekt_passiv", "Aorist_passiv",
+                                  "Futur_passiv", "Genitiv",   "Genus",          "Extra"};
+const char* const NumberFields[] = {"Wortart", "Schwierigkeit", "Falsche_Antworten"};
+
+} // namespace
+
+PrintWords::PrintWords(QList<PrintWord> words)
+    : count_(int(words.size())), read_(std::move(words)) {}
+
+PrintWords::PrintWords(const engine::Query& query)
+    : query_(&query), count_(query.isActive() ? query.recordCount() : 0) {
+    for (const char* field : TextFields)
+        columns_ << query.fieldIndex(QLatin1String(field));
+    for (const char* field : NumberFields)
+        columns_ << query.fieldIndex(QLatin1String(field));
+    // Reserved whole: a word once read stays where it is while later ones are read.
+    read_.reserve(count_);
+}
+
+const PrintWord& PrintWords::at(int index) const {
+    while (query_ && read_.size() <= index && read_.size() < count_) {
+        const int row = int(read_.size());
+        const engine::Query& q = *query_;
+        const int* column = columns_.constData();
         PrintWord word;
-        word.id = query.currentId();
-        word.Lektion = query.asString(QStringLiteral("Lektion"));
-        word.Fremdwort = query.asString(QStringLiteral("Fremdwort"));
-        word.Uebersetzung = query.asString(QStringLiteral("Uebersetzung"));
-        word.PraeFut = query.asString(QStringLiteral("PraeFut"));
-        word.PerAor = query.asString(QStringLiteral("PerAor"));
-        word.Perfekt = query.asString(QStringLiteral("Perfekt"));
-        word.Perfekt_passiv = query.asString(QStringLiteral("Perfekt_passiv"));
-        word.Aorist_passiv = query.asString(QStringLiteral("Aorist_passiv"));
-        word.Futur_passiv = query.asString(QStringLiteral("Futur_passiv"));
-        word.Genitiv = query.asString(QStringLiteral("Genitiv"));
-        word.Genus = query.asString(QStringLiteral("Genus"));
-        word.Extra = query.asString(QStringLiteral("Extra"));
-        word.Wortart = query.asInteger(QStringLiteral("Wortart"));
-        word.Schwierigkeit = query.asInteger(QStringLiteral("Schwierigkeit"));
-        word.Falsche_Antworten = query.asInteger(QStringLiteral("Falsche_Antworten"));
-        words << word;
-        if (progress && words.size() % 200 == 0 && !progress(words.size(), total)) break;
+        word.id = q.idAt(row);
+        for (QString* text :
+             {&word.Lektion, &word.Fremdwort, &word.Uebersetzung, &word.PraeFut, &word.PerAor,
+              &word.Perfekt, &word.Perfekt_passiv, &word.Aorist_passiv, &word.Futur_passiv,
+              &word.Genitiv, &word.Genus, &word.Extra})
+            *text = q.stringAt(row, *column++);
+        for (int* number : {&word.Wortart, &word.Schwierigkeit, &word.Falsche_Antworten})
+            *number = q.integerAt(row, *column++);
+        read_ << word;
     }
-    return words;
+    return read_.at(index);
+}
+
+QList<PrintWord> ReadPrintWords(const engine::Query& query, const PrintProgress& progress) {
+    const PrintWords words(query);
+    QList<PrintWord> result;
+    result.reserve(words.count());
+    for (int i = 0; i < words.count(); ++i) {
+        result << words.at(i);
+        if (progress && result.size() % 200 == 0 && !progress(result.size(), words.count())) break;
+    }
+    return result;
 }

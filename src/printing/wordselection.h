@@ -1,7 +1,7 @@
 #pragma once
 // Which words the print window prints: the statement that selects, filters and
-// sorts them on the main query, the lesson entries the user picks from, the
-// title line of the printout, and the words read from the opened result.
+// sorts them, the lesson entries the user picks from, the title line of the
+// printout, and the words read from the opened result.
 #include "printing/printsettings.h"
 
 #include <QList>
@@ -55,11 +55,34 @@ struct PrintWord {
     int Falsche_Antworten = 0;
 };
 
+// The words a layout walks, in print order. Taken from an open query they
+// are read only as far as the layout has got, so that its first page can be
+// shown before the last word is read; the query's cursor never moves, and the
+// query must stay open while words are asked for.
+class PrintWords {
+  public:
+    // Words read before; a list passes for the words it holds.
+    PrintWords(QList<PrintWord> words);
+    PrintWords(std::initializer_list<PrintWord> words) : PrintWords(QList<PrintWord>(words)) {}
+    explicit PrintWords(const engine::Query& query);
+
+    int count() const { return count_; }
+    bool isEmpty() const { return count_ == 0; }
+    // Reads on up to the word when it was not read yet.
+    const PrintWord& at(int index) const;
+
+  private:
+    const engine::Query* query_ = nullptr;
+    int count_ = 0;
+    QList<int> columns_; // result columns of the fields, in the order at() reads them
+    mutable QList<PrintWord> read_;
+};
+
 // Reads every record of the open query from the first to the last. The
 // progress callback gets (records read, total) now and then and may return
 // false to stop; the words read so far are returned then.
 using PrintProgress = std::function<bool(int done, int total)>;
-QList<PrintWord> ReadPrintWords(engine::Query& query, const PrintProgress& progress = {});
+QList<PrintWord> ReadPrintWords(const engine::Query& query, const PrintProgress& progress = {});
 
 // Upper-cases ASCII letters only (8-bit text stays as it is otherwise).
 QChar UpperAscii(QChar c);

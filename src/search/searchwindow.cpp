@@ -18,6 +18,7 @@
 #include "platform/codec.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/ownerwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -236,6 +237,7 @@ void Tsuchen::bindGrid(bool bound) {
 
 void Tsuchen::BuildSearchQuery() {
     if (!databaseOpen()) return;
+    const platform::OwnerWindowScope owner(this);
     const search::TermScript script =
         search::ChooseTermScript(Edit1->text(), chkGriechisch->isChecked());
     if (!script.unsearchable.isEmpty()) {
@@ -356,6 +358,7 @@ QList<qint64> Tsuchen::currentHits() {
 
 void Tsuchen::btnopClick() {
     if (!SearchResultActive || !databaseOpen()) return;
+    const platform::OwnerWindowScope owner(this);
     switch (cmboperation->currentIndex()) {
     case 0:
         copyIntoNewLesson();

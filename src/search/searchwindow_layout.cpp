@@ -3,6 +3,7 @@
 
 #include "database/vocabularytable.h"
 #include "platform/messagebox.h"
+#include "platform/ownerwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,7 +27,8 @@ QToolButton* helpButton(QWidget* parent, const QString& text) {
     button->setText(QStringLiteral("?"));
     button->setFixedSize(22, 22);
     button->setToolTip(QStringLiteral("Hilfe"));
-    QObject::connect(button, &QToolButton::clicked, button, [text] {
+    QObject::connect(button, &QToolButton::clicked, button, [button, text] {
+        const platform::OwnerWindowScope owner(button);
         platform::showMessage(text, QStringLiteral("Information"), platform::Icon::Information,
                               platform::Buttons::Ok);
     });

@@ -1,6 +1,7 @@
 #include "platform/buttonkeys.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/ownerwindow.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 
@@ -84,6 +85,50 @@ class TestPlatform : public QObject {
         QCOMPARE(execModal(dialog), int(ResultSection));
         setModalHandler({});
         QCOMPARE(dialog.windowTitle(), QStringLiteral("gefüllt"));
+    }
+
+    // A box opens in front of the window that asked for it: the modal window
+    // that runs, else the innermost window a scope names, else the active one.
+    void boxesOpenInFrontOfTheirOwnerWindow() {
+        QList<QWidget*> owners;
+        setMessageBoxHandler([&](const MessageBoxRequest& r) {
+            owners << r.owner;
+            return Answer::Ok;
+        });
+        QDialog outer;
+        QDialog inner;
+        QWidget search;
+        QLabel field(&search);
+        setModalHandler([&](QDialog& d) {
+            d.show();
+            showMessage("im Dialog");
+            if (&d == &outer) {
+                execModal(inner);
+                showMessage("wieder außen");
+            }
+            d.hide();
+            return 0;
+        });
+        search.show();
+        {
+            const OwnerWindowScope scope(&field); // the window of the control
+            showMessage("Suche");
+            execModal(outer);
+            QWidget hidden;
+            const OwnerWindowScope ofHidden(&hidden);
+            auto* gone = new QWidget;
+            gone->show();
+            const OwnerWindowScope ofGone(gone);
+            delete gone;
+            showMessage("nach geschlossenen Fenstern");
+        }
+        search.hide();
+        showMessage("ohne Fenster");
+        setMessageBoxHandler({});
+        setModalHandler({});
+        QCOMPARE(owners, QList<QWidget*>({&search, &outer, &inner, &outer, &search, nullptr}));
+        const auto box = createMessageBox({"x", "", Icon::None, Buttons::Ok, &outer});
+        QCOMPARE(box->parentWidget(), &outer);
     }
 
     void pathsUseForwardSlashesAndFindFilesInAnyCase() {

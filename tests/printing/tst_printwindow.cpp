@@ -8,6 +8,7 @@
 #include "printing/reportpreview.h"
 #include "printtestdata.h"
 #include "support/filesizelimit.h"
+#include "support/mainwindowstart.h"
 #include "support/testfiles.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -52,7 +54,6 @@ class TestPrintWindow : public QObject {
 
     void open() {
         window = std::make_unique<Tdruck>();
-        window->Query = query.get();
         window->FormShow();
     }
 
@@ -111,18 +112,60 @@ class TestPrintWindow : public QObject {
         QVERIFY(window->document().pages.first().texts("drLektion").isEmpty());
     }
 
-    void theMainQueryHoldsThePrintSelectionUntilClosing() {
+    // The title band heads each printout with the title of its own build: on
+    // the first build, after another lesson was chosen, and after another
+    // database was printed before.
+    void theTitleBandPrintsThisBuildsTitle() {
+        auto title = [this] { return window->document().pages.first().texts("LbTitel"); };
         open();
+        QCOMPARE(title(), QStringList({"Vokabeln -  Latein", "", "  1A1 [Erste Wörter]"}));
+        window->llek->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+        window->Button2Click();
+        QCOMPARE(title(), QStringList({"Vokabeln -  Latein", "", "  1A2 [Verben]"}));
+        close();
+
+        CurrentDatabaseName = "neugriechisch";
+        CurrentLanguage = "Griechisch";
+        window->FormShow();
+        QCOMPARE(title(), QStringList({"Neugriechisch -  Griechisch", "", "  1A1 [Erste Wörter]"}));
+        QCOMPARE(window->titleLine(), title().join("\r\n"));
+    }
+
+    // With the main window open on the database, the print window reads its
+    // words through a query of its own: the main window's query, table and
+    // fields stay on the record they showed, while the window builds and
+    // after it closed, and the bar runs up with the words.
+    void theMainWindowStaysOnItsRecordWhilePrinting() {
+        LessonList(baumlist.lines()).save(CurrentDatabaseBase + ".lst");
+        const QString table = CurrentTablePath;
+        const auto main = StartMainWindow(folder->path());
+        main->OpenVocabularyDatabase(table);
+        main->Query->setRecNo(3);
+        QCOMPARE(main->Query->asString("Fremdwort"), QString("bellum"));
+        int moves = 0;
+        connect(main->Query, &engine::Query::scrolled, this, [&] { ++moves; });
+        QList<int> bar;
+        window = std::make_unique<Tdruck>();
+        connect(window->pb, &QProgressBar::valueChanged, this, [&](int value) { bar << value; });
+        window->FormShow();
         window->llek->selectAll();
         window->sa->setChecked(true);
+        bar.clear();
         window->Button2Click();
-        const QString sql = query->sql().join(' ');
-        QVERIFY(sql.contains("ORDER BY Fremdwort, ID"));
-        QVERIFY(sql.contains("OR (Lektion = \"002A1\") )"));
-        QCOMPARE(query->recordCount(), 80);
+        QCOMPARE(window->document().pages.first().texts("drFremdwort").mid(0, 3),
+                 QStringList({"amare", "amicus", "bellum"}));
+        QList<int> wordByWord;
+        for (int done = 0; done <= 80; ++done)
+            wordByWord << done;
+        QCOMPARE(bar, wordByWord);
+        QCOMPARE(window->pb->maximum(), 80);
         close();
-        QCOMPARE(query->sql().last(), QString("WHERE Lektion = \"001A1\""));
-        QCOMPARE(query->recordCount(), 5);
+        QCOMPARE(moves, 0);
+        QCOMPARE(main->Query->recNo(), 3);
+        QCOMPARE(main->Query->recordCount(), 5);
+        QCOMPARE(main->DBGitter->currentIndex().row(), 3);
+        window.reset();
+        Form1 = nullptr;
     }
 
     void settingsSurviveClosingAndOpening() {
@@ -195,7 +238,11 @@ class TestPrintWindow : public QObject {
         for (QComboBox* sizes : {window->cbs, window->cbkfremdwort, window->cbkueber,
                                  window->cbksonder, window->cbklektion})
             QCOMPARE(sizes->currentText(), QString("6"));
-        // A printout always has an order: the radio groups keep their choice.
+        // No kind of card is ticked; a card build then folds.
+        for (QRadioButton* kind : {window->rbk1, window->rbk2, window->rbk3})
+            QVERIFY2(!kind->isChecked(), qPrintable(kind->objectName()));
+        QCOMPARE(window->cardSettings().kind, CardKind::Fold);
+        // A list always has an order: the selection's radio groups keep their choice.
         QVERIFY(window->sl->isChecked());
         QVERIFY(window->rbbd0->isChecked());
         QVERIFY(window->rbsd0->isChecked());
@@ -209,7 +256,7 @@ class TestPrintWindow : public QObject {
         close();
         const QByteArray cards = readFile(PrintCardOptionsPath);
         QCOMPARE(cards.size(), 72);
-        QCOMPARE(cards.left(8), QByteArray("\x00\x01\x00\x00\x00\x00\x00\x00", 8));
+        QCOMPARE(cards.left(8), QByteArray(8, '\0'));
         QCOMPARE(cards.mid(32, 16), QByteArray(16, '\0'));
         const QByteArray selection = readFile(SelectionOptionsPath);
         QCOMPARE(selection.mid(11, 3), QByteArray(3, '\0')); // cbus, line, cbra
@@ -342,7 +389,6 @@ class TestPrintWindow : public QObject {
     // progress of a large build can be seen.
     void theWindowOpensBeforeItsTemplateIsBuilt() {
         window = std::make_unique<Tdruck>();
-        window->Query = query.get();
         int pagesWhenShown = -1;
         bool built = false;
         platform::setModalHandler([&](QDialog& dialog) {
@@ -460,6 +506,40 @@ class TestPrintWindow : public QObject {
         QVERIFY(cards.startsWith("%PDF"));
         QVERIFY(cards != pdf);
         QVERIFY(qtDialogs);
+    }
+
+    // The print window stays on top of the others: the question about a file
+    // that exists opens in front of it, as its own box, and "Nein" keeps the file.
+    void theOverwriteQuestionStandsInFrontOfThePrintWindow() {
+        window = std::make_unique<Tdruck>();
+        const QString list = folder->filePath("liste.pdf");
+        writeFile(list, "alt");
+        QList<QWidget*> owners;
+        platform::setMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
+            owners << request.owner;
+            return platform::Answer::No;
+        });
+        // When the file dialog closes, the focus may be anywhere for a moment.
+        QWidget elsewhere;
+        platform::setModalHandler([&](QDialog& dialog) {
+            if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+                elsewhere.show();
+                elsewhere.activateWindow();
+                if (!QTest::qWaitForWindowActive(&elsewhere)) return int(QDialog::Rejected);
+                files->selectFile(list);
+                return int(owners.isEmpty() ? QDialog::Accepted : QDialog::Rejected);
+            }
+            dialog.show();
+            if (!QTest::qWaitFor([&] { return window->document().pageCount() > 0; }))
+                return int(QDialog::Rejected);
+            window->printer()->setOutputFormat(QPrinter::PdfFormat);
+            window->BitBtn3Click();
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+        window->showForPrint();
+        QCOMPARE(owners, QList<QWidget*>({window.get()}));
+        QCOMPARE(readFile(list), QByteArray("alt"));
     }
 
     // A file named in the printer set-up is what the next printout proposes;

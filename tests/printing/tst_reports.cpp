@@ -286,6 +286,15 @@ class TestReports : public QObject {
         const auto single = LayoutWordList({word("abc")}, s).pages.first();
         QVERIFY(single.texts("drLektion").isEmpty());
         QCOMPARE(single.texts("LbTitel"), QStringList({"V -  Latein", "", "  1A1 [Verben]"}));
+        // Lesson captions print as their entries stand, leading blanks and all.
+        s.lessonCount = 2;
+        s.lessonLines = {"001A1Verben", "012B1", "100A1Rest"};
+        s.lessonEntries = PrintLessonEntries(LessonList(s.lessonLines));
+        QList<PrintWord> lessons{word("abc"), word("bcd"), word("cde")};
+        lessons[1].Lektion = "012B1";
+        lessons[2].Lektion = "100A1";
+        QCOMPARE(LayoutWordList(lessons, s).pages.first().texts("drLektion"),
+                 QStringList({"  1A1 [Verben]", " 12B1 []", "100A1 [Rest]"}));
     }
 
     void fontSize11PrintsAt12() {

@@ -123,6 +123,7 @@ class TestSearchWindows : public QObject {
         suchen->BuildSearchQuery();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes.at(0).text, QString("Kein Eintrag gefunden"));
+        QCOMPARE(boxes.at(0).owner, suchen); // in front of the window, not behind it
         QVERIFY(!suchen->searchResultActive());
         suchen->close();
     }
@@ -138,6 +139,7 @@ class TestSearchWindows : public QObject {
         suchen->btnopClick();
         QCOMPARE(boxes.at(0).text,
                  QString::fromUtf8("Sollen die 2 gefundenen Vokabeln wirklich gelöscht werden ?"));
+        QCOMPARE(boxes.at(0).owner, suchen);
         QVERIFY(!suchen->isVisible());
         QCOMPARE(words(), QStringList({"001A1:arbor", "002A1:dominus", "002A1:aqua"}));
     }
