@@ -174,5 +174,5 @@ void Tabfrag::SchwierigkeitClick(int level) {
 }
 
 void Tabfrag::HelpRequested() {
-    helpcommands::ShowHelp();
+    helpcommands::ShowHelp(helpcommands::QuizWindowTopic);
 }
