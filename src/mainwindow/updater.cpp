@@ -147,7 +147,8 @@ void moveShortcut(const QString& from, const QString& to) {
         const qsizetype equals = line.indexOf('=');
         if (equals < 0) continue;
         const QByteArray key = line.left(equals).trimmed();
-        if ((key == "Name" || key.startsWith("Name[")) && line.mid(equals + 1).trimmed() == oldName) {
+        if ((key == "Name" || key.startsWith("Name[")) &&
+            line.mid(equals + 1).trimmed() == oldName) {
             line = key + '=' + newName;
             renamed = true;
         }
