@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -233,5 +234,8 @@ void HelpWindow::openHit() {
     // The first place of the first word searched for is marked on the page.
     const QString first = searchedWords_.section(QLatin1Char(' '), 0, 0);
     browser->moveCursor(QTextCursor::Start);
-    if (!first.isEmpty()) browser->find(first);
+    if (first.isEmpty() || !browser->find(first)) return;
+    // The place found stands near the top of the page, not at its bottom edge.
+    QScrollBar* bar = browser->verticalScrollBar();
+    bar->setValue(bar->value() + browser->cursorRect().top() - 2 * browser->fontMetrics().height());
 }
