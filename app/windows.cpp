@@ -145,10 +145,7 @@ void wireMainWindowCommands() {
     auto about = [] { platform::execModal(*info2); };
     QObject::connect(Form1->Info1, &QAction::triggered, Form1, about);
     QObject::connect(Form1->infobtn, &QToolButton::clicked, Form1, about);
-    for (QAction* help : {Form1->OrvilexHilfe1, Form1->HilfezurgriechischenSchriftart1,
-                          Form1->Orvilexeffektivnutzen1})
-        QObject::connect(help, &QAction::triggered, Form1, [] { helpcommands::ShowHelp(); });
-    QObject::connect(Form1->hilfebtn, &QToolButton::clicked, Form1, [] { helpcommands::ShowHelp(); });
+    helpcommands::ConnectHelpCommands(*Form1);
     QObject::connect(Form1->OrvikonHomepage1, &QAction::triggered, Form1,
                      [] { helpcommands::OpenHomepage(); });
     QObject::connect(Form1->N12, &QAction::triggered, Form1, [] { helpcommands::StartMergeTool(); });

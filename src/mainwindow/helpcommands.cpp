@@ -1,14 +1,20 @@
 #include "mainwindow/helpcommands.h"
 
+#include "mainwindow/helpbook.h"
+#include "mainwindow/helpwindow.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
-#include "platform/paths.h"
 #include "platform/shell.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTabWidget>
+#include <QToolButton>
+#include <QUrl>
 #include <QWidget>
 
 namespace helpcommands {
@@ -27,6 +33,25 @@ void warn(const QString& text, const QString& caption) {
     platform::showMessage(text, caption, platform::Icon::Warning);
 }
 
+QPointer<HelpWindow>& window() {
+    static QPointer<HelpWindow> current;
+    return current;
+}
+
+// The help window, made a child of the modal window in front (the quiz
+// selection, the quiz settings), so that the modal window does not block it.
+HelpWindow& helpWindowFor(QWidget* modal) {
+    if (!window()) {
+        window() = new HelpWindow(help::book(), modal);
+        window()->openExternal = [](const QUrl& url) { open(url.toString()); };
+    } else if (window()->parentWidget() != modal) {
+        const QRect where = window()->geometry();
+        window()->setParent(modal, Qt::Window);
+        window()->setGeometry(where);
+    }
+    return *window();
+}
+
 } // namespace
 
 Opener setOpener(Opener replacement) {
@@ -40,35 +65,38 @@ QString HelpFileName() {
                                         : QFileInfo(platform::HelpFile).fileName();
 }
 
-QString HelpFilePath() {
-    if (!platform::HelpFile.isEmpty() && QFileInfo(platform::HelpFile).isAbsolute())
-        return QFileInfo(platform::HelpFile).isFile() ? platform::HelpFile : QString();
-    for (const QString& folder : {WorkDir, InstallDir}) {
-        if (folder.isEmpty()) continue;
-        const QString path = platform::findCaseInsensitive(folder, HelpFileName());
-        if (QFileInfo(path).isFile()) return path;
+bool ShowHelp(const QString& topic) {
+    const help::Topic wanted = help::parseTopic(topic.isEmpty() ? HelpFileName() : topic);
+    if (wanted.file.compare(HelpFileName(), Qt::CaseInsensitive) != 0) {
+        warn(QStringLiteral("Die Hilfedatei „%1“ wurde nicht gefunden.").arg(wanted.file),
+             QStringLiteral("Hilfe"));
+        return false;
     }
-    return QString();
+    const QString page = wanted.page.isEmpty() ? help::ContentsPage : wanted.page;
+    if (!help::book().hasPage(page.section(QLatin1Char('#'), 0, 0))) {
+        warn(help::missingPageText(page), QStringLiteral("Hilfe"));
+        return false;
+    }
+    HelpWindow& help = helpWindowFor(QApplication::activeModalWidget());
+    help.showPage(page);
+    help.show();
+    help.raise();
+    help.activateWindow();
+    return true;
 }
 
-bool ShowHelp() {
-    const QString path = HelpFilePath();
-    if (path.isEmpty()) {
-        warn(QStringLiteral("Die Hilfedatei „%1“ wurde nicht gefunden.\n\nSie wird im "
-                            "Programmordner „%2“ erwartet.")
-                 .arg(HelpFileName(), QDir::toNativeSeparators(WorkDir)),
-             QStringLiteral("Hilfe"));
-        return false;
-    }
-    if (!open(path)) {
-        warn(QStringLiteral("Die Hilfedatei „%1“ konnte nicht geöffnet werden.\n\nBitte "
-                            "installieren Sie ein Programm, das CHM-Hilfedateien anzeigt (zum "
-                            "Beispiel xCHM oder KchmViewer).")
-                 .arg(QDir::toNativeSeparators(path)),
-             QStringLiteral("Hilfe"));
-        return false;
-    }
-    return true;
+HelpWindow* helpWindow() {
+    return window();
+}
+
+void ConnectHelpCommands(TForm1& form) {
+    const auto contents = [] { ShowHelp(); };
+    QObject::connect(form.OrvilexHilfe1, &QAction::triggered, &form, contents);
+    QObject::connect(form.hilfebtn, &QToolButton::clicked, &form, contents);
+    QObject::connect(form.HilfezurgriechischenSchriftart1, &QAction::triggered, &form,
+                     [] { ShowHelp(GreekFontTopic); });
+    QObject::connect(form.Orvilexeffektivnutzen1, &QAction::triggered, &form,
+                     [] { ShowHelp(EffectiveUseTopic); });
 }
 
 bool OpenHomepage() {

@@ -1,14 +1,17 @@
 #pragma once
-// The commands of the help menu and the tool bar's help button, the maker's
-// web page and mail address, the merge tool and the search command.
+// The commands of the help menu, the help keys and the tool bar's help button,
+// the maker's web page and mail address, the merge tool and the search command.
 //
-// The help is one CHM file. Linux has no "hh.exe": the file is opened with the
-// desktop's default program for it. Such viewers cannot be told a page from
-// outside, so "&Inhalt", F1, the tool bar's help button and the two topic
-// entries all open the file at its start.
+// The help is the program's own: German pages shipped inside the program and
+// shown in its help window (mainwindow/helpbook.h, helpwindow.h), so that a
+// command opens exactly its topic and no help viewer has to be installed.
+// Topics keep their old form, "Orvilex.chm" for the contents and
+// "Orvilex.chm::/html/page.htm" for a page. Web pages, mail and the merge tool
+// still go to the desktop (QDesktopServices, QProcess).
 #include <QString>
 #include <functional>
 
+class HelpWindow;
 class QWidget;
 class TForm1;
 
@@ -20,14 +23,24 @@ inline const QString MakerMailAddress = QStringLiteral("kontakt@orvilex.de");
 
 // The help file's name ("Orvilex.chm" unless platform::HelpFile names another).
 QString HelpFileName();
-// The help file: found in WorkDir, then in the program folder (restricted-user
-// mode keeps WorkDir in the documents folder), without regard to case. Empty
-// when there is none.
-QString HelpFilePath();
 
-// Opens the help. A missing help file, or one that no program on this
-// computer opens, is explained in a box. False then.
-bool ShowHelp();
+// The topics the windows open.
+inline const QString GreekFontTopic = QStringLiteral("Orvilex.chm::/html/orvi8oc6.htm");
+inline const QString EffectiveUseTopic = QStringLiteral("Orvilex.chm::/html/orvi6378.htm");
+inline const QString QuizSelectionTopic = QStringLiteral("Orvilex.chm::/html/orvi8oiu.htm");
+inline const QString QuizWindowTopic = QStringLiteral("Orvilex.chm::/html/orvi8nhi.htm");
+
+// Opens the help window at a topic; an empty topic or the help file's name
+// alone opens the contents. A page the help does not have, or another help
+// file, is explained in a box and no window opens. False then.
+bool ShowHelp(const QString& topic = QString());
+
+// The help window once a help command has opened it, else null.
+HelpWindow* helpWindow();
+
+// Connects the main window's help commands: "&Inhalt" (F1) and the tool bar's
+// help button to the contents, the two topic entries to their pages.
+void ConnectHelpCommands(TForm1& form);
 
 // Opens the maker's web page in the default browser, or a new mail to the
 // maker in the default mail program; a failure is explained in a box.

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QSettings>
+#include <QStandardPaths>
 #include <functional>
 
 namespace updater {
@@ -131,7 +132,70 @@ bool migrateSettingsFiles(const QString& dataFolder) {
     return ok;
 }
 
+// Moves a desktop entry. The menu shows an entry by its "Name", not by its
+// file name, so a name that was the old file's name follows the new one.
+void moveShortcut(const QString& from, const QString& to) {
+    if (!QFile::rename(from, to)) return;
+    QFile file(to);
+    if (!file.open(QIODevice::ReadOnly)) return;
+    QList<QByteArray> lines = file.readAll().split('\n');
+    file.close();
+    const QByteArray oldName = QFileInfo(from).completeBaseName().toUtf8();
+    const QByteArray newName = QFileInfo(to).completeBaseName().toUtf8();
+    bool renamed = false;
+    for (QByteArray& line : lines) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals < 0) continue;
+        const QByteArray key = line.left(equals).trimmed();
+        if ((key == "Name" || key.startsWith("Name[")) &&
+            line.mid(equals + 1).trimmed() == oldName) {
+            line = key + '=' + newName;
+            renamed = true;
+        }
+    }
+    if (renamed) platform::writeWholeFile(to, lines.join('\n'));
+}
+
 } // namespace
+
+bool FindShortcutFolders(ShortcutFolders& folders) {
+    const QFileInfo home(QDir::homePath());
+    if (!home.isDir() || home.isRoot()) return false;
+    folders.programs = QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+    folders.desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return !folders.programs.isEmpty() && !folders.desktop.isEmpty();
+}
+
+bool RenameShortcuts(const QString& oldVersion) {
+    ShortcutFolders folders;
+    if (!FindShortcutFolders(folders)) return false;
+    const QString oldName = QStringLiteral("Orvilex ") + oldVersion;
+    // The menu folder of the old version, where the menu has it.
+    QString oldFolder;
+    QDir programs;
+    for (const QString& folder : folders.programs) {
+        if (QFileInfo(QDir(folder).filePath(oldName)).isDir()) {
+            programs.setPath(folder);
+            oldFolder = programs.filePath(oldName);
+            break;
+        }
+    }
+    if (oldFolder.isEmpty()) return true;
+    QString newFolder = programs.filePath(MenuFolderName);
+    if (QFileInfo(newFolder).isDir()) newFolder += QLatin1Char('_');
+    QDir().mkpath(newFolder);
+    const QDir from(oldFolder), to(newFolder), desktop(folders.desktop);
+    const QString suffix = DesktopEntrySuffix;
+    moveShortcut(from.filePath(oldName + suffix), to.filePath(MenuFolderName + suffix));
+    moveShortcut(from.filePath(QStringLiteral("Orvilex Hilfe") + suffix),
+                 to.filePath(QStringLiteral("Orvilex Hilfe") + suffix));
+    moveShortcut(from.filePath(QStringLiteral("Deinstallieren von ") + oldName + suffix),
+                 to.filePath(QStringLiteral("Deinstallieren von ") + MenuFolderName + suffix));
+    moveShortcut(desktop.filePath(oldName + QStringLiteral(" Vokabeltrainer") + suffix),
+                 desktop.filePath(MenuFolderName + QStringLiteral(" Vokabeltrainer") + suffix));
+    QDir().rmdir(oldFolder);
+    return true;
+}
 
 const QList<ProgramFile>& programFiles() {
     static const QList<ProgramFile> files{
@@ -252,8 +316,8 @@ void RunUpdate(QString& resultText, const QString& sourceFolder) {
             resultText = QStringLiteral("Fehler beim Schreiben in der Registrierung");
     }
 
-    // The start-menu and desktop shortcuts of the old version have no
-    // counterpart here, so there is nothing to rename.
+    if (resultText.isEmpty() && !RenameShortcuts(version))
+        resultText = QStringLiteral("Fehler beim Lesen in der Registrierung");
 
     if (alreadyCurrent && resultText.isEmpty()) resultText = QStringLiteral("33");
 }

@@ -21,6 +21,10 @@ inline const QString BackupFileTypeKey = QStringLiteral("HKEY_CLASSES_ROOT\\.olx
 // The INI registry keeps a key's default value under this name.
 inline const QString DefaultValueName = QStringLiteral("Default");
 inline const QString CurrentVersion = QStringLiteral("3.3");
+// The program's desktop entry, in the applications menu's folder
+// "Orvilex 3.3", and the name the desktop's copy of it has.
+inline const QString MenuFolderName = QStringLiteral("Orvilex ") + CurrentVersion;
+inline const QString DesktopEntrySuffix = QStringLiteral(".desktop");
 // Folder below "data" that keeps the originals of migrated settings files.
 inline const QString MigrationBackupFolder = QStringLiteral("Sicherung vor Update 3.3");
 
@@ -41,6 +45,20 @@ QStringList ListDataFiles(const QString& folder, const QString& masks);
 bool MigrateGeneralOptionsFile(const QString& path);
 bool MigrateSelectionOptionsFile(const QString& path);
 bool MigrateCharTableFile(const QString& path);
+
+// Where the shortcuts lie on this desktop: the applications folders of the
+// freedesktop menu (the user's first, then the system's) and the user's
+// desktop folder. False when there is no home folder to find them in.
+struct ShortcutFolders {
+    QStringList programs;
+    QString desktop;
+};
+bool FindShortcutFolders(ShortcutFolders& folders);
+
+// Gives the old version's menu folder and entries and its desktop entry the
+// current version's names. A move that fails is skipped. False when the
+// folders cannot be found.
+bool RenameShortcuts(const QString& oldVersion);
 
 // Runs the update from the current folder.
 void RunUpdate(QString& resultText);

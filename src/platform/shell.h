@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// The help file the program's help commands open, set at start-up.
+// The name of the help file, set at start-up. The help itself is built into
+// the program (mainwindow/helpcommands.h); topics name it as "file::/page".
 inline QString HelpFile;
 
 // Opens a file or URL with the desktop's default program; false when it is

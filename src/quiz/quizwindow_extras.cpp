@@ -177,5 +177,5 @@ void Tabfrag::SchwierigkeitClick(int level) {
 }
 
 void Tabfrag::HelpRequested() {
-    helpcommands::ShowHelp();
+    helpcommands::ShowHelp(helpcommands::QuizWindowTopic);
 }

@@ -5,19 +5,15 @@
 #include "database/currentdatabase.h"
 #include "database/generaloptions.h"
 #include "database/lessons.h"
-#include "platform/folders.h"
+#include "mainwindow/helpcommands.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
-#include "platform/paths.h"
-#include "platform/shell.h"
 #include "quiz/quizstart.h"
 #include "quiz/selectionoptions.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -280,22 +276,7 @@ void Tausw::CancelBtn_Click() {
 // --- Help --------------------------------------------------------------------------------
 
 void Tausw::FormHelp() {
-    const QString name = QStringLiteral("Orvilex.chm");
-    QString help = platform::findCaseInsensitive(InstallDir, name);
-    if (!QFileInfo::exists(help)) help = platform::findCaseInsensitive(WorkDir, name);
-    if (!QFileInfo::exists(help)) {
-        platform::showMessage(
-            QStringLiteral("Die Hilfedatei \"%1\" wurde nicht gefunden.").arg(name),
-            QStringLiteral("Hilfe"), platform::Icon::Warning);
-        return;
-    }
-    if (!platform::shellOpen(help))
-        platform::showMessage(QStringLiteral("Die Hilfe kann nicht angezeigt werden: Für "
-                                             "die Datei \"%1\" ist kein Anzeigeprogramm "
-                                             "eingerichtet. Die Auswahl der Lektionen wird "
-                                             "dort unter \"html/orvi8oiu.htm\" beschrieben.")
-                                  .arg(QDir::toNativeSeparators(help)),
-                              QStringLiteral("Hilfe"), platform::Icon::Warning);
+    helpcommands::ShowHelp(helpcommands::QuizSelectionTopic);
 }
 
 void Tausw::keyPressEvent(QKeyEvent* event) {

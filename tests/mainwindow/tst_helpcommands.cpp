@@ -6,21 +6,30 @@
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "mainwindow/aboutbox.h"
+#include "mainwindow/helpbook.h"
 #include "mainwindow/helpcommands.h"
+#include "mainwindow/helpwindow.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
+#include "quiz/quizwindow.h"
+#include "quiz/selectionwindow.h"
 #include "support/mainwindowstart.h"
 
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 
@@ -87,31 +96,148 @@ class TestHelpCommands : public QObject {
         openerSucceeds = true;
     }
 
-    void missingHelpFileIsExplained() {
-        QVERIFY(!helpcommands::ShowHelp());
-        QVERIFY(opened.isEmpty());
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY(boxes[0].text.contains("„Orvilex.chm“ wurde nicht gefunden"));
-        QVERIFY(boxes[0].text.contains(WorkDir));
+    // Each help command of each window opens the help window at its page.
+    void helpCommandsOpenTheirPage_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("title");
+        const QString contents = "html/inhalt.htm";
+        const QString contentsTitle = "Inhalt der Hilfe zu Orvilex";
+        QTest::newRow("Hilfe > Inhalt") << "Inhalt" << contents << contentsTitle;
+        QTest::newRow("F1 im Hauptfenster") << "F1 Hauptfenster" << contents << contentsTitle;
+        QTest::newRow("Hilfe-Knopf") << "Hilfe-Knopf" << contents << contentsTitle;
+        QTest::newRow("Griechische Schriftart") << "Griechisch"
+                                                << "html/orvi8oc6.htm"
+                                                << "Griechische Schrift und Akzente";
+        QTest::newRow("Orvilex effektiv nutzen") << "effektiv"
+                                                 << "html/orvi6378.htm"
+                                                 << "Orvilex effektiv nutzen";
+        QTest::newRow("F1 in der Abfrage") << "F1 Abfrage"
+                                           << "html/orvi8nhi.htm"
+                                           << "Das Abfragefenster";
+        QTest::newRow("F1 in der Lektionenauswahl") << "F1 Auswahl"
+                                                    << "html/orvi8oiu.htm"
+                                                    << "Lektionen für die Abfrage wählen";
+        QTest::newRow("Hilfe der Lektionenauswahl") << "Auswahl"
+                                                    << "html/orvi8oiu.htm"
+                                                    << "Lektionen für die Abfrage wählen";
+    }
+    void helpCommandsOpenTheirPage() {
+        QFETCH(QString, command);
+        QFETCH(QString, page);
+        QFETCH(QString, title);
+        auto window = StartMainWindow(work->path());
+        helpcommands::ConnectHelpCommands(*window);
+        Tabfrag quiz;
+        Tausw selection;
+        if (HelpWindow* help = helpcommands::helpWindow()) help->close();
+
+        const auto pressF1 = [](QWidget& w) {
+            w.show();
+            w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            QTest::keyClick(&w, Qt::Key_F1);
+        };
+        if (command == "Inhalt") window->OrvilexHilfe1->trigger();
+        if (command == "F1 Hauptfenster") pressF1(*window);
+        if (command == "Hilfe-Knopf") window->hilfebtn->click();
+        if (command == "Griechisch") window->HilfezurgriechischenSchriftart1->trigger();
+        if (command == "effektiv") window->Orvilexeffektivnutzen1->trigger();
+        if (command == "F1 Abfrage") pressF1(quiz);
+        if (command == "F1 Auswahl") pressF1(selection);
+        if (command == "Auswahl") selection.BitBtn2Click();
+
+        HelpWindow* help = helpcommands::helpWindow();
+        QVERIFY(help);
+        QTRY_VERIFY(help->isVisible());
+        QCOMPARE(help->currentPage(), page);
+        QCOMPARE(help->currentTitle(), title);
+        QCOMPARE(help->windowTitle(), "Orvilex Hilfe – " + title);
+        QVERIFY(boxes.isEmpty());
+        help->close();
+        Form1 = nullptr;
     }
 
-    void helpFileIsFoundAndOpened() {
-        // In restricted-user mode the help lies in the program folder only;
-        // a file name in other case is found as well.
-        writeFile(install->filePath("orvilex.CHM"), "ITSF");
-        QVERIFY(helpcommands::ShowHelp());
-        QCOMPARE(opened, QStringList{install->filePath("orvilex.CHM")});
-        writeFile(work->filePath("Orvilex.chm"), "ITSF");
-        QVERIFY(helpcommands::ShowHelp());
-        QCOMPARE(opened.last(), work->filePath("Orvilex.chm"));
-        QVERIFY(boxes.isEmpty());
+    // A page or help file that does not exist is explained; no empty window opens.
+    void missingPageIsExplained() {
+        if (HelpWindow* help = helpcommands::helpWindow()) help->close();
+        QVERIFY(!helpcommands::ShowHelp("Orvilex.chm::/html/gibtesnicht.htm"));
+        QVERIFY(!helpcommands::ShowHelp("Anders.chm::/html/inhalt.htm"));
+        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(boxes[0].text, QStringLiteral("Die Hilfeseite „html/gibtesnicht.htm“ wurde in "
+                                               "der Hilfe zu Orvilex nicht gefunden."));
+        QCOMPARE(boxes[1].text,
+                 QStringLiteral("Die Hilfedatei „Anders.chm“ wurde nicht gefunden."));
+        QVERIFY(!helpcommands::helpWindow() || !helpcommands::helpWindow()->isVisible());
+        QVERIFY(opened.isEmpty());
 
-        // No program to show it: the user is told what is missing.
-        openerSucceeds = false;
-        QVERIFY(!helpcommands::ShowHelp());
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY(boxes[0].text.contains("konnte nicht geöffnet werden"));
-        QVERIFY(boxes[0].text.contains("CHM"));
+        // A link to a missing page keeps the page shown.
+        QVERIFY(helpcommands::ShowHelp("orvilex.CHM::/html/orvi6378.htm"));
+        HelpWindow* help = helpcommands::helpWindow();
+        emit help->browser->anchorClicked(QUrl("fehlt.htm"));
+        QCOMPARE(boxes.size(), 3);
+        QVERIFY(boxes[2].text.contains("„html/fehlt.htm“"));
+        QCOMPARE(help->currentPage(), QStringLiteral("html/orvi6378.htm"));
+        // Web addresses go to the desktop.
+        emit help->browser->anchorClicked(QUrl("https://orvilex.de"));
+        QCOMPARE(opened, QStringList{"https://orvilex.de"});
+        help->close();
+    }
+
+    // The contents reach every page, every link and picture of every page
+    // leads somewhere, and in the window links, back, forward and the search work.
+    void helpWindowNavigatesAndSearches() {
+        const help::HelpBook& book = help::book();
+        QSet<QString> listed{help::ContentsPage};
+        for (const help::ContentsGroup& group : book.contents())
+            for (const help::PageEntry& entry : group.pages)
+                listed << entry.page;
+        const QStringList pages = book.pages();
+        QCOMPARE(QSet<QString>(pages.begin(), pages.end()), listed);
+        static const QRegularExpression reference("(?:href|src)=\"([^\"]+)\"");
+        for (const QString& page : pages) {
+            QVERIFY2(!book.title(page).isEmpty(), qPrintable(page));
+            for (auto it = reference.globalMatch(book.html(page)); it.hasNext();) {
+                const QUrl target = book.url(page).resolved(QUrl(it.next().captured(1)));
+                if (target.scheme() != "qrc") continue;
+                const QString where = page + " -> " + target.toString();
+                QVERIFY2(QFile::exists(":" + target.path()), qPrintable(where));
+                if (target.hasFragment())
+                    QVERIFY2(book.html(book.pageOf(target))
+                                 .contains("name=\"" + target.fragment() + "\""),
+                             qPrintable(where));
+            }
+        }
+
+        QVERIFY(helpcommands::ShowHelp("Orvilex.chm::/html/eingeben.htm"));
+        HelpWindow* help = helpcommands::helpWindow();
+        QCOMPARE(help->currentTitle(), QStringLiteral("Eingeben von Vokabeln"));
+        QVERIFY(help->browser->toHtml().contains("sonderzeichen.htm"));
+        emit help->browser->anchorClicked(QUrl("sonderzeichen.htm"));
+        QCOMPARE(help->currentPage(), QStringLiteral("html/sonderzeichen.htm"));
+        QVERIFY(help->backButton->isEnabled());
+        help->backButton->click();
+        QCOMPARE(help->currentPage(), QStringLiteral("html/eingeben.htm"));
+        help->forwardButton->click();
+        QCOMPARE(help->currentPage(), QStringLiteral("html/sonderzeichen.htm"));
+        help->contentsButton->click();
+        QCOMPARE(help->currentPage(), help::ContentsPage);
+        QCOMPARE(help->contentsTree->currentItem()->text(0), book.title(help::ContentsPage));
+
+        help->searchField->setText("synonyme");
+        help->searchButton->click();
+        QCOMPARE(help->tabs->currentIndex(), 1);
+        QVERIFY(help->hitList->count() >= 2);
+        QCOMPARE(help->hitList->item(0)->text(), QStringLiteral("Eingeben von Vokabeln"));
+        emit help->hitList->itemActivated(help->hitList->item(0));
+        QCOMPARE(help->currentPage(), QStringLiteral("html/eingeben.htm"));
+        QCOMPARE(help->browser->textCursor().selectedText().toLower(), QStringLiteral("synonyme"));
+        help->searchField->setText("Quantenchromodynamik");
+        emit help->searchField->returnPressed();
+        QCOMPARE(help->hitList->count(), 0);
+        QVERIFY(help->searchResult->text().startsWith("Keine Seite"));
+        QVERIFY(boxes.isEmpty());
+        help->close();
     }
 
     void makerAddresses() {

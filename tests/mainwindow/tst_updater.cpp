@@ -65,6 +65,7 @@ class TestUpdater : public QObject {
     QString data;    // its "data" folder
     QString source;  // the folder the update runs from
     QString savedWorkDir;
+    QString home;
 
     QString uninstallKey(const QString& version) { return UninstallKeyPrefix + version; }
 
@@ -121,6 +122,13 @@ class TestUpdater : public QObject {
         QVERIFY(QDir().mkpath(source));
         platform::setRegistryFile(temp->filePath("registry.ini"));
         savedWorkDir = WorkDir;
+        // The menu and desktop entries are looked for in a home of the test.
+        home = temp->filePath("home");
+        QVERIFY(QDir().mkpath(home + "/Desktop"));
+        qputenv("HOME", home.toUtf8());
+        qputenv("XDG_DATA_HOME", (home + "/.local/share").toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+        qputenv("XDG_DATA_DIRS", temp->filePath("usr/share").toUtf8());
     }
 
     void cleanup() {
@@ -277,6 +285,69 @@ class TestUpdater : public QObject {
         for (auto it = old.cbegin(); it != old.cend(); ++it)
             QCOMPARE(readAll(data + "/" + it.key()), it.value());
         QCOMPARE(platform::readRegistryString(InstallKey, "Version"), QStringLiteral("3.1"));
+    }
+
+    // The old version's menu folder and entries and its desktop entry get the
+    // new version's names; moves that cannot be done are skipped.
+    void menuAndDesktopEntriesAreRenamed() {
+        const QString menu = home + "/.local/share/applications";
+        const auto entry = [](const QString& path, const QByteArray& name) {
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            writeAll(path, "[Desktop Entry]\nType=Application\nName=" + name +
+                               "\nName[de]=" + name + "\nExec=Orvilex\n");
+        };
+        installVersion("3.1");
+        provideUpdateFiles();
+        entry(menu + "/Orvilex 3.1/Orvilex 3.1.desktop", "Orvilex 3.1");
+        entry(menu + "/Orvilex 3.1/Orvilex Hilfe.desktop", "Orvilex Hilfe");
+        entry(menu + "/Orvilex 3.1/Deinstallieren von Orvilex 3.1.desktop", "Entfernen");
+        entry(home + "/Desktop/Orvilex 3.1 Vokabeltrainer.desktop", "Orvilex 3.1 Vokabeltrainer");
+        QString result;
+        RunUpdate(result, source);
+        QCOMPARE(result, QString());
+        QVERIFY(!QFileInfo::exists(menu + "/Orvilex 3.1"));
+        QCOMPARE(QDir(menu + "/Orvilex 3.3").entryList(QDir::Files),
+                 QStringList({"Deinstallieren von Orvilex 3.3.desktop", "Orvilex 3.3.desktop",
+                              "Orvilex Hilfe.desktop"}));
+        QCOMPARE(readAll(menu + "/Orvilex 3.3/Orvilex 3.3.desktop"),
+                 QByteArray("[Desktop Entry]\nType=Application\nName=Orvilex 3.3\n"
+                            "Name[de]=Orvilex 3.3\nExec=Orvilex\n"));
+        QVERIFY(readAll(menu + "/Orvilex 3.3/Deinstallieren von Orvilex 3.3.desktop")
+                    .contains("Name=Entfernen\n"));
+        QCOMPARE(QDir(home + "/Desktop").entryList(QDir::Files),
+                 QStringList{"Orvilex 3.3 Vokabeltrainer.desktop"});
+        QVERIFY(readAll(home + "/Desktop/Orvilex 3.3 Vokabeltrainer.desktop")
+                    .contains("Name=Orvilex 3.3 Vokabeltrainer\n"));
+
+        // Run again over 3.3: the entries go into "Orvilex 3.3_"; a target that
+        // exists already keeps the old entry, and its folder stays.
+        entry(menu + "/Orvilex 3.3_/Orvilex Hilfe.desktop", "schon da");
+        RunUpdate(result, source);
+        QCOMPARE(result, QStringLiteral("33"));
+        QCOMPARE(QDir(menu + "/Orvilex 3.3").entryList(QDir::Files),
+                 QStringList{"Orvilex Hilfe.desktop"});
+        QCOMPARE(QDir(menu + "/Orvilex 3.3_").entryList(QDir::Files),
+                 QStringList({"Deinstallieren von Orvilex 3.3.desktop", "Orvilex 3.3.desktop",
+                              "Orvilex Hilfe.desktop"}));
+        QVERIFY(readAll(menu + "/Orvilex 3.3_/Orvilex Hilfe.desktop").contains("schon da"));
+
+        // A menu folder in the system's applications folder is found there.
+        QVERIFY(QDir(menu).removeRecursively());
+        const QString system = temp->filePath("usr/share/applications");
+        entry(system + "/Orvilex 3.3/Orvilex 3.3.desktop", "Orvilex 3.3");
+        RunUpdate(result, source);
+        QCOMPARE(result, QStringLiteral("33"));
+        QVERIFY(!QFileInfo::exists(system + "/Orvilex 3.3"));
+        QVERIFY(QFileInfo::exists(system + "/Orvilex 3.3_/Orvilex 3.3.desktop"));
+        QVERIFY(!QFileInfo::exists(menu));
+
+        // Without a home folder the entries cannot be found.
+        qputenv("HOME", temp->filePath("nirgends").toUtf8());
+        RunUpdate(result, source);
+        QCOMPARE(result, QStringLiteral("Fehler beim Lesen in der Registrierung"));
+        QCOMPARE(programentry::updateResultMessage(result),
+                 QStringLiteral("Update auf Version 3.3.1 ist fehlgeschlagen (Fehler beim Lesen "
+                                "in der Registrierung)."));
     }
 
     void dataFileMasksIgnoreCase() {
