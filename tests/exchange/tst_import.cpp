@@ -371,7 +371,7 @@ class TestImport : public QObject {
         QTemporaryDir folder;
         writeFile(folder.filePath("a.txt"), "eins\tone\r\n");
         writeFile(folder.filePath("b.txt"), "zwei\ttwo\r\ndrei\tthree\r\n");
-        writeFile(folder.filePath("c.ol"), QByteArray("SQLite\0\tformat\r\n", 18));
+        writeFile(folder.filePath("c.ol"), QByteArray("SQLite\0\tformat\r\n", 16));
         plan = universalPlan(
             {folder.filePath("a.txt"), folder.filePath("b.txt"), folder.filePath("c.ol")}, {1, 2});
         plan.lessonPerFile = true;
