@@ -22,6 +22,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -29,6 +30,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -281,6 +283,11 @@ class TestImport : public QObject {
             QCOMPARE(summary.words, 3);
             QCOMPARE(summary.lessonLines, (QStringList{"001A1", "002A1"}));
             QCOMPARE(summary.firstLesson, QString("001A1"));
+            // The list is in place with the words: written before they were
+            // committed, tied to the table, put in place after.
+            QVERIFY(summary.listSaved);
+            QCOMPARE(readFile(target.chopped(3) + ".lst"), QByteArray("001A1\r\n002A1\r\n"));
+            QVERIFY(QDir(dir.path()).entryList({"*.pending"}, QDir::Files | QDir::Hidden).isEmpty());
             const QStringList words = wordsOf(target);
             // An unset word class and difficulty come back as "Sonstiges" and
             // "Normal"; an empty replacement splits the remark at its TAB.
@@ -337,6 +344,14 @@ class TestImport : public QObject {
         summary = RunImport(target, universalPlan({good, dir.filePath("vanished.txt")}, {1, 2}));
         QVERIFY(!summary.ok);
         QVERIFY(summary.error.contains("vanished.txt"));
+        QCOMPARE(wordsOf(target), (QStringList{"001A1:=|14|3|"}));
+        // So does a FIFO among the files, without waiting for a writer.
+        const QString fifo = dir.filePath("rohr.txt");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        target = freshTable();
+        summary = RunImport(target, universalPlan({good, fifo}, {1, 2}));
+        QVERIFY(!summary.ok);
+        QVERIFY(summary.error.contains("keine gewöhnliche Datei"));
         QCOMPARE(wordsOf(target), (QStringList{"001A1:=|14|3|"}));
     }
 

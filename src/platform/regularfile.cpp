@@ -1,0 +1,68 @@
+#include "platform/regularfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+QString openErrorText(const QString& path, int cause) {
+    QString reason;
+    switch (cause) {
+    case ENOENT: reason = QStringLiteral("Die Datei wurde nicht gefunden."); break;
+    case EACCES:
+    case EPERM: reason = QStringLiteral("Keine Leserechte."); break;
+    default: reason = QString::fromLocal8Bit(std::strerror(cause)); break;
+    }
+    return QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+} // namespace
+
+bool isRegularFile(const QString& path) {
+    struct stat info {};
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &info) == 0 &&
+           S_ISREG(info.st_mode);
+}
+
+QString notARegularFileMessage(const QString& path) {
+    return QStringLiteral("\"%1\" ist keine gewöhnliche Datei (sondern z. B. ein Ordner, ein "
+                          "Gerät oder eine Pipe) und kann nicht gelesen werden.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+bool openRegularFile(QFile& file, const QString& path, QString* error) {
+    // O_NONBLOCK keeps open() from waiting on a FIFO; the type is then checked
+    // on what was opened, so nothing can be swapped in between.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int cause = errno;
+        if (error) *error = openErrorText(path, cause);
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        if (error) *error = notARegularFileMessage(path);
+        return false;
+    }
+    // A regular file never blocks; the flag is dropped so that reads behave
+    // as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        const int cause = errno;
+        ::close(fd);
+        if (error) *error = openErrorText(path, cause);
+        return false;
+    }
+    return true;
+}
+
+} // namespace platform
