@@ -434,14 +434,15 @@ bool RebuildLessonListFromTable(engine::Query& Query, LessonList& list) {
                  engine::quoteLiteral(ShortPath(CurrentTablePath)));
     Query.open();
 
-    // One line per code found in the table, whatever order its words lie in.
+    // One line per code found in the table, whatever order its words lie in;
+    // a value too short for a code would give a line the tree cannot show.
     QStringList codes;
     QSet<QString> seen;
     const int column = Query.fieldIndex(QStringLiteral("Lektion"));
     const int rows = Query.recordCount();
     for (int row = 0; row < rows && column >= 0; ++row) {
         const QString code = Query.valueAt(row, column).toString();
-        if (code.isEmpty() || seen.contains(code)) continue;
+        if (code.size() != LessonCodeLength || seen.contains(code)) continue;
         seen.insert(code);
         codes << code;
     }

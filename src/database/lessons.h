@@ -206,9 +206,10 @@ QString DeleteLessonFromList(LessonList& list, const QString& key, const QString
 
 // Builds the list anew from the lesson codes found in the open table (one line
 // per code, sorted; a code the old list knew keeps its title), saves it, and
-// puts the query on the lesson of the table's first word. An empty table gets
-// the single lesson "001A1" with one new word in it. Returns false in that
-// case, true when the table had words.
+// puts the query on the lesson of the table's first word. A table without a
+// word in a lesson (empty, or its words' lesson values too short for a code)
+// gets the single lesson "001A1" with one new word in it. Returns false in
+// that case, true when the table had words in lessons.
 bool RebuildLessonListFromTable(engine::Query& Query, LessonList& list);
 
 // Makes `code` the current lesson and opens the query on it. A lesson without

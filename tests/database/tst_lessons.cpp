@@ -418,6 +418,10 @@ class TestLessons : public QObject {
         CurrentTablePath = folder->filePath("Leer.ol");
         CurrentDatabaseBase = folder->filePath("Leer");
         CreateVocabularyTable(query, CurrentTablePath);
+        // A word whose lesson is no code is in no lesson the tree could show.
+        CurrentLessonCode = "ab";
+        ReopenLessonQuery(query);
+        addWord(query, "ab", "kurz");
         LessonList list({"004A1Alt"});
         QTreeWidget lekbaum;
         QVERIFY(!RebuildLessonListFromTable(&lekbaum, query, list));
