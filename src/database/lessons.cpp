@@ -176,10 +176,9 @@ bool LessonList::load(const QString& path, QString* error) {
 }
 
 QString LessonListTooLargeMessage(const QString& path) {
-    return QStringLiteral("Die Lektionsliste \"%1\" ist mit mehr als %2 MB zu groß für eine "
-                          "Lektionsliste und wird nicht gelesen.")
-        .arg(QDir::toNativeSeparators(path))
-        .arg(MaxLessonListBytes >> 20);
+    return QStringLiteral("Die Lektionsliste ist größer als %1 MB und wird nicht gelesen:\r\n%2")
+        .arg(MaxLessonListBytes >> 20)
+        .arg(QDir::toNativeSeparators(path));
 }
 
 bool LessonList::save(const QString& path, QString* error) const {

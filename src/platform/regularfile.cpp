@@ -15,13 +15,15 @@ namespace {
 QString openErrorText(const QString& path, int cause) {
     QString reason;
     switch (cause) {
-    case ENOENT: reason = QStringLiteral("Die Datei wurde nicht gefunden."); break;
+    case ENOENT: reason = QStringLiteral("Die Datei wurde nicht gefunden:"); break;
     case EACCES:
-    case EPERM: reason = QStringLiteral("Keine Leserechte."); break;
-    default: reason = QString::fromLocal8Bit(std::strerror(cause)); break;
+    case EPERM: reason = QStringLiteral("Keine Leserechte für die Datei:"); break;
+    default:
+        reason = QStringLiteral("Die Datei kann nicht geöffnet werden (%1):")
+                     .arg(QString::fromLocal8Bit(std::strerror(cause)));
+        break;
     }
-    return QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2")
-        .arg(QDir::toNativeSeparators(path), reason);
+    return reason + QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
 }
 
 } // namespace
@@ -33,8 +35,8 @@ bool isRegularFile(const QString& path) {
 }
 
 QString notARegularFileMessage(const QString& path) {
-    return QStringLiteral("\"%1\" ist keine gewöhnliche Datei (sondern z. B. ein Ordner, ein "
-                          "Gerät oder eine Pipe) und kann nicht gelesen werden.")
+    return QStringLiteral("Dies ist keine gewöhnliche Datei (sondern etwa ein Ordner, ein Gerät "
+                          "oder eine Pipe) und kann nicht gelesen werden:\r\n%1")
         .arg(QDir::toNativeSeparators(path));
 }
 

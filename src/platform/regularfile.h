@@ -17,7 +17,7 @@ bool isRegularFile(const QString& path);
 // German cause and the file stays closed.
 bool openRegularFile(QFile& file, const QString& path, QString* error = nullptr);
 
-// "Die Datei … ist keine gewöhnliche Datei …": the message for such a path.
+// "Dies ist keine gewöhnliche Datei …" and the path: the message for such a path.
 QString notARegularFileMessage(const QString& path);
 
 } // namespace platform
