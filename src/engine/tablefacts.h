@@ -6,8 +6,9 @@
 
 namespace engine {
 
-// Every different value of a field, in ascending byte order (one index scan
-// for an indexed field). Throws EngineError.
+// Every different value of a field, in ascending byte order. An indexed field
+// costs one index seek per value, however many rows share it. Throws
+// EngineError.
 QStringList distinctValues(const QString& tablePath, const QString& field);
 
 // A number kept in the table file's header. It changes only where the program
