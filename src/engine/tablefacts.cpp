@@ -24,9 +24,9 @@ bool leadsAnIndex(detail::Connection& connection, const QString& column) {
         detail::Statement info(connection, QStringLiteral("PRAGMA index_info(\"%1\")").arg(index));
         // Rows: position in the index, column number, column name.
         while (info.step())
-            if (info.int64(0) == 0 &&
-                info.value(2, detail::Column::Kind::Text).toString().compare(
-                    column, Qt::CaseInsensitive) == 0)
+            if (info.int64(0) == 0 && info.value(2, detail::Column::Kind::Text)
+                                              .toString()
+                                              .compare(column, Qt::CaseInsensitive) == 0)
                 return true;
     }
     return false;
@@ -42,15 +42,16 @@ QStringList distinctValues(const QString& tablePath, const QString& field) {
     const QString table = QLatin1String(detail::tableName);
     QStringList values;
     if (!leadsAnIndex(*connection, column->name)) {
-        detail::Statement all(*connection,
-                              QStringLiteral("SELECT DISTINCT %1 FROM %2 ORDER BY 1").arg(name, table));
+        detail::Statement all(
+            *connection, QStringLiteral("SELECT DISTINCT %1 FROM %2 ORDER BY 1").arg(name, table));
         while (all.step())
             values << all.value(0, detail::Column::Kind::Text).toString();
         return values;
     }
     // Along the index from one value to the next: a seek per value, however
     // many rows share it.
-    detail::Statement smallest(*connection, QStringLiteral("SELECT MIN(%1) FROM %2").arg(name, table));
+    detail::Statement smallest(*connection,
+                               QStringLiteral("SELECT MIN(%1) FROM %2").arg(name, table));
     if (!smallest.step()) return values;
     QVariant value = smallest.value(0, detail::Column::Kind::Text);
     detail::Statement next(*connection,

@@ -124,7 +124,8 @@ bool writeLessonList(const QString& tablePath, ImportSummary& summary, qint32& s
     stamp = NewLessonListStamp();
     QString error;
     if (!WritePendingLessonList(list, tablePath, stamp, &error)) {
-        summary.error = QStringLiteral("Die Lektionsliste konnte nicht gespeichert werden: ") + error;
+        summary.error =
+            QStringLiteral("Die Lektionsliste konnte nicht gespeichert werden: ") + error;
         return false;
     }
     try {

@@ -15,9 +15,13 @@ namespace {
 QString openErrorText(const QString& path, int cause) {
     QString reason;
     switch (cause) {
-    case ENOENT: reason = QStringLiteral("Die Datei wurde nicht gefunden:"); break;
+    case ENOENT:
+        reason = QStringLiteral("Die Datei wurde nicht gefunden:");
+        break;
     case EACCES:
-    case EPERM: reason = QStringLiteral("Keine Leserechte für die Datei:"); break;
+    case EPERM:
+        reason = QStringLiteral("Keine Leserechte für die Datei:");
+        break;
     default:
         reason = QStringLiteral("Die Datei kann nicht geöffnet werden (%1):")
                      .arg(QString::fromLocal8Bit(std::strerror(cause)));

@@ -280,9 +280,9 @@ class TestLessons : public QObject {
         const QStringList fromTable{"001A1", "002A1"};
         QTest::newRow("whole") << QByteArray("001A1Verben\r\n002A1Zahlen\r\n")
                                << QStringList{"001A1Verben", "002A1Zahlen"} << false << false;
-        QTest::newRow("lacks a code") << QByteArray("001A1Verben\r\n005A1Leer\r\n")
-                                      << QStringList{"001A1Verben", "002A1", "005A1Leer"}
-                                      << false << true;
+        QTest::newRow("lacks a code")
+            << QByteArray("001A1Verben\r\n005A1Leer\r\n")
+            << QStringList{"001A1Verben", "002A1", "005A1Leer"} << false << true;
         QTest::newRow("missing") << QByteArray() << fromTable << false << true;
         QTest::newRow("no usable code") << QByteArray("xy\r\n1\r\n") << fromTable << false << true;
         QTest::newRow("too large") << QByteArray("<big>") << fromTable << true << true;

@@ -287,7 +287,8 @@ class TestImport : public QObject {
             // committed, tied to the table, put in place after.
             QVERIFY(summary.listSaved);
             QCOMPARE(readFile(target.chopped(3) + ".lst"), QByteArray("001A1\r\n002A1\r\n"));
-            QVERIFY(QDir(dir.path()).entryList({"*.pending"}, QDir::Files | QDir::Hidden).isEmpty());
+            QVERIFY(
+                QDir(dir.path()).entryList({"*.pending"}, QDir::Files | QDir::Hidden).isEmpty());
             const QStringList words = wordsOf(target);
             // An unset word class and difficulty come back as "Sonstiges" and
             // "Normal"; an empty replacement splits the remark at its TAB.
