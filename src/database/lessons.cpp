@@ -4,9 +4,12 @@
 #include "database/databasefiles.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
+#include "engine/tablefacts.h"
 #include "platform/codec.h"
+#include "platform/filemoves.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/regularfile.h"
 #include "platform/safefile.h"
 
 #include <QCollator>
@@ -15,8 +18,11 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QSet>
 #include <algorithm>
+#include <limits>
+#include <optional>
 
 LessonList baumlist;
 
@@ -25,13 +31,13 @@ namespace {
 const QString TopNodePrefix = QStringLiteral("Lektion ");
 
 // The locale's case-insensitive order. Building a collator is not free, so
-// one is kept per locale name.
+// one is kept per locale.
 int localeCompare(const QString& a, const QString& b) {
-    thread_local QString localeName;
+    thread_local std::optional<QLocale> collatorLocale;
     thread_local QCollator collator;
     const QLocale locale;
-    if (localeName != locale.name() || localeName.isEmpty()) {
-        localeName = locale.name();
+    if (!collatorLocale || *collatorLocale != locale) {
+        collatorLocale = locale;
         collator = QCollator(locale);
         collator.setCaseSensitivity(Qt::CaseInsensitive);
     }
@@ -107,7 +113,13 @@ void LessonList::setLines(const QStringList& lines) {
     lines_.reserve(lines.size());
     for (const QString& line : lines)
         lines_.append(oneLine(line));
-    std::stable_sort(lines_.begin(), lines_.end(), &LessonList::lessThan);
+    sortLines();
+}
+
+void LessonList::sortLines() {
+    // Lists come back in the order they were saved in: one pass finds that out.
+    if (!std::is_sorted(lines_.begin(), lines_.end(), &LessonList::lessThan))
+        std::stable_sort(lines_.begin(), lines_.end(), &LessonList::lessThan);
 }
 
 int LessonList::add(const QString& text) {
@@ -130,22 +142,43 @@ int LessonList::indexOfCode(const QString& code) const {
     return -1;
 }
 
-bool LessonList::load(const QString& path) {
+bool LessonList::load(const QString& path, QString* error) {
     lines_.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = file.readAll();
-    QStringList lines;
+    if (error) error->clear();
+    if (!platform::entryExists(path)) return false;
+    QFile file;
+    if (!platform::openRegularFile(file, path, error)) return false;
+    if (file.size() > MaxLessonListBytes) {
+        if (error) *error = LessonListTooLargeMessage(path);
+        return false;
+    }
+    const QByteArray bytes = file.read(MaxLessonListBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaxLessonListBytes) {
+        if (error)
+            *error = bytes.size() > MaxLessonListBytes
+                         ? LessonListTooLargeMessage(path)
+                         : QStringLiteral("Die Lektionsliste \"%1\" kann nicht gelesen werden.")
+                               .arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    // The lines hold no line breaks by construction: they go in as they are.
+    const char* data = bytes.constData();
     qsizetype start = 0;
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i <= size; ++i) {
-        if (i < size && bytes[i] != '\r' && bytes[i] != '\n') continue;
-        if (i > start) lines << platform::codec::fromBytes(bytes.mid(start, i - start));
-        if (i + 1 < size && bytes[i] == '\r' && bytes[i + 1] == '\n') ++i;
+        if (i < size && data[i] != '\r' && data[i] != '\n') continue;
+        if (i > start) lines_ << platform::codec::fromBytes(data + start, int(i - start));
+        if (i + 1 < size && data[i] == '\r' && data[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    setLines(lines);
+    sortLines();
     return true;
+}
+
+QString LessonListTooLargeMessage(const QString& path) {
+    return QStringLiteral("Die Lektionsliste ist größer als %1 MB und wird nicht gelesen:\r\n%2")
+        .arg(MaxLessonListBytes >> 20)
+        .arg(QDir::toNativeSeparators(path));
 }
 
 bool LessonList::save(const QString& path, QString* error) const {
@@ -188,6 +221,110 @@ QString LessonTitleOfLine(const QString& line) {
 
 bool LessonExists(const LessonList& list, const QString& code) {
     return list.indexOfCode(code) >= 0;
+}
+
+bool HasLessonLine(const LessonList& list) {
+    for (const QString& line : list.lines())
+        if (line.size() >= LessonCodeLength) return true;
+    return false;
+}
+
+// --- Opening ----------------------------------------------------------------
+
+void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QString* message) {
+    if (message) message->clear();
+    SettlePendingLessonLists(tablePath);
+    const QString path = LessonListPath(SplitTablePath(tablePath).base);
+    QString error;
+    bool changed = false;
+    if (!list.load(path, &error) && !error.isEmpty()) {
+        if (message)
+            *message = error + QStringLiteral("\r\nDie Lektionen werden aus den Vokabeln der "
+                                              "Datenbank neu zusammengestellt.");
+    }
+    if (!list.isEmpty() && !HasLessonLine(list)) {
+        // Lines that name no lesson would leave every word out of reach.
+        list.clear();
+        changed = true;
+    }
+    QSet<QString> listed;
+    for (const QString& line : list.lines())
+        listed.insert(LessonCodeOfLine(line));
+    for (const QString& code : engine::distinctValues(tablePath, QStringLiteral("Lektion"))) {
+        if (code.size() != LessonCodeLength || listed.contains(code)) continue;
+        list.add(code);
+        listed.insert(code);
+        changed = true;
+    }
+    if (changed && HasLessonLine(list)) SaveLessonList(list, path);
+}
+
+// --- A list written ahead of its table ---------------------------------------
+
+namespace {
+
+const QString PendingEnding = QStringLiteral(".pending");
+
+// ".Caesar.ol.lst-": the table's own file name, so that a table of the other
+// extension beside it keeps its own waiting list.
+QString pendingPrefix(const QString& tablePath) {
+    return QLatin1Char('.') + QFileInfo(tablePath).fileName() + QStringLiteral(".lst-");
+}
+
+} // namespace
+
+qint32 NewLessonListStamp() {
+    return qint32(QRandomGenerator::global()->bounded(1, std::numeric_limits<qint32>::max()));
+}
+
+QString PendingLessonListPath(const QString& tablePath, qint32 stamp) {
+    return QFileInfo(tablePath).dir().filePath(pendingPrefix(tablePath) + QString::number(stamp) +
+                                               PendingEnding);
+}
+
+bool WritePendingLessonList(const LessonList& list, const QString& tablePath, qint32 stamp,
+                            QString* error) {
+    const QString pending = PendingLessonListPath(tablePath, stamp);
+    if (list.save(pending, error)) return true;
+    QFile::remove(pending);
+    return false;
+}
+
+bool CommitPendingLessonList(const QString& tablePath, qint32 stamp, QString* error) {
+    const QString pending = PendingLessonListPath(tablePath, stamp);
+    const QString target = LessonListPath(SplitTablePath(tablePath).base);
+    if (platform::takePermissionsOf(pending, target) && platform::renameReplacing(pending, target))
+        return true;
+    if (error)
+        *error = QStringLiteral("Die Lektionsliste konnte nicht gespeichert werden:\r\n") +
+                 QDir::toNativeSeparators(target);
+    return false;
+}
+
+void DropPendingLessonList(const QString& tablePath, qint32 stamp) {
+    QFile::remove(PendingLessonListPath(tablePath, stamp));
+}
+
+void SettlePendingLessonLists(const QString& tablePath) {
+    const QDir folder = QFileInfo(tablePath).dir();
+    const QString prefix = pendingPrefix(tablePath);
+    QList<qint32> stamps;
+    for (const QString& name :
+         folder.entryList({QLatin1Char('*') + PendingEnding}, QDir::Files | QDir::Hidden)) {
+        if (!name.startsWith(prefix) || !name.endsWith(PendingEnding)) continue;
+        bool ok = false;
+        const qint32 stamp =
+            name.mid(prefix.size(), name.size() - prefix.size() - PendingEnding.size()).toInt(&ok);
+        if (ok && stamp != 0) stamps << stamp;
+    }
+    if (stamps.isEmpty()) return;
+    const qint32 tableStamp = engine::tableStamp(tablePath);
+    for (const qint32 stamp : stamps) {
+        if (stamp == tableStamp)
+            CommitPendingLessonList(tablePath, stamp, nullptr); // else it waits for the next time
+        else
+            DropPendingLessonList(tablePath, stamp);
+    }
 }
 
 // --- The tree as data -------------------------------------------------------
@@ -234,15 +371,18 @@ LessonTree BuildLessonTree(const QStringList& lines) {
         const QString title = LessonTitleOfLine(line);
         tree[node].children.append(LessonTreeChild{code, title, LessonChildText(code, title)});
     }
-    std::stable_sort(tree.begin(), tree.end(),
-                     [](const LessonTreeNode& a, const LessonTreeNode& b) {
-                         return CompareLessonNodeTexts(a.text, b.text) < 0;
-                     });
+    // The lines come sorted by code, so the nodes mostly are in order already:
+    // one pass finds that out before a sort is paid for.
+    const auto sortByText = [](auto& items) {
+        const auto less = [](const auto& a, const auto& b) {
+            return CompareLessonNodeTexts(a.text, b.text) < 0;
+        };
+        if (!std::is_sorted(items.begin(), items.end(), less))
+            std::stable_sort(items.begin(), items.end(), less);
+    };
+    sortByText(tree);
     for (LessonTreeNode& node : tree)
-        std::stable_sort(node.children.begin(), node.children.end(),
-                         [](const LessonTreeChild& a, const LessonTreeChild& b) {
-                             return CompareLessonNodeTexts(a.text, b.text) < 0;
-                         });
+        sortByText(node.children);
     return tree;
 }
 
@@ -293,14 +433,15 @@ bool RebuildLessonListFromTable(engine::Query& Query, LessonList& list) {
                  engine::quoteLiteral(ShortPath(CurrentTablePath)));
     Query.open();
 
-    // One line per code found in the table, whatever order its words lie in.
+    // One line per code found in the table, whatever order its words lie in;
+    // a value too short for a code would give a line the tree cannot show.
     QStringList codes;
     QSet<QString> seen;
     const int column = Query.fieldIndex(QStringLiteral("Lektion"));
     const int rows = Query.recordCount();
     for (int row = 0; row < rows && column >= 0; ++row) {
         const QString code = Query.valueAt(row, column).toString();
-        if (code.isEmpty() || seen.contains(code)) continue;
+        if (code.size() != LessonCodeLength || seen.contains(code)) continue;
         seen.insert(code);
         codes << code;
     }

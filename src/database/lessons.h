@@ -19,6 +19,14 @@ constexpr int LessonNumberLength = 3;
 // The first lesson of a new or emptied database.
 inline const QString FirstLessonCode = QStringLiteral("001A1");
 
+// The largest lesson list file that is read. A real list holds a few thousand
+// lines of at most 105 characters; a file many times that size is no list of
+// this program, and reading it would only hold the program up. Restores refuse
+// a list member over this size as well.
+constexpr qint64 MaxLessonListBytes = qint64(1) << 20;
+// The German message for a list file over that size.
+QString LessonListTooLargeMessage(const QString& path);
+
 // A lesson number as typed ("7", "07", "007") → three characters ("007"):
 // one character gets "00" in front, two characters "0"; others stay as they are.
 QString NormalizeLessonNumber(const QString& number);
@@ -54,8 +62,12 @@ class LessonList {
     int indexOfCode(const QString& code) const;
 
     // Reads a list file: 8-bit text, lines ended by CR LF, LF or CR. Empty lines
-    // are dropped. A missing or unreadable file gives an empty list and false.
-    bool load(const QString& path);
+    // are dropped. Takes time in proportion to the file when its lines are in
+    // order already, as the program writes them. A missing, unreadable or
+    // oversized file, or anything but a regular file at the path, gives an
+    // empty list and false; `error` then gets the German cause (empty for a
+    // file that does not exist).
+    bool load(const QString& path, QString* error = nullptr);
     // Writes every line followed by CR LF, atomically. False when the file
     // could not be written (the old file then stays as it was; `error` gets
     // the German cause).
@@ -65,6 +77,8 @@ class LessonList {
     static bool lessThan(const QString& a, const QString& b);
 
   private:
+    void sortLines();
+
     QStringList lines_;
 };
 
@@ -87,6 +101,49 @@ QString LessonTitleOfLine(const QString& line);
 
 // True when some line starts with exactly this code (case-sensitive).
 bool LessonExists(const LessonList& list, const QString& code);
+
+// True when the list has a line long enough to name a lesson that the tree
+// can show (a line shorter than a code names none).
+bool HasLessonLine(const LessonList& list);
+
+// --- Opening ---------------------------------------------------------------
+
+// The lesson list of a table that is being opened, read from its list file so
+// that no word of the table is hidden: a list that a sort or an import left
+// waiting beside the table is settled first (below); a file that cannot be
+// read, is too large or names no lesson counts as an empty list; and every
+// lesson code of the table's words that the list lacks gets a line without a
+// title. The list file is saved when lines were added. `message` gets a German
+// note for the user when the file could not be used (empty otherwise). A list
+// that still has no line afterwards belongs to a table without lessons: the
+// caller builds it with RebuildLessonListFromTable.
+void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QString* message);
+
+// --- A list written ahead of its table ---------------------------------------
+// A sort or an import that changes the lessons of a table writes the new list
+// beside the table before the table changes, under a hidden name that holds a
+// stamp, and gives the new table the same stamp (engine::setTableStamp) in the
+// step that puts it in place. The waiting list then takes the old list's
+// place. A program stopped in between leaves the list waiting; opening the
+// table settles it: it takes its place when the table carries its stamp and
+// is removed otherwise. Either way the table and its list belong together.
+
+// A fresh stamp, never 0 (the stamp of a table that never got one).
+qint32 NewLessonListStamp();
+// The hidden file beside the table in which the list waits.
+QString PendingLessonListPath(const QString& tablePath, qint32 stamp);
+// Writes the list to wait for the table's change. False with the German cause
+// in `error` when it could not be written completely.
+bool WritePendingLessonList(const LessonList& list, const QString& tablePath, qint32 stamp,
+                            QString* error);
+// Puts the waiting list in place of the table's list file once the table
+// carries the stamp. False with the German cause in `error` when that failed
+// (the list then keeps waiting and is settled at the next opening).
+bool CommitPendingLessonList(const QString& tablePath, qint32 stamp, QString* error);
+// Removes the waiting list of a change that did not happen.
+void DropPendingLessonList(const QString& tablePath, qint32 stamp);
+// Settles every list waiting beside the table (see above).
+void SettlePendingLessonLists(const QString& tablePath);
 
 // --- The lesson tree as data ---------------------------------------------
 
@@ -149,9 +206,10 @@ QString DeleteLessonFromList(LessonList& list, const QString& key, const QString
 
 // Builds the list anew from the lesson codes found in the open table (one line
 // per code, sorted; a code the old list knew keeps its title), saves it, and
-// puts the query on the lesson of the table's first word. An empty table gets
-// the single lesson "001A1" with one new word in it. Returns false in that
-// case, true when the table had words.
+// puts the query on the lesson of the table's first word. A table without a
+// word in a lesson (empty, or its words' lesson values too short for a code)
+// gets the single lesson "001A1" with one new word in it. Returns false in
+// that case, true when the table had words in lessons.
 bool RebuildLessonListFromTable(engine::Query& Query, LessonList& list);
 
 // Makes `code` the current lesson and opens the query on it. A lesson without

@@ -172,7 +172,7 @@ void walkArchive(
     if (!platform::entryExists(archivePath)) throw missing(archivePath);
     if (const QString odd = platform::notARegularFileText(archivePath); !odd.isEmpty())
         throw Failure(ArchiveFailed, odd);
-    if (!platform::openRegularFile(file)) throw unreadable(archivePath);
+    if (!platform::openRegularFile(file, archivePath)) throw unreadable(archivePath);
     if (file.size() < CountOffset + 4) throw damaged(archivePath);
     ArchiveReader reader(file, archivePath);
 

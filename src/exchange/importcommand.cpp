@@ -11,6 +11,7 @@
 #include "platform/codec.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/regularfile.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -103,10 +104,10 @@ void ImportvonTextdatei1Click() {
     if (!Form1) return;
     const QString path = ChooseImportFile ? ChooseImportFile() : QString();
     if (path.isEmpty()) return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        errorBox(QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden:\n%2")
-                     .arg(path, file.errorString()));
+    QFile file;
+    QString openError;
+    if (!platform::openRegularFile(file, path, &openError)) {
+        errorBox(openError);
         return;
     }
     const QByteArray bytes = file.readAll();
@@ -156,7 +157,7 @@ void ImportvonTextdatei1Click() {
         baumlist.setLines({FirstLessonCode});
         CurrentLessonCode = FirstLessonCode;
     }
-    SaveLessonList(baumlist);
+    if (!summary.listSaved) SaveLessonList(baumlist);
     RebuildLessonTree(Form1->lekbaum, baumlist);
     Form1->EnableDatabaseControls();
     // No settings dialog follows an import: the new database is recent now.

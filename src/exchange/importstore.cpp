@@ -1,8 +1,11 @@
 #include "exchange/importstore.h"
 
+#include "database/lessons.h"
 #include "database/vocabularytable.h"
+#include "engine/tablefacts.h"
 #include "platform/codec.h"
 #include "platform/error.h"
+#include "platform/regularfile.h"
 
 #include <QFile>
 
@@ -92,17 +95,44 @@ void ImportStore::commit() {
 namespace {
 
 bool readFile(const QString& path, QByteArray& bytes, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden:\n%2")
-                    .arg(path, file.errorString());
-        return false;
-    }
+    QFile file;
+    if (!platform::openRegularFile(file, path, &error)) return false;
     bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         error = QStringLiteral("Beim Lesen der Datei \"%1\" ist ein Fehler aufgetreten:\n%2")
                     .arg(path, file.errorString());
         return false;
+    }
+    return true;
+}
+
+// Writes the list of the imported lessons to wait beside the table and gives
+// the table its stamp in the import's transaction. False with the summary's
+// error set when the list is too large or could not be written.
+bool writeLessonList(const QString& tablePath, ImportSummary& summary, qint32& stamp) {
+    const LessonList list(summary.lessonLines);
+    qint64 bytes = 0;
+    for (const QString& line : list.lines())
+        bytes += line.size() + 2;
+    if (bytes > MaxLessonListBytes) {
+        summary.error = QStringLiteral("Die Vokabeln nennen %1 verschiedene Lektionen; deren "
+                                       "Lektionsliste wäre mit mehr als %2 MB zu groß.")
+                            .arg(list.count())
+                            .arg(MaxLessonListBytes >> 20);
+        return false;
+    }
+    stamp = NewLessonListStamp();
+    QString error;
+    if (!WritePendingLessonList(list, tablePath, stamp, &error)) {
+        summary.error =
+            QStringLiteral("Die Lektionsliste konnte nicht gespeichert werden: ") + error;
+        return false;
+    }
+    try {
+        engine::setTableStamp(tablePath, stamp);
+    } catch (...) {
+        DropPendingLessonList(tablePath, stamp);
+        throw;
     }
     return true;
 }
@@ -165,10 +195,18 @@ ImportSummary RunImport(const QString& tablePath, const ImportPlan& plan,
             }
             if (progress) progress(total, total);
         }
-        store.commit();
-        summary.words = store.count();
         summary.lessonLines = lessons.lines();
+        qint32 stamp = 0;
+        if (store.count() > 0 && !writeLessonList(tablePath, summary, stamp)) return summary;
+        try {
+            store.commit();
+        } catch (...) {
+            if (stamp != 0) DropPendingLessonList(tablePath, stamp);
+            throw;
+        }
+        summary.words = store.count();
         summary.ok = true;
+        if (stamp != 0) summary.listSaved = CommitPendingLessonList(tablePath, stamp, nullptr);
     } catch (const platform::Error& e) {
         summary = ImportSummary();
         summary.error =

@@ -63,10 +63,14 @@ struct ImportSummary {
     QStringList skippedFiles; // files of a word-list import that hold no text (NUL bytes)
     QStringList lessonLines;  // one line per lesson code: code + title
     QString firstLesson;      // the lesson of the first word stored
+    bool listSaved = false;   // the lesson list file holds lessonLines
 };
 
 // Reads every file of the plan and stores its words in the table, all in one
 // transaction. `progress` gets the characters read of the current file and its
-// length. On failure nothing is stored and the summary says why.
+// length. On failure nothing is stored and the summary says why. The lesson
+// list of the words is written before the words are committed and put in
+// place after (tied to the table by its stamp, lessons.h): a program stopped
+// in between leaves the table with the list that belongs to it.
 ImportSummary RunImport(const QString& tablePath, const ImportPlan& plan,
                         const std::function<void(int done, int total)>& progress = {});

@@ -52,6 +52,9 @@ TForm1::~TForm1() {
     // closing must not reach handlers of a window that is going away.
     Query->disconnect(this);
     querytemp->disconnect(this);
+    // The grid's model resets when the query goes with the window's children,
+    // after this part of the window is gone.
+    Datenquelle->disconnect(this);
     try {
         Query->close();
     } catch (const std::exception&) {

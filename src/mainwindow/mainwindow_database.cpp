@@ -24,6 +24,7 @@
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/paths.h"
+#include "platform/regularfile.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -83,6 +84,15 @@ void TForm1::openDatabaseSteps(const QString& path) {
                               QStringLiteral("Fehler"), platform::Icon::Error);
         return;
     }
+    // Reading a FIFO or a device would wait for good.
+    if (!platform::isRegularFile(platform::normalizePath(path))) {
+        leaveDatabase();
+        platform::showMessage(QStringLiteral("Die Datenbank ") + path +
+                                  QStringLiteral(" ist keine gewöhnliche Datei und kann nicht "
+                                                 "geöffnet werden."),
+                              QStringLiteral("Fehler"), platform::Icon::Error);
+        return;
+    }
     // A table of the older program is turned into one of this engine once.
     const ParadoxConversion conversion = ConvertParadoxTableInPlace(path);
     if (!conversion.error.isEmpty()) {
@@ -96,10 +106,12 @@ void TForm1::openDatabaseSteps(const QString& path) {
     setDatabaseParts(path);
     setWindowTitle(CaptionPrefix + CurrentDatabaseName);
 
-    baumlist.load(LessonListPath());
-    if (baumlist.isEmpty()) {
-        // Without its lesson list the database is still readable: the list is
-        // built again from the lessons its words name.
+    QString listMessage;
+    LoadLessonListForOpening(baumlist, CurrentTablePath, &listMessage);
+    if (!listMessage.isEmpty())
+        platform::showMessage(listMessage, QStringLiteral("Hinweis"), platform::Icon::Warning);
+    if (!HasLessonLine(baumlist)) {
+        // A table without lessons gets its first lesson with a word in it.
         RebuildLessonListFromTable(lekbaum, *Query, baumlist);
     }
     RebuildLessonTree(lekbaum, baumlist);

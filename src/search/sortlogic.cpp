@@ -4,6 +4,7 @@
 #include "database/lessons.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
+#include "engine/tablefacts.h"
 #include "platform/codec.h"
 #include "platform/error.h"
 #include "platform/folders.h"
@@ -326,6 +327,7 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
     }
 
     // The new table, written completely before anything else is touched.
+    const qint32 stamp = NewLessonListStamp();
     try {
         engine::Query writer;
         CreateVocabularyTable(writer, work);
@@ -356,6 +358,8 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
             writer.insertRecord(values);
             if (progress.advance) progress.advance(int(i + 1));
         }
+        // The stamp that ties the new table to its new lesson list.
+        if (options.full) engine::setTableStamp(work, stamp);
         transaction.commit();
         writer.close();
         engine::Query check;
@@ -377,35 +381,57 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
     if (progress.finish) progress.finish();
 
     // The swap: the old file first gets the backup name too (a second name
-    // for the same file, or a copy), then the new file replaces the table in
-    // one step. The table's path never stands empty, even when the program
-    // is stopped in between.
+    // for the same file, or a copy), with the old list and options beside it;
+    // the new lesson list is written to wait beside the table; then the new
+    // file replaces the table in one step. The table's path never stands
+    // empty, and a table never goes without the list that belongs to it, even
+    // when the program is stopped in between.
     const QString failed = QStringLiteral("Die sortierte Tabelle konnte nicht gespeichert werden. "
                                           "Die Datenbank wurde nicht verändert.");
+    QStringList madeForBackup; // files of the backup copy this run made
+    const auto undo = [&] {
+        for (const QString& file : madeForBackup)
+            QFile::remove(file);
+        removeIfExists(work);
+        if (options.full) DropPendingLessonList(tablePath, stamp);
+    };
     if (options.backup) {
         QDir().mkpath(QFileInfo(backupTable).absolutePath());
         if (!secondName(tablePath, backupTable)) {
-            removeIfExists(work);
+            undo();
             outcome.error = QStringLiteral("Die Sicherungskopie \"") +
                             QDir::toNativeSeparators(backupTable) +
                             QStringLiteral("\" konnte nicht angelegt werden. Die Datenbank "
                                            "wurde nicht verändert.");
             return outcome;
         }
+        madeForBackup << backupTable;
+        // Companions of an older copy under the same name are kept.
+        for (const char* ending : {".lst", ".opt"}) {
+            const QString copy = options.backupBase + ending;
+            if (!QFile::exists(copy) && platform::copyIfMissing(base + ending, copy))
+                madeForBackup << copy;
+        }
+    }
+    if (options.full) {
+        QString listError;
+        if (!WritePendingLessonList(LessonList(division.listLines), tablePath, stamp, &listError)) {
+            undo();
+            outcome.error = QStringLiteral("Die neue Lektionsliste konnte nicht gespeichert "
+                                           "werden: ") +
+                            listError + QStringLiteral("\nDie Datenbank wurde nicht verändert.");
+            return outcome;
+        }
     }
     if (!replaceWith(work, tablePath)) {
-        if (options.backup) QFile::remove(backupTable);
-        removeIfExists(work);
+        undo();
         outcome.error = failed;
         return outcome;
     }
+    if (options.stopAfterSwap && options.stopAfterSwap()) return outcome;
+    if (options.full) CommitPendingLessonList(tablePath, stamp, &outcome.listError);
     const QString px = base + QStringLiteral(".px");
     if (options.backup) {
-        // Companions of an older copy under the same name are kept.
-        platform::copyIfMissing(base + QStringLiteral(".lst"),
-                                options.backupBase + QStringLiteral(".lst"));
-        platform::copyIfMissing(base + QStringLiteral(".opt"),
-                                options.backupBase + QStringLiteral(".opt"));
         if (QFile::exists(px)) QFile::rename(px, options.backupBase + QStringLiteral(".px"));
     } else {
         removeIfExists(px);
@@ -431,9 +457,14 @@ SortOutcome SortOpenDatabase(engine::Query& Query, LessonList& list, const SortO
     }
     if (outcome.done && options.full) {
         list.setLines(outcome.listLines);
-        QString base, extension;
-        splitPath(CurrentTablePath, &base, &extension);
-        SaveLessonList(list, LessonListPath(base));
+        // The list waits beside the table and is put in place at the next
+        // opening; until then it is written as any list is, and a failure is
+        // reported.
+        if (!outcome.listError.isEmpty()) {
+            QString base, extension;
+            splitPath(CurrentTablePath, &base, &extension);
+            SaveLessonList(list, LessonListPath(base));
+        }
     }
     if (outcome.done)
         CurrentLessonCode = list.isEmpty() ? FirstLessonCode : list.at(0).left(LessonCodeLength);

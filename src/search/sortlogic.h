@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class LessonList;
 
@@ -44,6 +45,9 @@ struct SortOptions {
     bool backup = true;        // cbsicher
     QString backupBase;        // path without extension of the backup copy
     QString workBase;          // path without extension of the work table
+    // Tests: called right after the new table took the old one's place; true
+    // ends the run there, as a program killed at that moment would.
+    std::function<bool()> stopAfterSwap;
 };
 
 // One word as read: the values of the 20 fields in column order.
@@ -67,11 +71,15 @@ struct SortOutcome {
     QString error;         // German message when not done
     int words = 0;         // words written
     QStringList listLines; // full mode: the new lesson list
+    QString listError;     // full mode: the table is sorted, but its new list is not in place
 };
 
 // Sorts the table at `tablePath` (full path with extension) and replaces it.
 // Every query on the table is closed first. Nothing on disk changes unless the
-// whole new table was written; the list file is written by the caller.
+// whole new table was written. A full sort writes the new lesson list before
+// the table is replaced and puts it in place right after, tied to the new
+// table by its stamp (lessons.h), so that a run stopped in between still
+// leaves a table with the list that belongs to it.
 SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
                       const WordCopyProgress& progress = {});
 

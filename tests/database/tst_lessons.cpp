@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -247,6 +248,84 @@ class TestLessons : public QObject {
         QCOMPARE(list.lines(), QStringList({"001A1", "002", "003A1Drei", "004B2"}));
         QCOMPARE(nodeTexts(BuildLessonTree(list)),
                  QStringList({"Lektion 1", "Lektion 3", "Lektion 4"}));
+
+        // Not read at all: a file far larger than any list (reading it would
+        // hold the program up), and anything but a regular file (a FIFO would
+        // wait for a writer for good).
+        QByteArray big;
+        while (big.size() <= MaxLessonListBytes)
+            big += "001A1" + QByteArray(98, 'x') + "\r\n";
+        writeFile(path, big);
+        QString error;
+        QVERIFY(!list.load(path, &error));
+        QVERIFY(list.isEmpty());
+        QCOMPARE(error, LessonListTooLargeMessage(path));
+        QVERIFY(error.startsWith("Die Lektionsliste ist größer als 1 MB"));
+        const QString fifo = folder->filePath("rohr.lst");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(!list.load(fifo, &error));
+        QVERIFY(error.contains("keine gewöhnliche Datei"));
+        QVERIFY(!list.load(folder->path(), &error));
+        QVERIFY(error.contains("keine gewöhnliche Datei"));
+    }
+
+    // Opening makes the list whole, so that every word of the table stands in
+    // a listed lesson: missing codes are added, a file without a single usable
+    // line or one that cannot be read counts as empty.
+    void listIsMadeWholeOnOpening_data() {
+        QTest::addColumn<QByteArray>("file"); // "<fifo>", "<big>" or the bytes; empty: none
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<bool>("noted");
+        QTest::addColumn<bool>("saved");
+        const QStringList fromTable{"001A1", "002A1"};
+        QTest::newRow("whole") << QByteArray("001A1Verben\r\n002A1Zahlen\r\n")
+                               << QStringList{"001A1Verben", "002A1Zahlen"} << false << false;
+        QTest::newRow("lacks a code")
+            << QByteArray("001A1Verben\r\n005A1Leer\r\n")
+            << QStringList{"001A1Verben", "002A1", "005A1Leer"} << false << true;
+        QTest::newRow("missing") << QByteArray() << fromTable << false << true;
+        QTest::newRow("no usable code") << QByteArray("xy\r\n1\r\n") << fromTable << false << true;
+        QTest::newRow("too large") << QByteArray("<big>") << fromTable << true << true;
+        QTest::newRow("fifo") << QByteArray("<fifo>") << fromTable << true << true;
+    }
+    void listIsMadeWholeOnOpening() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, lines);
+        QFETCH(bool, noted);
+        QFETCH(bool, saved);
+        engine::Query query;
+        CreateVocabularyTable(query, CurrentTablePath);
+        CurrentLessonCode = "001A1";
+        ReopenLessonQuery(query);
+        addWord(query, "002A1", "duo");
+        addWord(query, "001A1", "unus");
+        addWord(query, "", "nullus"); // no lesson the tree could show
+        query.close();
+        const QString path = folder->filePath("Caesar.lst");
+        if (file == "<fifo>") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (file == "<big>") {
+            writeFile(path, QByteArray(MaxLessonListBytes + 1, 'x'));
+        } else if (!file.isEmpty()) {
+            writeFile(path, file);
+        }
+        const QFileInfo before(path);
+
+        LessonList list({"009A1Anderer"});
+        QString message;
+        LoadLessonListForOpening(list, CurrentTablePath, &message);
+        QCOMPARE(list.lines(), lines);
+        QCOMPARE(!message.isEmpty(), noted);
+        if (noted) QVERIFY(message.contains("neu zusammengestellt"));
+        if (saved) {
+            LessonList back;
+            QVERIFY(back.load(path));
+            QCOMPARE(back.lines(), lines);
+        } else {
+            QCOMPARE(QFileInfo(path).lastModified(), before.lastModified());
+        }
+        QVERIFY(boxes.isEmpty());
+        engine::releaseTable(CurrentTablePath);
     }
 
     void failedSaveIsReported() {
@@ -339,6 +418,10 @@ class TestLessons : public QObject {
         CurrentTablePath = folder->filePath("Leer.ol");
         CurrentDatabaseBase = folder->filePath("Leer");
         CreateVocabularyTable(query, CurrentTablePath);
+        // A word whose lesson is no code is in no lesson the tree could show.
+        CurrentLessonCode = "ab";
+        ReopenLessonQuery(query);
+        addWord(query, "ab", "kurz");
         LessonList list({"004A1Alt"});
         QTreeWidget lekbaum;
         QVERIFY(!RebuildLessonListFromTable(&lekbaum, query, list));

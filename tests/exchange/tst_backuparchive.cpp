@@ -1,6 +1,7 @@
 #include "tst_backupfixture.h"
 
 #include "exchange/backuparchive.h"
+#include "platform/regularfile.h"
 #include "support/filesizelimit.h"
 
 #include <QRandomGenerator>
@@ -325,9 +326,7 @@ class TestBackupArchive : public QObject {
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         ArchiveReport report;
         QCOMPARE(RestoreDatabase(fifo, dest, temp, true, &report), int(ArchiveFailed));
-        QCOMPARE(report.detail, "\"" + fifo +
-                                    "\" ist keine gewöhnliche Datei (sondern zum Beispiel "
-                                    "eine Pipe oder ein Gerät) und wird nicht gelesen.");
+        QCOMPARE(report.detail, platform::notARegularFileMessage(fifo));
         QCOMPARE(filesBelow(dest), QStringList());
     }
 

@@ -23,6 +23,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -30,6 +31,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -282,6 +284,12 @@ class TestImport : public QObject {
             QCOMPARE(summary.words, 3);
             QCOMPARE(summary.lessonLines, (QStringList{"001A1", "002A1"}));
             QCOMPARE(summary.firstLesson, QString("001A1"));
+            // The list is in place with the words: written before they were
+            // committed, tied to the table, put in place after.
+            QVERIFY(summary.listSaved);
+            QCOMPARE(readFile(target.chopped(3) + ".lst"), QByteArray("001A1\r\n002A1\r\n"));
+            QVERIFY(
+                QDir(dir.path()).entryList({"*.pending"}, QDir::Files | QDir::Hidden).isEmpty());
             const QStringList words = wordsOf(target);
             // An unset word class and difficulty come back as "Sonstiges" and
             // "Normal"; an empty replacement splits the remark at its TAB.
@@ -339,6 +347,14 @@ class TestImport : public QObject {
         QVERIFY(!summary.ok);
         QVERIFY(summary.error.contains("vanished.txt"));
         QCOMPARE(wordsOf(target), (QStringList{"001A1:=|14|3|"}));
+        // So does a FIFO among the files, without waiting for a writer.
+        const QString fifo = dir.filePath("rohr.txt");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        target = freshTable();
+        summary = RunImport(target, universalPlan({good, fifo}, {1, 2}));
+        QVERIFY(!summary.ok);
+        QVERIFY(summary.error.contains("keine gewöhnliche Datei"));
+        QCOMPARE(wordsOf(target), (QStringList{"001A1:=|14|3|"}));
     }
 
     void universalColumnMap() {
@@ -372,7 +388,7 @@ class TestImport : public QObject {
         QTemporaryDir folder;
         writeFile(folder.filePath("a.txt"), "eins\tone\r\n");
         writeFile(folder.filePath("b.txt"), "zwei\ttwo\r\ndrei\tthree\r\n");
-        writeFile(folder.filePath("c.ol"), QByteArray("SQLite\0\tformat\r\n", 18));
+        writeFile(folder.filePath("c.ol"), QByteArray("SQLite\0\tformat\r\n", 16));
         plan = universalPlan(
             {folder.filePath("a.txt"), folder.filePath("b.txt"), folder.filePath("c.ol")}, {1, 2});
         plan.lessonPerFile = true;

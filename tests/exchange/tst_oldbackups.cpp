@@ -12,6 +12,7 @@
 #include "platform/filemoves.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
+#include "platform/regularfile.h"
 #include "support/filesizelimit.h"
 #include "support/paradoxwriter.h"
 
@@ -532,7 +533,7 @@ class TestOldBackups : public QObject {
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         const OldBackupOutcome piped = RestoreOldBackup(fifo, "Rohr");
         QVERIFY(!piped.restored);
-        QVERIFY2(piped.line.contains("\"" + fifo + "\" ist keine gewöhnliche Datei"),
+        QVERIFY2(piped.line.contains(platform::notARegularFileMessage(fifo)),
                  qPrintable(piped.line));
     }
 

@@ -32,6 +32,7 @@
 #include <QtTest>
 #include <cstdio>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -318,6 +319,46 @@ private slots:
         QVERIFY(QFile::exists(program.filePath("Latein/Caesar.lst")));
         QCOMPARE(window->lekbaum->topLevelItemCount(), 2);
         QCOMPARE(CurrentLessonCode, QStringLiteral("001A1"));
+    }
+
+    // A list whose lines name no lesson is built anew from the table: the
+    // database opens on a lesson, and a word typed then is stored in it.
+    void listWithoutLessonCodesIsRebuiltOnOpen() {
+        const QString table = program.filePath("Latein/Caesar.ol");
+        QFile list(program.filePath("Latein/Caesar.lst"));
+        QVERIFY(list.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        list.write("xy\r\n1\r\n");
+        list.close();
+        {
+            auto window = startProgram();
+            window->OpenVocabularyDatabase(table);
+            QVERIFY(boxes.isEmpty());
+            QCOMPARE(window->lekbaum->topLevelItemCount(), 2);
+            QCOMPARE(CurrentLessonCode, QStringLiteral("001A1"));
+            QCOMPARE(SelectedLessonCode(window->lekbaum), QStringLiteral("001A1"));
+            window->SpeedCreateClick();
+            typeInto(window->DBFremdwort, "legere");
+            typeInto(window->DBuebersetzung, "lesen");
+            window->close();
+        }
+        QVERIFY(wordsOfTable(table).contains("001A1:legere=lesen"));
+        QVERIFY(list.open(QIODevice::ReadOnly));
+        QCOMPARE(list.readAll(), QByteArray("001A1\r\n002A1\r\n"));
+    }
+
+    // A FIFO where a table is expected (from the open dialog, the recent list
+    // or the command line) would wait for a writer for good.
+    void aFifoIsNoDatabase() {
+        const QString fifo = program.filePath("Latein/Rohr.ol");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        auto window = startProgram();
+        window->OpenVocabularyDatabase(fifo);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, "Die Datenbank " + fifo +
+                                    " ist keine gewöhnliche Datei und kann nicht geöffnet werden.");
+        QVERIFY(CurrentTablePath.isEmpty());
+        QCOMPARE(window->lekbaum->topLevelItemCount(), 0);
+        QVERIFY(QFile::remove(fifo));
     }
 
     void characterSetChangesTheLookNotTheTable() {

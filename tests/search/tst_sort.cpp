@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -55,6 +56,11 @@ QStringList contents(const QString& table) {
         out << row.mid(1).join("|");
     out.sort();
     return out;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 } // namespace
@@ -189,6 +195,49 @@ class TestSort : public QObject {
         QVERIFY(!refused.done);
         QVERIFY(refused.error.contains("schon vorhanden"));
         QCOMPARE(lessonsAndWords(CurrentTablePath), now);
+    }
+
+    // A full sort stopped right after the new table took the old one's place
+    // (the program killed there) still leaves the new table with its new
+    // list: the next opening puts it in place, so no word lies in a lesson the
+    // list does not name. A list left waiting by a run stopped before the swap
+    // is dropped, and the old pair stays.
+    void fullSortStoppedAfterTheSwap() {
+        QList<Word> words;
+        for (int i = 1; i <= 12; ++i)
+            words << Word{LessonCode(13 - i, QLatin1Char('A'), QLatin1Char('1')),
+                          QString("w%1").arg(i, 2, 10, QChar('0')), "t"};
+        makeDatabase(words);
+        const QString list = CurrentDatabaseBase + ".lst";
+        const QByteArray oldList = readAll(list);
+        const auto databaseFiles = [] {
+            return QDir(QFileInfo(CurrentTablePath).path())
+                .entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        };
+        SortOptions o = options(true, sorting::KeyFremdwort, 5);
+        bool stopped = false;
+        o.stopAfterSwap = [&] { return stopped = true; };
+        sorting::SortTable(CurrentTablePath, o);
+        QVERIFY(stopped);
+        QCOMPARE(readAll(list), oldList);
+        QCOMPARE(lessonsAndWords(CurrentTablePath).first(), QString("001A1:w01"));
+
+        const QStringList sorted{"001A1w01 bis w05", "002A1w06 bis w10", "003A1w11 bis w12"};
+        LessonList opened;
+        QString message;
+        LoadLessonListForOpening(opened, CurrentTablePath, &message);
+        QCOMPARE(opened.lines(), sorted);
+        QVERIFY(message.isEmpty());
+        QCOMPARE(readAll(list), QByteArray("001A1w01 bis w05\r\n002A1w06 bis w10\r\n"
+                                           "003A1w11 bis w12\r\n"));
+        QCOMPARE(databaseFiles(), QStringList({"Wörter.lst", "Wörter.ol"}));
+
+        QVERIFY(WritePendingLessonList(LessonList({"001A1Fremd"}), CurrentTablePath,
+                                       NewLessonListStamp(), nullptr));
+        QCOMPARE(databaseFiles().size(), 3);
+        LoadLessonListForOpening(opened, CurrentTablePath, &message);
+        QCOMPARE(opened.lines(), sorted);
+        QCOMPARE(databaseFiles(), QStringList({"Wörter.lst", "Wörter.ol"}));
     }
 
     void statisticsAndIntuitiveSections() {
