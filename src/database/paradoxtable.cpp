@@ -2,6 +2,7 @@
 
 #include "database/vocabularytable.h"
 #include "platform/codec.h"
+#include "platform/regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -370,8 +371,8 @@ bool LooksLikeParadoxTable(const QByteArray& head) {
 }
 
 bool IsParadoxTableFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && LooksLikeParadoxTable(file.read(FieldListAt));
+    QFile file;
+    return platform::openRegularFile(file, path) && LooksLikeParadoxTable(file.read(FieldListAt));
 }
 
 ParadoxTableInfo ReadParadoxVocabulary(const QByteArray& file, const QString& shownName,

@@ -6,6 +6,7 @@
 #include "exchange/backuparchive.h"
 
 #include "database/databasefiles.h"
+#include "database/lessons.h"
 #include "database/paradoxconversion.h"
 #include "database/paradoxtable.h"
 #include "engine/query.h"
@@ -145,13 +146,17 @@ class Discard : public QIODevice {
     qint64 writeData(const char*, qint64 length) override { return length; }
 };
 
-// No vocabulary file is that big.
+// No vocabulary file is that big, and no lesson list comes near the size
+// the program reads.
 void checkMemberSize(const QString& name, quint32 size) {
     if (qint64(size) > MaxTableFileSize)
         throw Failure(ArchiveFailed,
                       QStringLiteral("Die Datei \"%1\" in der Sicherung ist zu groß für eine "
                                      "Vokabeldatenbank.")
                           .arg(name));
+    if (extensionOf(name).compare(QLatin1String("lst"), Qt::CaseInsensitive) == 0 &&
+        qint64(size) > MaxLessonListBytes)
+        throw Failure(ArchiveFailed, LessonListTooLargeMessage(name));
 }
 
 struct Member {

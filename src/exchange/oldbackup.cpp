@@ -2,6 +2,7 @@
 
 #include "database/databasefiles.h"
 #include "database/databaseoptions.h"
+#include "database/lessons.h"
 #include "database/paradoxconversion.h"
 #include "database/paradoxtable.h"
 #include "engine/query.h"
@@ -271,6 +272,8 @@ class OldRestore {
             if (entry < 0) continue;
             entries.insert(extension, entry);
             total += zip.size(entry);
+            if (extension == QLatin1String(".lst") && zip.size(entry) > MaxLessonListBytes)
+                throw Refused(LessonListTooLargeMessage(short_ + extension));
         }
         const bool ol = entries.contains(QLatin1String(".ol"));
         const bool db = entries.contains(QLatin1String(".db"));

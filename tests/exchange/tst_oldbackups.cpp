@@ -5,6 +5,7 @@
 
 #include "database/currentdatabase.h"
 #include "database/generaloptions.h"
+#include "database/lessons.h"
 #include "exchange/backuprun.h"
 #include "exchange/oldbackup.h"
 #include "exchange/restorerun.h"
@@ -643,6 +644,23 @@ class TestOldBackups : public QObject {
         QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
         QCOMPARE(filesBelow(BackupTempFolder), QStringList());
         platform::setFreeSpaceOverride({});
+
+        // A lesson list far beyond any real one is refused as the program
+        // would refuse it at the next opening.
+        const QByteArray bigList(int(MaxLessonListBytes + 1), 'l');
+        writeAll(target + "/x.olx",
+                 scrambled(plainArchive("Latein", {{"x.ol", data}, {"x.lst", bigList}})));
+        const RestoreOutcome bigOwn = RestoreArchive(target + "/x.olx", "x");
+        QCOMPARE(bigOwn.code, int(ArchiveFailed));
+        QVERIFY2(bigOwn.line.contains("Lektionsliste ist größer"), qPrintable(bigOwn.line));
+        QVERIFY(makeZip(target + "/Liste.olz", {{"fname.hah", nameRecord("Latein Vokabeln")},
+                                                {"Latein V.ol", parts.table},
+                                                {"Latein V.lst", bigList},
+                                                {"Latein V.opt", parts.options}}));
+        const OldBackupOutcome bigOld = RestoreOldBackup(target + "/Liste.olz", "Liste");
+        QVERIFY2(bigOld.line.contains("Lektionsliste ist größer"), qPrintable(bigOld.line));
+        QCOMPARE(filesBelow(WorkDir), QStringList({"backup/", "data/"}));
+        QCOMPARE(filesBelow(BackupTempFolder), QStringList());
 
         // A zip entry that claims more than 1 GiB: its size fields say 2 GiB.
         QByteArray zip = readAll(oldBackup());
