@@ -87,10 +87,7 @@ class DatabaseNames {
 };
 
 Failure linked(const QString& path) {
-    return Failure(ArchiveFailed, QStringLiteral("An der Stelle von \"%1\" steht eine symbolische "
-                                                 "Verknüpfung; darüber wird nicht "
-                                                 "zurückgesichert.")
-                                      .arg(shown(path)));
+    return Failure(ArchiveFailed, SymbolicLinkRefusalText(path));
 }
 
 // A hidden name of its own beside the targets, for a file to be put in place

@@ -17,6 +17,10 @@
 // them); folders and other entries that are no files are not.
 QStringList ExistingDatabaseFiles(const QString& base);
 
+// Why a restore refuses to write where a symbolic link stands (the folder, a
+// target or an old file of the database): the German message.
+QString SymbolicLinkRefusalText(const QString& path);
+
 class DatabaseReplacement {
   public:
     // `staged` takes the place of `target`, replacing what stands there.

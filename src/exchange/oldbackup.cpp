@@ -319,9 +319,7 @@ class OldRestore {
     }
 
     static Refused linkRefused(const QString& path) {
-        return Refused(QStringLiteral("An der Stelle von \"%1\" steht eine symbolische "
-                                      "Verknüpfung; darüber wird nicht zurückgesichert.")
-                           .arg(shown(path)));
+        return Refused(SymbolicLinkRefusalText(path));
     }
 
     // The files the database has now, found without regard to case but never
