@@ -226,10 +226,6 @@ void convertParadoxTable(std::vector<Staged>& staged, const QString& folder,
 void checkStagedTable(const std::vector<Staged>& staged) {
     for (const Staged& s : staged) {
         if (!isTableName(s.name) || LooksLikeParadoxTable(s.head)) continue;
-        if (!s.head.startsWith(QByteArray("SQLite format 3\0", 16)))
-            throw Failure(ArchiveFailed, QStringLiteral("Die Sicherung enthält eine Tabelle in "
-                                                        "einem Format, das hier nicht gelesen "
-                                                        "werden kann."));
         if (const QString problem = RestoredTableProblem(s.path, s.name); !problem.isEmpty())
             throw Failure(ArchiveFailed, problem);
     }

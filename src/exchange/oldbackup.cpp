@@ -308,9 +308,6 @@ class OldRestore {
                 const QString converted = table + QStringLiteral(".neu");
                 WriteConvertedTable(table, converted, name_ + extension);
                 converted_.insert(extension, converted);
-            } else if (!LooksLikeEngineTable(table)) {
-                throw Refused(QStringLiteral("Die Sicherung enthält eine Tabelle in einem Format, "
-                                             "das hier nicht gelesen werden kann."));
             } else if (const QString problem = RestoredTableProblem(table, name_ + extension);
                        !problem.isEmpty()) {
                 throw Refused(problem);

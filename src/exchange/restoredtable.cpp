@@ -32,15 +32,19 @@ bool firstColumn(sqlite3* db, const char* sql, QStringList& rows) {
     return rc == SQLITE_DONE;
 }
 
-} // namespace
-
-bool LooksLikeEngineTable(const QString& path) {
+// Whether the file is a table of this program's engine (an SQLite file) at
+// all, judged by its first bytes.
+bool looksLikeEngineTable(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(16) == engineSignature();
 }
 
+} // namespace
+
 QString RestoredTableProblem(const QString& path, const QString& shownName) {
-    if (!LooksLikeEngineTable(path)) return damagedTable(shownName);
+    if (!looksLikeEngineTable(path))
+        return QStringLiteral("Die Sicherung enthält eine Tabelle in einem Format, das hier nicht "
+                              "gelesen werden kann.");
     sqlite3* raw = nullptr;
     const int opened =
         sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);

@@ -4,12 +4,9 @@
 // replace the good copy.
 #include <QString>
 
-// Whether the file is a table of this program's engine (an SQLite file) at
-// all, judged by its first bytes.
-bool LooksLikeEngineTable(const QString& path);
-
-// Opens the table file read-only and checks it whole: SQLite's integrity
-// check, and the vocabulary table with every field the program reads. Returns
+// Opens the table file read-only and checks it whole: a table of this
+// program's engine (an SQLite file) at all, SQLite's integrity check, and the
+// vocabulary table with every field the program reads. Returns
 // the German reason when it is unusable, empty when it is sound. `shownName`
 // names the table in the reason.
 QString RestoredTableProblem(const QString& path, const QString& shownName);
