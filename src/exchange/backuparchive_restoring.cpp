@@ -6,7 +6,6 @@
 #include "exchange/backuparchive.h"
 
 #include "database/databasefiles.h"
-#include "database/lessons.h"
 #include "database/paradoxconversion.h"
 #include "database/paradoxtable.h"
 #include "engine/query.h"
@@ -142,19 +141,6 @@ class Discard : public QIODevice {
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char*, qint64 length) override { return length; }
 };
-
-// No vocabulary file is that big, and no lesson list comes near the size
-// the program reads.
-void checkMemberSize(const QString& name, quint32 size) {
-    if (qint64(size) > MaxTableFileSize)
-        throw Failure(ArchiveFailed,
-                      QStringLiteral("Die Datei \"%1\" in der Sicherung ist zu groß für eine "
-                                     "Vokabeldatenbank.")
-                          .arg(name));
-    if (extensionOf(name).compare(QLatin1String("lst"), Qt::CaseInsensitive) == 0 &&
-        qint64(size) > MaxLessonListBytes)
-        throw Failure(ArchiveFailed, LessonListTooLargeMessage(name));
-}
 
 struct Member {
     QString name;
@@ -303,7 +289,8 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
                     throw damaged(archivePath);
                 }
             if (databaseOnly && !database.accept(name)) throw notOneDatabase(archivePath);
-            checkMemberSize(name, size);
+            if (const QString problem = RestoredFileSizeProblem(name, size); !problem.isEmpty())
+                throw Failure(ArchiveFailed, problem);
             // The files together must fit: checked before a stream is read.
             total += size;
             if (total > platform::freeSpace(folder))

@@ -1,5 +1,7 @@
 #include "exchange/restoredtable.h"
 
+#include "database/lessons.h"
+#include "database/paradoxconversion.h"
 #include "database/vocabularytable.h"
 #include "engine/schema.h"
 
@@ -64,5 +66,16 @@ QString RestoredTableProblem(const QString& path, const QString& shownName) {
                                   "dieses Programms (es fehlt das Feld \"%2\") und wird nicht "
                                   "zurückgesichert.")
                 .arg(shownName, field);
+    return QString();
+}
+
+QString RestoredFileSizeProblem(const QString& name, quint64 size) {
+    if (size > quint64(MaxTableFileSize))
+        return QStringLiteral("Die Datei \"%1\" in der Sicherung ist zu groß für eine "
+                              "Vokabeldatenbank.")
+            .arg(name);
+    if (name.endsWith(QLatin1String(".lst"), Qt::CaseInsensitive) &&
+        size > quint64(MaxLessonListBytes))
+        return LessonListTooLargeMessage(name);
     return QString();
 }

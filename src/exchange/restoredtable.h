@@ -10,3 +10,9 @@
 // the German reason when it is unusable, empty when it is sound. `shownName`
 // names the table in the reason.
 QString RestoredTableProblem(const QString& path, const QString& shownName);
+
+// Why a file of a backup is not unpacked, judged by its name and size before
+// a byte of it is written: no file of a vocabulary database comes near
+// MaxTableFileSize, and a lesson list (".lst") over MaxLessonListBytes would
+// not be read. The German reason, empty when the size is fine.
+QString RestoredFileSizeProblem(const QString& name, quint64 size);
