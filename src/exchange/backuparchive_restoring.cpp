@@ -253,13 +253,8 @@ QStringList chooseTargets(QList<Member>& members, const QString& folder, bool da
         if (isTableName(m.name)) base = folder + QLatin1Char('/') + baseOf(m.name);
     QStringList old = ExistingDatabaseFiles(base);
     for (Member& m : members) {
-        const QString extension = extensionOf(m.name);
-        m.target = base + QLatin1Char('.') + extension;
-        for (qsizetype i = 0; i < old.size(); ++i) {
-            if (extensionOf(old[i]).compare(extension, Qt::CaseInsensitive) != 0) continue;
-            m.target = old.takeAt(i);
-            break;
-        }
+        m.target = DatabaseFileFor(old, base, QLatin1Char('.') + extensionOf(m.name));
+        old.removeOne(m.target);
     }
     return old;
 }

@@ -74,6 +74,13 @@ QStringList ExistingDatabaseFiles(const QString& base) {
     return files;
 }
 
+QString DatabaseFileFor(const QStringList& existing, const QString& base,
+                        const QString& extension) {
+    for (const QString& file : existing)
+        if (file.endsWith(extension, Qt::CaseInsensitive)) return file;
+    return base + extension;
+}
+
 QString SymbolicLinkRefusalText(const QString& path) {
     return QStringLiteral("An der Stelle von \"%1\" steht eine symbolische Verknüpfung; darüber "
                           "wird nicht zurückgesichert.")

@@ -327,11 +327,7 @@ class OldRestore {
     // A file replaces the database's file of its extension in that file's
     // spelling.
     QString targetFor(const QString& extension) const {
-        for (const QString& file : old_)
-            if (file.endsWith(extension, Qt::CaseInsensitive) &&
-                file.size() == target_.size() + extension.size())
-                return file;
-        return target_ + extension;
+        return DatabaseFileFor(old_, target_, extension);
     }
 
     bool mayReplace() const {
