@@ -30,6 +30,15 @@ namespace {
 
 const QString TopNodePrefix = QStringLiteral("Lektion ");
 
+// The message for a list file that could not be written, with its cause when
+// it is known.
+QString listNotSavedText(const QString& path, const QString& cause) {
+    QString text = QStringLiteral("Die Lektionsliste konnte nicht gespeichert werden:\r\n") +
+                   QDir::toNativeSeparators(path);
+    if (!cause.isEmpty()) text += QStringLiteral("\r\n\r\n") + cause;
+    return text;
+}
+
 // The locale's case-insensitive order. Building a collator is not free, so
 // one is kept per locale.
 int localeCompare(const QString& a, const QString& b) {
@@ -201,9 +210,8 @@ QString LessonListPath() {
 bool SaveLessonList(const LessonList& list, const QString& path) {
     QString error;
     if (list.save(path, &error)) return true;
-    platform::showMessage(QStringLiteral("Die Lektionsliste konnte nicht gespeichert werden:\r\n") +
-                              QDir::toNativeSeparators(path) + QStringLiteral("\r\n\r\n") + error,
-                          QStringLiteral("Fehler"), platform::Icon::Error);
+    platform::showMessage(listNotSavedText(path, error), QStringLiteral("Fehler"),
+                          platform::Icon::Error);
     return false;
 }
 
@@ -285,8 +293,10 @@ QString PendingLessonListPath(const QString& tablePath, qint32 stamp) {
 bool WritePendingLessonList(const LessonList& list, const QString& tablePath, qint32 stamp,
                             QString* error) {
     const QString pending = PendingLessonListPath(tablePath, stamp);
-    if (list.save(pending, error)) return true;
+    QString cause;
+    if (list.save(pending, &cause)) return true;
     QFile::remove(pending);
+    if (error) *error = listNotSavedText(LessonListPath(SplitTablePath(tablePath).base), cause);
     return false;
 }
 
@@ -295,9 +305,7 @@ bool CommitPendingLessonList(const QString& tablePath, qint32 stamp, QString* er
     const QString target = LessonListPath(SplitTablePath(tablePath).base);
     if (platform::takePermissionsOf(pending, target) && platform::renameReplacing(pending, target))
         return true;
-    if (error)
-        *error = QStringLiteral("Die Lektionsliste konnte nicht gespeichert werden:\r\n") +
-                 QDir::toNativeSeparators(target);
+    if (error) *error = listNotSavedText(target, QString());
     return false;
 }
 

@@ -132,12 +132,13 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
 qint32 NewLessonListStamp();
 // The hidden file beside the table in which the list waits.
 QString PendingLessonListPath(const QString& tablePath, qint32 stamp);
-// Writes the list to wait for the table's change. False with the German cause
-// in `error` when it could not be written completely.
+// Writes the list to wait for the table's change. False with the German
+// message (the list file's path and the cause) in `error` when it could not be
+// written completely.
 bool WritePendingLessonList(const LessonList& list, const QString& tablePath, qint32 stamp,
                             QString* error);
 // Puts the waiting list in place of the table's list file once the table
-// carries the stamp. False with the German cause in `error` when that failed
+// carries the stamp. False with the German message in `error` when that failed
 // (the list then keeps waiting and is settled at the next opening).
 bool CommitPendingLessonList(const QString& tablePath, qint32 stamp, QString* error);
 // Removes the waiting list of a change that did not happen.

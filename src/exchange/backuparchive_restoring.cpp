@@ -6,7 +6,6 @@
 #include "exchange/backuparchive.h"
 
 #include "database/databasefiles.h"
-#include "database/lessons.h"
 #include "database/paradoxconversion.h"
 #include "database/paradoxtable.h"
 #include "engine/query.h"
@@ -87,10 +86,7 @@ class DatabaseNames {
 };
 
 Failure linked(const QString& path) {
-    return Failure(ArchiveFailed, QStringLiteral("An der Stelle von \"%1\" steht eine symbolische "
-                                                 "Verknüpfung; darüber wird nicht "
-                                                 "zurückgesichert.")
-                                      .arg(shown(path)));
+    return Failure(ArchiveFailed, SymbolicLinkRefusalText(path));
 }
 
 // A hidden name of its own beside the targets, for a file to be put in place
@@ -145,19 +141,6 @@ class Discard : public QIODevice {
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char*, qint64 length) override { return length; }
 };
-
-// No vocabulary file is that big, and no lesson list comes near the size
-// the program reads.
-void checkMemberSize(const QString& name, quint32 size) {
-    if (qint64(size) > MaxTableFileSize)
-        throw Failure(ArchiveFailed,
-                      QStringLiteral("Die Datei \"%1\" in der Sicherung ist zu groß für eine "
-                                     "Vokabeldatenbank.")
-                          .arg(name));
-    if (extensionOf(name).compare(QLatin1String("lst"), Qt::CaseInsensitive) == 0 &&
-        qint64(size) > MaxLessonListBytes)
-        throw Failure(ArchiveFailed, LessonListTooLargeMessage(name));
-}
 
 struct Member {
     QString name;
@@ -229,10 +212,6 @@ void convertParadoxTable(std::vector<Staged>& staged, const QString& folder,
 void checkStagedTable(const std::vector<Staged>& staged) {
     for (const Staged& s : staged) {
         if (!isTableName(s.name) || LooksLikeParadoxTable(s.head)) continue;
-        if (!s.head.startsWith(QByteArray("SQLite format 3\0", 16)))
-            throw Failure(ArchiveFailed, QStringLiteral("Die Sicherung enthält eine Tabelle in "
-                                                        "einem Format, das hier nicht gelesen "
-                                                        "werden kann."));
         if (const QString problem = RestoredTableProblem(s.path, s.name); !problem.isEmpty())
             throw Failure(ArchiveFailed, problem);
     }
@@ -274,13 +253,8 @@ QStringList chooseTargets(QList<Member>& members, const QString& folder, bool da
         if (isTableName(m.name)) base = folder + QLatin1Char('/') + baseOf(m.name);
     QStringList old = ExistingDatabaseFiles(base);
     for (Member& m : members) {
-        const QString extension = extensionOf(m.name);
-        m.target = base + QLatin1Char('.') + extension;
-        for (qsizetype i = 0; i < old.size(); ++i) {
-            if (extensionOf(old[i]).compare(extension, Qt::CaseInsensitive) != 0) continue;
-            m.target = old.takeAt(i);
-            break;
-        }
+        m.target = DatabaseFileFor(old, base, QLatin1Char('.') + extensionOf(m.name));
+        old.removeOne(m.target);
     }
     return old;
 }
@@ -310,7 +284,8 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
                     throw damaged(archivePath);
                 }
             if (databaseOnly && !database.accept(name)) throw notOneDatabase(archivePath);
-            checkMemberSize(name, size);
+            if (const QString problem = RestoredFileSizeProblem(name, size); !problem.isEmpty())
+                throw Failure(ArchiveFailed, problem);
             // The files together must fit: checked before a stream is read.
             total += size;
             if (total > platform::freeSpace(folder))

@@ -74,6 +74,19 @@ QStringList ExistingDatabaseFiles(const QString& base) {
     return files;
 }
 
+QString DatabaseFileFor(const QStringList& existing, const QString& base,
+                        const QString& extension) {
+    for (const QString& file : existing)
+        if (file.endsWith(extension, Qt::CaseInsensitive)) return file;
+    return base + extension;
+}
+
+QString SymbolicLinkRefusalText(const QString& path) {
+    return QStringLiteral("An der Stelle von \"%1\" steht eine symbolische Verknüpfung; darüber "
+                          "wird nicht zurückgesichert.")
+        .arg(shown(path));
+}
+
 void DatabaseReplacement::replace(const QString& staged, const QString& target) {
     steps_.append({Kind::Replace, staged, target, QString()});
 }

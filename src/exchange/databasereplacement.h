@@ -17,6 +17,15 @@
 // them); folders and other entries that are no files are not.
 QStringList ExistingDatabaseFiles(const QString& base);
 
+// The file among `existing` (ExistingDatabaseFiles of `base`) that a restored
+// file of `extension` (".lst") replaces, in the spelling it has on disk;
+// `base` + `extension` when the database has no file of that extension.
+QString DatabaseFileFor(const QStringList& existing, const QString& base, const QString& extension);
+
+// Why a restore refuses to write where a symbolic link stands (the folder, a
+// target or an old file of the database): the German message.
+QString SymbolicLinkRefusalText(const QString& path);
+
 class DatabaseReplacement {
   public:
     // `staged` takes the place of `target`, replacing what stands there.

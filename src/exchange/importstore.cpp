@@ -122,12 +122,7 @@ bool writeLessonList(const QString& tablePath, ImportSummary& summary, qint32& s
         return false;
     }
     stamp = NewLessonListStamp();
-    QString error;
-    if (!WritePendingLessonList(list, tablePath, stamp, &error)) {
-        summary.error =
-            QStringLiteral("Die Lektionsliste konnte nicht gespeichert werden: ") + error;
-        return false;
-    }
+    if (!WritePendingLessonList(list, tablePath, stamp, &summary.error)) return false;
     try {
         engine::setTableStamp(tablePath, stamp);
     } catch (...) {

@@ -2,7 +2,6 @@
 
 #include "database/databasefiles.h"
 #include "database/databaseoptions.h"
-#include "database/lessons.h"
 #include "database/paradoxconversion.h"
 #include "database/paradoxtable.h"
 #include "engine/query.h"
@@ -35,8 +34,6 @@ namespace {
 
 constexpr int NameCapacity = 50;
 constexpr int ShortNameLength = 8;
-// No file of a vocabulary database comes near this size.
-constexpr qint64 MaxEntrySize = qint64(1) << 30;
 constexpr qint64 MaxNameFileSize = 1024;
 const char* const NameFile = "fname.hah";
 // The database files in the order they are moved.
@@ -130,10 +127,9 @@ class ZipReader {
         if (zip_stat_index(zip_.get(), zip_uint64_t(index), 0, &stat) != 0 ||
             !(stat.valid & ZIP_STAT_SIZE))
             throw damaged(path_);
-        if (stat.size > zip_uint64_t(MaxEntrySize))
-            throw Refused(QStringLiteral("Die Datei \"%1\" in der Sicherung ist zu groß für eine "
-                                         "Vokabeldatenbank.")
-                              .arg(names_[index].first()));
+        if (const QString problem = RestoredFileSizeProblem(names_[index].first(), stat.size);
+            !problem.isEmpty())
+            throw Refused(problem);
         return qint64(stat.size);
     }
 
@@ -272,8 +268,6 @@ class OldRestore {
             if (entry < 0) continue;
             entries.insert(extension, entry);
             total += zip.size(entry);
-            if (extension == QLatin1String(".lst") && zip.size(entry) > MaxLessonListBytes)
-                throw Refused(LessonListTooLargeMessage(short_ + extension));
         }
         const bool ol = entries.contains(QLatin1String(".ol"));
         const bool db = entries.contains(QLatin1String(".db"));
@@ -308,9 +302,6 @@ class OldRestore {
                 const QString converted = table + QStringLiteral(".neu");
                 WriteConvertedTable(table, converted, name_ + extension);
                 converted_.insert(extension, converted);
-            } else if (!LooksLikeEngineTable(table)) {
-                throw Refused(QStringLiteral("Die Sicherung enthält eine Tabelle in einem Format, "
-                                             "das hier nicht gelesen werden kann."));
             } else if (const QString problem = RestoredTableProblem(table, name_ + extension);
                        !problem.isEmpty()) {
                 throw Refused(problem);
@@ -319,9 +310,7 @@ class OldRestore {
     }
 
     static Refused linkRefused(const QString& path) {
-        return Refused(QStringLiteral("An der Stelle von \"%1\" steht eine symbolische "
-                                      "Verknüpfung; darüber wird nicht zurückgesichert.")
-                           .arg(shown(path)));
+        return Refused(SymbolicLinkRefusalText(path));
     }
 
     // The files the database has now, found without regard to case but never
@@ -338,11 +327,7 @@ class OldRestore {
     // A file replaces the database's file of its extension in that file's
     // spelling.
     QString targetFor(const QString& extension) const {
-        for (const QString& file : old_)
-            if (file.endsWith(extension, Qt::CaseInsensitive) &&
-                file.size() == target_.size() + extension.size())
-                return file;
-        return target_ + extension;
+        return DatabaseFileFor(old_, target_, extension);
     }
 
     bool mayReplace() const {

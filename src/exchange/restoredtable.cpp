@@ -1,5 +1,7 @@
 #include "exchange/restoredtable.h"
 
+#include "database/lessons.h"
+#include "database/paradoxconversion.h"
 #include "database/vocabularytable.h"
 #include "engine/schema.h"
 
@@ -32,15 +34,19 @@ bool firstColumn(sqlite3* db, const char* sql, QStringList& rows) {
     return rc == SQLITE_DONE;
 }
 
-} // namespace
-
-bool LooksLikeEngineTable(const QString& path) {
+// Whether the file is a table of this program's engine (an SQLite file) at
+// all, judged by its first bytes.
+bool looksLikeEngineTable(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(16) == engineSignature();
 }
 
+} // namespace
+
 QString RestoredTableProblem(const QString& path, const QString& shownName) {
-    if (!LooksLikeEngineTable(path)) return damagedTable(shownName);
+    if (!looksLikeEngineTable(path))
+        return QStringLiteral("Die Sicherung enthält eine Tabelle in einem Format, das hier nicht "
+                              "gelesen werden kann.");
     sqlite3* raw = nullptr;
     const int opened =
         sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
@@ -60,5 +66,16 @@ QString RestoredTableProblem(const QString& path, const QString& shownName) {
                                   "dieses Programms (es fehlt das Feld \"%2\") und wird nicht "
                                   "zurückgesichert.")
                 .arg(shownName, field);
+    return QString();
+}
+
+QString RestoredFileSizeProblem(const QString& name, quint64 size) {
+    if (size > quint64(MaxTableFileSize))
+        return QStringLiteral("Die Datei \"%1\" in der Sicherung ist zu groß für eine "
+                              "Vokabeldatenbank.")
+            .arg(name);
+    if (name.endsWith(QLatin1String(".lst"), Qt::CaseInsensitive) &&
+        size > quint64(MaxLessonListBytes))
+        return LessonListTooLargeMessage(name);
     return QString();
 }

@@ -417,9 +417,7 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
         QString listError;
         if (!WritePendingLessonList(LessonList(division.listLines), tablePath, stamp, &listError)) {
             undo();
-            outcome.error = QStringLiteral("Die neue Lektionsliste konnte nicht gespeichert "
-                                           "werden: ") +
-                            listError + QStringLiteral("\nDie Datenbank wurde nicht verändert.");
+            outcome.error = listError + QStringLiteral("\r\nDie Datenbank wurde nicht verändert.");
             return outcome;
         }
     }
