@@ -207,9 +207,18 @@ QString LessonListPath() {
     return LessonListPath(CurrentDatabaseBase);
 }
 
+namespace {
+void dropListsWaitingFor(const QString& listPath);
+}
+
 bool SaveLessonList(const LessonList& list, const QString& path) {
     QString error;
-    if (list.save(path, &error)) return true;
+    if (list.save(path, &error)) {
+        // A list still waiting from a sort or import whose own rename failed
+        // is older than this one: at the next opening it must not win.
+        dropListsWaitingFor(path);
+        return true;
+    }
     platform::showMessage(listNotSavedText(path, error), QStringLiteral("Fehler"),
                           platform::Icon::Error);
     return false;
@@ -245,7 +254,12 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
     const QString path = LessonListPath(SplitTablePath(tablePath).base);
     QString error;
     bool changed = false;
+    // A list that stands there but cannot be read (no permission, no regular
+    // file) may still hold the user's lesson titles: it is rebuilt for this
+    // session only and never written over. One far too large is no real list.
+    bool keepFile = false;
     if (!list.load(path, &error) && !error.isEmpty()) {
+        keepFile = error != LessonListTooLargeMessage(path);
         if (message)
             *message = error + QStringLiteral("\r\nDie Lektionen werden aus den Vokabeln der "
                                               "Datenbank neu zusammengestellt.");
@@ -264,7 +278,7 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
         listed.insert(code);
         changed = true;
     }
-    if (changed && HasLessonLine(list)) SaveLessonList(list, path);
+    if (changed && HasLessonLine(list) && !keepFile) SaveLessonList(list, path);
 }
 
 // --- A list written ahead of its table ---------------------------------------
@@ -277,6 +291,19 @@ const QString PendingEnding = QStringLiteral(".pending");
 // extension beside it keeps its own waiting list.
 QString pendingPrefix(const QString& tablePath) {
     return QLatin1Char('.') + QFileInfo(tablePath).fileName() + QStringLiteral(".lst-");
+}
+
+// The lists waiting beside the tables (either extension) of the list file.
+void dropListsWaitingFor(const QString& listPath) {
+    const QFileInfo list(listPath);
+    if (!list.fileName().endsWith(QStringLiteral(".lst"), Qt::CaseInsensitive)) return;
+    const QString base = list.dir().filePath(list.fileName().chopped(4));
+    for (const char* extension : {".ol", ".db"}) {
+        const QString prefix = pendingPrefix(base + QLatin1String(extension));
+        for (const QString& name : list.dir().entryList(QDir::Files | QDir::Hidden))
+            if (name.startsWith(prefix, Qt::CaseInsensitive) && name.endsWith(PendingEnding))
+                QFile::remove(list.dir().filePath(name));
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "database/databasefiles.h"
 #include "platform/filemoves.h"
 #include "platform/paths.h"
+#include "platform/replacementjournal.h"
 #include "platform/safefile.h"
 #include "platform/temporaryfiles.h"
 
@@ -56,7 +57,16 @@ QString keepUnderSecondName(const QString& path, QString& error) {
     return QString();
 }
 
+std::function<bool(int)>& interruption() {
+    static std::function<bool(int)> stop;
+    return stop;
+}
+
 } // namespace
+
+void SetReplacementInterruption(std::function<bool(int)> stop) {
+    interruption() = std::move(stop);
+}
 
 QStringList ExistingDatabaseFiles(const QString& base) {
     const QFileInfo info(platform::normalizePath(base));
@@ -140,31 +150,53 @@ QString DatabaseReplacement::run(Step& step) {
 
 QString DatabaseReplacement::commit() {
     QString error = keepOldFiles();
+    platform::ReplacementJournal journal;
+    if (error.isEmpty()) error = writeJournal(journal);
     if (error.isEmpty()) {
         // The new files first, the old ones that nothing replaces last: a
         // program stopped in between leaves a table in place.
+        int done = 0;
         for (const bool removals : {false, true}) {
             for (Step& step : steps_) {
                 if ((step.kind == Kind::Remove) != removals) continue;
                 error = run(step);
                 if (!error.isEmpty()) break;
+                if (interruption() && interruption()(++done)) return QStringLiteral("Abgebrochen.");
             }
             if (!error.isEmpty()) break;
         }
         if (error.isEmpty()) {
+            journal.remove();
             dropKept();
             return QString();
         }
     }
     QStringList stranded;
-    if (rollBack(stranded))
+    if (rollBack(stranded)) {
+        journal.remove();
         error += QStringLiteral(" Die Datenbank bleibt, wie sie war.");
-    else
+    } else {
+        // The journal stays: the next start puts the stranded files back.
         error += QStringLiteral(" Nicht alle alten Dateien konnten zurückgelegt werden; sie liegen "
                                 "noch unter: %1")
                      .arg(stranded.join(QStringLiteral(", ")));
+    }
     dropKept();
     return error;
+}
+
+QString DatabaseReplacement::writeJournal(platform::ReplacementJournal& journal) const {
+    if (steps_.isEmpty()) return QString();
+    // A program stopped during the renames below leaves this journal behind;
+    // the next start (or opening) puts the old files back from it.
+    QList<platform::ReplacementStep> steps;
+    for (const Step& step : steps_)
+        steps.append({step.kind, step.staged, step.target, step.kept});
+    const QString folder = QFileInfo(steps_.first().target).absolutePath();
+    QString cause;
+    if (journal.write(folder, steps, &cause)) return QString();
+    return QStringLiteral("Im Ordner \"%1\" kann nicht geschrieben werden. %2")
+        .arg(shown(folder), cause);
 }
 
 bool DatabaseReplacement::rollBack(QStringList& stranded) {

@@ -4,12 +4,15 @@
 // files of the database that nothing replaces go last. Every old file is kept
 // first under a second name (a hard link, or a copy where the file system has
 // none), so the name of a table never stands empty, and when any step fails
-// every file is put back: the database is then exactly as it was. The kept
-// names are the hidden names of a restore, which the start-up clean-up
-// removes when a program killed part-way leaves them behind.
+// every file is put back: the database is then exactly as it was. A journal
+// lists the steps while they run, so that a program killed part-way has its
+// old files put back at the next start.
+#include "platform/replacementjournal.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The database files (".ol", ".db", ".px", ".lst", ".opt") that stand beside
 // `base` (folder + "/" + database name), found without regard to case but
@@ -25,6 +28,11 @@ QString DatabaseFileFor(const QStringList& existing, const QString& base, const 
 // Why a restore refuses to write where a symbolic link stands (the folder, a
 // target or an old file of the database): the German message.
 QString SymbolicLinkRefusalText(const QString& path);
+
+// For tests: called after each rename or removal with the number done so far;
+// returning true abandons the replacement there, leaving every file as a
+// program killed at that moment would. An empty function runs to the end.
+void SetReplacementInterruption(std::function<bool(int stepsDone)> stop);
 
 class DatabaseReplacement {
   public:
@@ -43,7 +51,7 @@ class DatabaseReplacement {
     QStringList placed() const;
 
   private:
-    enum class Kind { Replace, PlaceNew, Remove };
+    using Kind = platform::ReplacementStep::Kind;
     struct Step {
         Kind kind;
         QString staged; // empty for a removal
@@ -52,6 +60,7 @@ class DatabaseReplacement {
         bool done = false;
     };
     QString keepOldFiles();
+    QString writeJournal(platform::ReplacementJournal& journal) const;
     QString run(Step& step);
     // Undoes the steps done, in reverse order. False when an old file could
     // not be put back (it is left under its kept name, named in `stranded`).

@@ -25,6 +25,7 @@
 #include "platform/modal.h"
 #include "platform/paths.h"
 #include "platform/regularfile.h"
+#include "platform/replacementjournal.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -77,6 +78,9 @@ void TForm1::OpenVocabularyDatabase(const QString& path) {
 
 void TForm1::openDatabaseSteps(const QString& path) {
     DisableDatabaseControls();
+    // A restore of this database killed during its renames is undone first.
+    platform::recoverInterruptedReplacements(
+        QFileInfo(platform::normalizePath(path)).absolutePath());
     if (!QFileInfo::exists(platform::normalizePath(path))) {
         leaveDatabase();
         platform::showMessage(QStringLiteral("Die Datenbank ") + path +
@@ -124,8 +128,7 @@ void TForm1::openDatabaseSteps(const QString& path) {
     SetLanguageLabels();
     LoadDatabaseOptionFiles();
     noteMissingScriptFont();
-    if (GeneralOptions.sza && hooks.showCharTable)
-        hooks.showCharTable();
+    if (GeneralOptions.sza && hooks.showCharTable) hooks.showCharTable();
     ShowWordTypeAndDifficulty();
     UpdateNavButtons();
 }
@@ -155,10 +158,8 @@ void TForm1::oeffnenClick() {
 
 void TForm1::openRecentDatabase(int slot) {
     const QString path = RecentDatabasePath(slot);
-    if (path.isEmpty())
-        return;
-    if (!CheckRecordCompleteHere())
-        return;
+    if (path.isEmpty()) return;
+    if (!CheckRecordCompleteHere()) return;
     OpenVocabularyDatabase(path);
 }
 
@@ -250,8 +251,7 @@ void TForm1::SetLanguageLabels() {
     QLabel* labels[6] = {LabelPraeFut,     LabelPerAor,       LabelPerfekt,
                          LabelFuturPassiv, LabelAoristPassiv, LabelPerfektPassiv};
     for (int i = 0; i < 6; ++i)
-        if (!plan.formLabels[i].isEmpty())
-            labels[i]->setText(plan.formLabels[i]);
+        if (!plan.formLabels[i].isEmpty()) labels[i]->setText(plan.formLabels[i]);
     // The three extra forms are typed in the order the language lists them.
     QWidget* extra[3] = {DBFuturPassiv, DBAoristPassiv, DBPerfektPassiv};
     QWidget* ordered[3] = {};
@@ -260,8 +260,7 @@ void TForm1::SetLanguageLabels() {
     setTabOrder(DBPerfekt, ordered[0]);
     setTabOrder(ordered[0], ordered[1]);
     setTabOrder(ordered[1], ordered[2]);
-    if (hooks.languageChanged)
-        hooks.languageChanged(plan);
+    if (hooks.languageChanged) hooks.languageChanged(plan);
     ApplyFonts();
     ApplySpecialFormCaptions();
 }
@@ -274,9 +273,9 @@ void TForm1::ApplyFonts() {
             control, [view](const QString& s) { return view.toDisplay(s); },
             [view](const QString& s) { return view.fromDisplay(s); });
     };
-    for (QWidget* w : std::initializer_list<QWidget*>{DBcFremdwort, DBPraeFut, DBPerAor, DBPerfekt,
-                                                      DBFuturPassiv, DBAoristPassiv,
-                                                      DBPerfektPassiv, DBGenetiv})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{DBcFremdwort, DBPraeFut, DBPerAor, DBPerfekt,
+                                         DBFuturPassiv, DBAoristPassiv, DBPerfektPassiv, DBGenetiv})
         apply(w, fonts.tableWord);
     apply(DBFremdwort, fonts.word);
     // The memos size themselves to lines of the fonts put on them here (two
@@ -303,8 +302,7 @@ void TForm1::ApplyFonts() {
     wordOption.setAlignment(fonts.centreForeignWord ? Qt::AlignHCenter : Qt::AlignLeft);
     DBFremdwort->document()->setDefaultTextOption(wordOption);
     binder->refresh();
-    if (hooks.fontsChanged)
-        hooks.fontsChanged(fonts);
+    if (hooks.fontsChanged) hooks.fontsChanged(fonts);
 }
 
 void TForm1::ApplySpecialFormCaptions() {
@@ -319,8 +317,7 @@ void TForm1::ApplySpecialFormCaptions() {
     }
     LabelGenetiv->setText(captions.Genitive);
     LabelGenus->setText(captions.Genus);
-    if (hooks.captionsChanged)
-        hooks.captionsChanged(captions);
+    if (hooks.captionsChanged) hooks.captionsChanged(captions);
 }
 
 void TForm1::UpdateNavButtons() {
@@ -333,8 +330,7 @@ void TForm1::UpdateNavButtons() {
 
 void TForm1::ShowWordTypeAndDifficulty() {
     const WordTypeAndDifficulty shown = ::ShowWordTypeAndDifficulty(*Query);
-    if (!shown.active)
-        return;
+    if (!shown.active) return;
     const QSignalBlocker a(wortart), b(Schwcom); // only the user's choice writes the record
     wortart->setCurrentIndex(shown.wortartItem);
     Schwcom->setCurrentIndex(shown.schwierigkeitItem);
@@ -342,7 +338,8 @@ void TForm1::ShowWordTypeAndDifficulty() {
 
 void TForm1::Schriftart(const TDatabaseOptionsRec& choice) {
     DatabaseOptions.WordFont = choice.WordFont.left(TDatabaseOptionsRec::NameCapacity);
-    DatabaseOptions.TranslationFont = choice.TranslationFont.left(TDatabaseOptionsRec::NameCapacity);
+    DatabaseOptions.TranslationFont =
+        choice.TranslationFont.left(TDatabaseOptionsRec::NameCapacity);
     DatabaseOptions.TableWordFont = choice.TableWordFont.left(TDatabaseOptionsRec::NameCapacity);
     DatabaseOptions.TableTranslationFont =
         choice.TableTranslationFont.left(TDatabaseOptionsRec::NameCapacity);
@@ -356,8 +353,7 @@ void TForm1::Schriftart(const TDatabaseOptionsRec& choice) {
     DatabaseOptions.TableTranslationFontSize = choice.TableTranslationFontSize;
     DatabaseOptions.CharsetPosition = choice.CharsetPosition;
     DatabaseOptions.CharsetInTranslation = choice.CharsetInTranslation;
-    if (!CurrentTablePath.isEmpty())
-        WriteDatabaseOptions();
+    if (!CurrentTablePath.isEmpty()) WriteDatabaseOptions();
     ApplyFonts();
 }
 

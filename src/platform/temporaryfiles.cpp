@@ -1,5 +1,7 @@
 #include "platform/temporaryfiles.h"
 
+#include "platform/replacementjournal.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -44,10 +46,12 @@ bool isOwnTemporaryName(const QString& name) {
 
 int removeLeftoverTemporaries(const QString& folder, const QDateTime& changedBefore) {
     int removed = 0;
+    // A restore killed during its renames is undone first, from its kept files.
+    const QSet<QString> inUse = recoverInterruptedReplacements(folder);
     const QDir dir(folder);
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        if (!isOwnTemporaryName(name)) continue;
+        if (!isOwnTemporaryName(name) || inUse.contains(name)) continue;
         const QFileInfo file(dir.filePath(name));
         if (file.isSymLink() || !file.isFile() || file.lastModified() >= changedBefore) continue;
         if (QFile::remove(file.filePath())) ++removed;

@@ -26,8 +26,10 @@ bool isOwnTemporaryName(const QString& name);
 // program running now; it stays until a later start.
 constexpr qint64 LeftoverAgeSeconds = 60 * 60;
 
-// Removes from `folder` the regular files with such names that were last
-// changed before `changedBefore`. Returns how many were removed.
+// Puts back the old files of a restore killed during its renames (see
+// replacementjournal.h), then removes from `folder` the regular files with
+// such names that were last changed before `changedBefore` and that no
+// running restore uses. Returns how many were removed.
 int removeLeftoverTemporaries(const QString& folder, const QDateTime& changedBefore);
 
 // Run at start-up: removes the leftovers older than LeftoverAgeSeconds from

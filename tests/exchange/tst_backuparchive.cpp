@@ -1,9 +1,12 @@
 #include "tst_backupfixture.h"
 
 #include "exchange/backuparchive.h"
+#include "exchange/databasereplacement.h"
 #include "platform/regularfile.h"
+#include "platform/temporaryfiles.h"
 #include "support/filesizelimit.h"
 
+#include <QMap>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -274,6 +277,59 @@ class TestBackupArchive : public QObject {
         QCOMPARE(filesBelow(dest), before);
         QCOMPARE(readAll(existing), oldTable);
         QCOMPARE(readAll(dest + "/Latein/Caesar.lst"), oldList);
+    }
+
+    // A program killed while the restored files take their places leaves its
+    // journal: the next start puts the old database back whole, and leaves a
+    // restore that is still at work alone.
+    void aRestoreKilledDuringItsRenamesIsUndoneAtTheNextStart_data() {
+        QTest::addColumn<int>("stopAfter");
+        // The table, the list, the options, then the stale index goes.
+        for (int steps = 1; steps <= 4; ++steps)
+            QTest::addRow("killed after %d of 4 steps", steps) << steps;
+    }
+    void aRestoreKilledDuringItsRenamesIsUndoneAtTheNextStart() {
+        QFETCH(int, stopAfter);
+        const QString archive = target + "/Caesar.olx";
+        QCOMPARE(
+            BackupDatabase(makeDatabase(root, "Latein", "Caesar"), archive, temp, false, "3.2"), 0);
+        const QString folder = dest + "/Latein";
+        makeDatabase(dest, "Latein", "Caesar", "ferre");
+        QVERIFY(writeAll(folder + "/Caesar.px", "stale index"));
+        // Old files make old kept links, which a start-up clean-up would take.
+        const QDateTime old =
+            QDateTime::currentDateTime().addSecs(-2 * platform::LeftoverAgeSeconds);
+        QMap<QString, QByteArray> before;
+        for (const QString& name : filesBelow(folder)) {
+            QFile file(folder + "/" + name);
+            QVERIFY(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(old, QFileDevice::FileModificationTime));
+            before.insert(name, readAll(file.fileName()));
+        }
+        int steps = 0;
+        bool runningLeftAlone = false;
+        SetReplacementInterruption([&](int done) {
+            steps = done;
+            if (done < stopAfter) return false;
+            const QStringList during = filesBelow(folder);
+            platform::removeLeftoverTemporariesBelow({dest});
+            runningLeftAlone = filesBelow(folder) == during;
+            return true;
+        });
+        ArchiveReport report;
+        QCOMPARE(RestoreDatabase(archive, dest, temp, true, &report), int(ArchiveWriteFailed));
+        SetReplacementInterruption({});
+        QCOMPARE(steps, stopAfter);
+        QVERIFY(runningLeftAlone);
+        QCOMPARE(filesBelow(folder).filter(".journal").size(), 1);
+        QVERIFY(readAll(folder + "/Caesar.ol") != before.value("Caesar.ol"));
+
+        platform::removeLeftoverTemporariesBelow({dest});
+        QStringList after = filesBelow(folder);
+        after.sort();
+        QCOMPARE(after, before.keys());
+        for (auto file = before.cbegin(); file != before.cend(); ++file)
+            QVERIFY2(readAll(folder + "/" + file.key()) == file.value(), qPrintable(file.key()));
     }
 
     // An intact archive whose table is damaged or no vocabulary table never
