@@ -149,6 +149,11 @@ QString DatabaseReplacement::run(Step& step) {
 }
 
 QString DatabaseReplacement::commit() {
+    // An earlier replacement in this folder that was stopped, or could not put
+    // everything back, is finished first: its journal must not later undo
+    // this one.
+    if (!steps_.isEmpty())
+        platform::recoverInterruptedReplacements(QFileInfo(steps_.first().target).absolutePath());
     QString error = keepOldFiles();
     platform::ReplacementJournal journal;
     if (error.isEmpty()) error = writeJournal(journal);
