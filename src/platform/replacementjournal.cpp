@@ -209,6 +209,12 @@ QSet<QString> recoverInterruptedReplacements(const QString& folder) {
         QList<ReplacementStep> steps;
         const bool journal = ::fstat(handle, &info) == 0 && S_ISREG(info.st_mode);
         const bool running = journal && ::flock(handle, LOCK_EX | LOCK_NB) != 0;
+        // A journal removed between its opening here and the lock belongs to
+        // a replacement that has just finished: it must not be played back.
+        if (journal && !running && (::fstat(handle, &info) != 0 || info.st_nlink == 0)) {
+            ::close(handle);
+            continue;
+        }
         const bool whole = journal && parsed(readJournal(handle), steps);
         if (!whole) steps.clear();
         if (running) {
