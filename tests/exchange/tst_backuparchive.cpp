@@ -289,6 +289,9 @@ class TestBackupArchive : public QObject {
         for (int steps = 1; steps <= 4; ++steps)
             QTest::addRow("killed after %d of 4 steps", steps) << steps << false;
         QTest::addRow("killed after 2, then restored again") << 2 << true;
+        // The stale index, gone before the kill, must not come back beside
+        // the table of the second restore.
+        QTest::addRow("killed after 4, then restored again") << 4 << true;
     }
     void aRestoreKilledDuringItsRenamesIsUndoneAtTheNextStart() {
         QFETCH(int, stopAfter);
