@@ -70,6 +70,10 @@ void SetReplacementInterruption(std::function<bool(int)> stop) {
 
 QStringList ExistingDatabaseFiles(const QString& base) {
     const QFileInfo info(platform::normalizePath(base));
+    // The files a restore chooses to replace and remove must be those of the
+    // database, not of one half restored: otherwise the playback at its commit
+    // brings back an old file that the new restore does not remove.
+    platform::recoverInterruptedReplacements(info.absolutePath());
     const TablePathParts parts = SplitTablePath(info.filePath() + QStringLiteral(".ol"));
     QStringList files;
     for (const char* extension : {".ol", ".db", ".px", ".lst", ".opt"}) {

@@ -17,7 +17,8 @@
 // The database files (".ol", ".db", ".px", ".lst", ".opt") that stand beside
 // `base` (folder + "/" + database name), found without regard to case but
 // never another database's. Symbolic links are listed too (callers refuse
-// them); folders and other entries that are no files are not.
+// them); folders and other entries that are no files are not. A restore of
+// the folder killed during its renames is undone first.
 QStringList ExistingDatabaseFiles(const QString& base);
 
 // The file among `existing` (ExistingDatabaseFiles of `base`) that a restored

@@ -50,9 +50,12 @@ bool usableName(const QString& name) {
 }
 
 // Staged and kept files always carry the hidden names of a restore; the
-// target is a file of the database, never one of those.
+// target is a file of the database, never one of those. Every name is a bare
+// file name: the hidden names allow a slash, which would lead out of the folder.
 bool plausible(const ReplacementStep& step) {
     if (!usableName(step.target) || isOwnTemporaryName(step.target)) return false;
+    for (const QString* name : {&step.staged, &step.kept})
+        if (!name->isEmpty() && !usableName(*name)) return false;
     if (step.kind == ReplacementStep::Kind::Remove ? !step.staged.isEmpty()
                                                    : !isOwnTemporaryName(step.staged))
         return false;

@@ -6,6 +6,7 @@
 #include "platform/temporaryfiles.h"
 #include "support/filesizelimit.h"
 
+#include <QDataStream>
 #include <QMap>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -289,6 +290,9 @@ class TestBackupArchive : public QObject {
         for (int steps = 1; steps <= 4; ++steps)
             QTest::addRow("killed after %d of 4 steps", steps) << steps << false;
         QTest::addRow("killed after 2, then restored again") << 2 << true;
+        // The stale index, gone before the kill, must not come back beside
+        // the table of the second restore.
+        QTest::addRow("killed after 4, then restored again") << 4 << true;
     }
     void aRestoreKilledDuringItsRenamesIsUndoneAtTheNextStart() {
         QFETCH(int, stopAfter);
@@ -338,7 +342,20 @@ class TestBackupArchive : public QObject {
                          readAll(root + "/Latein/Caesar" + extension));
             return;
         }
+        // A journal made up to name a file outside its folder changes nothing
+        // there (written as the program writes its own).
+        const QString outside = dest + "/.Fremd.ol-ABCDEF.tmp";
+        QVERIFY(writeAll(outside, "not the journal's"));
+        QByteArray made;
+        QDataStream out(&made, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << quint32(0x4F4A524E) << quint32(1) << quint32(1) << quint8(0)
+            << QString("./../.Fremd.ol-ABCDEF.tmp") << QString("Caesar.ol") << QString()
+            << quint32(0x4F4A524E);
+        QVERIFY(writeAll(folder + "/.restore-ABCDEF.journal", made));
         platform::removeLeftoverTemporariesBelow({dest});
+        QCOMPARE(readAll(outside), QByteArray("not the journal's"));
+        QVERIFY(QFile::remove(outside));
         QStringList after = filesBelow(folder);
         after.sort();
         QCOMPARE(after, before.keys());
