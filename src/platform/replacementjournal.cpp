@@ -205,8 +205,11 @@ QSet<QString> recoverInterruptedReplacements(const QString& folder) {
                                                QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : journals) {
         const QString path = dir.filePath(name);
-        const int handle =
-            ::open(encoded(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        // Opened for writing where possible: on a network file system the
+        // lock below is a byte-range lock, which an exclusive lock needs.
+        const int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        int handle = ::open(encoded(path).constData(), O_RDWR | flags);
+        if (handle < 0) handle = ::open(encoded(path).constData(), O_RDONLY | flags);
         if (handle < 0) continue;
         struct stat info {};
         QList<ReplacementStep> steps;
