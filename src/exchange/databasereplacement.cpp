@@ -102,15 +102,15 @@ QString SymbolicLinkRefusalText(const QString& path) {
 }
 
 void DatabaseReplacement::replace(const QString& staged, const QString& target) {
-    steps_.append({Kind::Replace, staged, target, QString()});
+    steps_.append(Step{{Kind::Replace, staged, target, {}}});
 }
 
 void DatabaseReplacement::placeNew(const QString& staged, const QString& target) {
-    steps_.append({Kind::PlaceNew, staged, target, QString()});
+    steps_.append(Step{{Kind::PlaceNew, staged, target, {}}});
 }
 
 void DatabaseReplacement::remove(const QString& old) {
-    steps_.append({Kind::Remove, QString(), old, QString()});
+    steps_.append(Step{{Kind::Remove, {}, old, {}}});
 }
 
 QString DatabaseReplacement::keepOldFiles() {
@@ -200,7 +200,7 @@ QString DatabaseReplacement::writeJournal(platform::ReplacementJournal& journal)
     // the next start (or opening) puts the old files back from it.
     QList<platform::ReplacementStep> steps;
     for (const Step& step : steps_)
-        steps.append({step.kind, step.staged, step.target, step.kept});
+        steps.append(step);
     const QString folder = QFileInfo(steps_.first().target).absolutePath();
     QString cause;
     if (journal.write(folder, steps, &cause)) return QString();

@@ -53,11 +53,8 @@ class DatabaseReplacement {
 
   private:
     using Kind = platform::ReplacementStep::Kind;
-    struct Step {
-        Kind kind;
-        QString staged; // empty for a removal
-        QString target;
-        QString kept; // the old file's second name, when there was one
+    // What the journal holds of a step, and whether it has run.
+    struct Step : platform::ReplacementStep {
         bool done = false;
     };
     QString keepOldFiles();
