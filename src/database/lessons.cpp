@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <sys/stat.h>
 
 LessonList baumlist;
 
@@ -293,6 +294,24 @@ QString pendingPrefix(const QString& tablePath) {
     return QLatin1Char('.') + QFileInfo(tablePath).fileName() + QStringLiteral(".lst-");
 }
 
+// What this program leaves waiting is a regular file of a list's size. Any
+// other entry under that name must not become the list: a symbolic link
+// would have the next save write wherever it points, and a file too large
+// would be refused at the next reading, its titles lost. False with the cause
+// in `error`.
+bool isWaitingList(const QString& pending, QString* error) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(pending).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (error) *error = platform::notARegularFileMessage(pending);
+        return false;
+    }
+    if (info.st_size > MaxLessonListBytes) {
+        if (error) *error = LessonListTooLargeMessage(pending);
+        return false;
+    }
+    return true;
+}
+
 // The lists waiting beside the tables (either extension) of the list file.
 void dropListsWaitingFor(const QString& listPath) {
     const QFileInfo list(listPath);
@@ -330,9 +349,11 @@ bool WritePendingLessonList(const LessonList& list, const QString& tablePath, qi
 bool CommitPendingLessonList(const QString& tablePath, qint32 stamp, QString* error) {
     const QString pending = PendingLessonListPath(tablePath, stamp);
     const QString target = LessonListPath(SplitTablePath(tablePath).base);
-    if (platform::takePermissionsOf(pending, target) && platform::renameReplacing(pending, target))
+    QString cause;
+    if (isWaitingList(pending, &cause) && platform::takePermissionsOf(pending, target) &&
+        platform::renameReplacing(pending, target))
         return true;
-    if (error) *error = listNotSavedText(target, QString());
+    if (error) *error = listNotSavedText(target, cause);
     return false;
 }
 
@@ -341,6 +362,9 @@ void DropPendingLessonList(const QString& tablePath, qint32 stamp) {
 }
 
 void SettlePendingLessonLists(const QString& tablePath) {
+    // Only a table file can carry a stamp (and opening anything else could
+    // wait for good, as on a FIFO).
+    if (!platform::isRegularFile(tablePath)) return;
     const QDir folder = QFileInfo(tablePath).dir();
     const QString prefix = pendingPrefix(tablePath);
     QList<qint32> stamps;
@@ -353,9 +377,14 @@ void SettlePendingLessonLists(const QString& tablePath) {
         if (ok && stamp != 0) stamps << stamp;
     }
     if (stamps.isEmpty()) return;
-    const qint32 tableStamp = engine::tableStamp(tablePath);
+    qint32 tableStamp = 0;
+    try {
+        tableStamp = engine::tableStamp(tablePath);
+    } catch (const platform::Error&) {
+        return; // a damaged table: whatever reads it next reports why
+    }
     for (const qint32 stamp : stamps) {
-        if (stamp == tableStamp)
+        if (stamp == tableStamp && isWaitingList(PendingLessonListPath(tablePath, stamp), nullptr))
             CommitPendingLessonList(tablePath, stamp, nullptr); // else it waits for the next time
         else
             DropPendingLessonList(tablePath, stamp);

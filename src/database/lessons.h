@@ -125,8 +125,11 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
 // stamp, and gives the new table the same stamp (engine::setTableStamp) in the
 // step that puts it in place. The waiting list then takes the old list's
 // place. A program stopped in between leaves the list waiting; opening the
-// table settles it: it takes its place when the table carries its stamp and
-// is removed otherwise. Either way the table and its list belong together.
+// table, or backing it up, settles it: it takes its place when the table
+// carries its stamp and is removed otherwise. Either way the table and its
+// list belong together. Only a regular file no larger than a list may be
+// read takes the list's place: anything else under that name (a link to a
+// file elsewhere, say) is removed, and the old list stays.
 
 // A fresh stamp, never 0 (the stamp of a table that never got one).
 qint32 NewLessonListStamp();
@@ -139,11 +142,13 @@ bool WritePendingLessonList(const LessonList& list, const QString& tablePath, qi
                             QString* error);
 // Puts the waiting list in place of the table's list file once the table
 // carries the stamp. False with the German message in `error` when that failed
-// (the list then keeps waiting and is settled at the next opening).
+// (the list then keeps waiting and is settled at the next opening) or when the
+// waiting file is no list that could be read (the old list stays).
 bool CommitPendingLessonList(const QString& tablePath, qint32 stamp, QString* error);
 // Removes the waiting list of a change that did not happen.
 void DropPendingLessonList(const QString& tablePath, qint32 stamp);
-// Settles every list waiting beside the table (see above).
+// Settles every list waiting beside the table (see above). A table whose
+// stamp cannot be read settles nothing: its lists keep waiting.
 void SettlePendingLessonLists(const QString& tablePath);
 
 // --- The lesson tree as data ---------------------------------------------

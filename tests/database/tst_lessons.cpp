@@ -3,12 +3,14 @@
 #include "database/lessontree.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
+#include "engine/tablefacts.h"
 #include "platform/messagebox.h"
 #include "support/filesizelimit.h"
 #include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -336,6 +338,43 @@ class TestLessons : public QObject {
             ::lstat(QFile::encodeName(path).constData(), &after);
             QCOMPARE(after.st_ino, before.st_ino);
             QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        }
+        QVERIFY(boxes.isEmpty());
+        engine::releaseTable(CurrentTablePath);
+    }
+
+    // A list waits beside its table under a hidden name; before it takes the
+    // list's place it must be one: a file far too large, or a link to a file
+    // elsewhere, is removed instead, the old list stays, and no later save
+    // writes outside the folder.
+    void waitingListsAreCheckedBeforeTheyTakeTheirPlace() {
+        engine::Query query;
+        CreateVocabularyTable(query, CurrentTablePath);
+        query.close();
+        const qint32 stamp = NewLessonListStamp();
+        engine::setTableStamp(CurrentTablePath, stamp);
+        const QString path = LessonListPath();
+        const QString pending = PendingLessonListPath(CurrentTablePath, stamp);
+        QTemporaryDir elsewhere;
+        const QString outside = elsewhere.filePath("fremd.lst");
+        writeFile(outside, "001A1Fremd\r\n");
+        for (const char* kind : {"big", "link"}) {
+            writeFile(path, "001A1Alt\r\n");
+            if (qstrcmp(kind, "big") == 0)
+                writeFile(pending, QByteArray(5 << 20, 'x'));
+            else
+                QVERIFY(QFile::link(outside, pending));
+            LessonList list;
+            QString message;
+            LoadLessonListForOpening(list, CurrentTablePath, &message);
+            QCOMPARE(list.lines(), QStringList({"001A1Alt"}));
+            QCOMPARE(message, QString());
+            QVERIFY(!QFileInfo(pending).isSymLink() && !QFileInfo::exists(pending));
+            QVERIFY(!QFileInfo(path).isSymLink());
+            list.add("002A1Neu");
+            QVERIFY(SaveLessonList(list));
+            QCOMPARE(readFile(path), QByteArray("001A1Alt\r\n002A1Neu\r\n"));
+            QCOMPARE(readFile(outside), QByteArray("001A1Fremd\r\n"));
         }
         QVERIFY(boxes.isEmpty());
         engine::releaseTable(CurrentTablePath);
