@@ -106,6 +106,19 @@ QString LessonCode(int number, QChar letter, QChar digit) {
            digit;
 }
 
+bool IsLessonCode(QStringView code) {
+    const auto within = [](QChar c, char low, char high) {
+        return c >= QLatin1Char(low) && c <= QLatin1Char(high);
+    };
+    return code.size() == LessonCodeLength && within(code[0], '0', '9') &&
+           within(code[1], '0', '9') && within(code[2], '0', '9') && within(code[3], 'A', 'Z') &&
+           within(code[4], '1', '9');
+}
+
+bool IsLessonLine(QStringView line) {
+    return IsLessonCode(line.left(LessonCodeLength));
+}
+
 // --- The list ---------------------------------------------------------------
 
 bool LessonList::lessThan(const QString& a, const QString& b) {
@@ -119,25 +132,35 @@ bool LessonList::lessThan(const QString& a, const QString& b) {
 }
 
 void LessonList::setLines(const QStringList& lines) {
-    lines_.clear();
+    clear();
     lines_.reserve(lines.size());
     for (const QString& line : lines)
-        lines_.append(oneLine(line));
+        takeLine(oneLine(line));
     sortLines();
+}
+
+void LessonList::takeLine(const QString& line) {
+    if (IsLessonLine(line))
+        lines_.append(line);
+    else if (!line.isEmpty())
+        others_.append(line);
 }
 
 void LessonList::sortLines() {
     // Lists come back in the order they were saved in: one pass finds that out.
-    if (!std::is_sorted(lines_.begin(), lines_.end(), &LessonList::lessThan))
-        std::stable_sort(lines_.begin(), lines_.end(), &LessonList::lessThan);
+    for (QStringList* lines : {&lines_, &others_})
+        if (!std::is_sorted(lines->begin(), lines->end(), &LessonList::lessThan))
+            std::stable_sort(lines->begin(), lines->end(), &LessonList::lessThan);
 }
 
 int LessonList::add(const QString& text) {
     const QString line = oneLine(text);
-    const auto at = std::upper_bound(lines_.begin(), lines_.end(), line, &LessonList::lessThan);
-    const int index = int(at - lines_.begin());
-    lines_.insert(index, line);
-    return index;
+    if (line.isEmpty()) return -1;
+    QStringList& into = IsLessonLine(line) ? lines_ : others_;
+    const auto at = std::upper_bound(into.begin(), into.end(), line, &LessonList::lessThan);
+    const int index = int(at - into.begin());
+    into.insert(index, line);
+    return &into == &lines_ ? index : -1;
 }
 
 int LessonList::replace(int index, const QString& line) {
@@ -153,7 +176,7 @@ int LessonList::indexOfCode(const QString& code) const {
 }
 
 bool LessonList::load(const QString& path, QString* error) {
-    lines_.clear();
+    clear();
     if (error) error->clear();
     if (!platform::entryExists(path)) return false;
     QFile file;
@@ -177,7 +200,7 @@ bool LessonList::load(const QString& path, QString* error) {
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i <= size; ++i) {
         if (i < size && data[i] != '\r' && data[i] != '\n') continue;
-        if (i > start) lines_ << platform::codec::fromBytes(data + start, int(i - start));
+        if (i > start) takeLine(platform::codec::fromBytes(data + start, int(i - start)));
         if (i + 1 < size && data[i] == '\r' && data[i + 1] == '\n') ++i;
         start = i + 1;
     }
@@ -192,8 +215,12 @@ QString LessonListTooLargeMessage(const QString& path) {
 }
 
 bool LessonList::save(const QString& path, QString* error) const {
+    QStringList all;
+    all.reserve(lines_.size() + others_.size());
+    std::merge(lines_.begin(), lines_.end(), others_.begin(), others_.end(),
+               std::back_inserter(all), &LessonList::lessThan);
     QByteArray bytes;
-    for (const QString& line : lines_) {
+    for (const QString& line : all) {
         bytes += platform::codec::toBytes(line);
         bytes += "\r\n";
     }
@@ -242,9 +269,7 @@ bool LessonExists(const LessonList& list, const QString& code) {
 }
 
 bool HasLessonLine(const LessonList& list) {
-    for (const QString& line : list.lines())
-        if (line.size() >= LessonCodeLength) return true;
-    return false;
+    return !list.isEmpty();
 }
 
 // --- Opening ----------------------------------------------------------------
@@ -265,21 +290,16 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
             *message = error + QStringLiteral("\r\nDie Lektionen werden aus den Vokabeln der "
                                               "Datenbank neu zusammengestellt.");
     }
-    if (!list.isEmpty() && !HasLessonLine(list)) {
-        // Lines that name no lesson would leave every word out of reach.
-        list.clear();
-        changed = true;
-    }
     QSet<QString> listed;
     for (const QString& line : list.lines())
         listed.insert(LessonCodeOfLine(line));
     for (const QString& code : engine::distinctValues(tablePath, QStringLiteral("Lektion"))) {
-        if (code.size() != LessonCodeLength || listed.contains(code)) continue;
+        if (!IsLessonCode(code) || listed.contains(code)) continue;
         list.add(code);
         listed.insert(code);
         changed = true;
     }
-    if (changed && HasLessonLine(list) && !keepFile) SaveLessonList(list, path);
+    if (changed && !keepFile) SaveLessonList(list, path);
 }
 
 // --- A list written ahead of its table ---------------------------------------
@@ -419,8 +439,7 @@ LessonTree BuildLessonTree(const QStringList& lines) {
     LessonTree tree;
     QHash<QString, qsizetype> nodeOfNumber;
     for (const QString& line : lines) {
-        // A line too short to hold a code names no lesson that could be opened.
-        if (line.size() < LessonCodeLength) continue;
+        if (!IsLessonLine(line)) continue;
         const QString number = line.left(LessonNumberLength);
         auto found = nodeOfNumber.constFind(number);
         qsizetype node;
@@ -498,14 +517,14 @@ bool RebuildLessonListFromTable(engine::Query& Query, LessonList& list) {
     Query.open();
 
     // One line per code found in the table, whatever order its words lie in;
-    // a value too short for a code would give a line the tree cannot show.
+    // a value that is no code would give a line that names no lesson.
     QStringList codes;
     QSet<QString> seen;
     const int column = Query.fieldIndex(QStringLiteral("Lektion"));
     const int rows = Query.recordCount();
     for (int row = 0; row < rows && column >= 0; ++row) {
         const QString code = Query.valueAt(row, column).toString();
-        if (code.size() != LessonCodeLength || seen.contains(code)) continue;
+        if (!IsLessonCode(code) || seen.contains(code)) continue;
         seen.insert(code);
         codes << code;
     }
@@ -518,14 +537,14 @@ bool RebuildLessonListFromTable(engine::Query& Query, LessonList& list) {
             const QString code = LessonCodeOfLine(line);
             if (!titles.contains(code)) titles.insert(code, LessonTitleOfLine(line));
         }
-        QStringList lines;
+        QStringList lines = list.otherLines();
         for (const QString& code : codes)
             lines << code + titles.value(code);
         list.setLines(lines);
         CurrentLessonCode = codes.first();
         ReopenLessonQuery(Query);
     } else {
-        list.setLines({FirstLessonCode});
+        list.setLines(list.otherLines() + QStringList{FirstLessonCode});
         CurrentLessonCode = FirstLessonCode;
         ReopenLessonQuery(Query);
         if (Query.isEmpty()) InsertNewWordRecord(Query, FirstLessonCode);
