@@ -145,12 +145,7 @@ bool IsValidLessonNumber(const QString& numberText) {
 }
 
 bool IsValidLessonCode(const QString& code) {
-    if (code.size() != LessonCodeLength || !IsValidLessonNumber(code.left(LessonNumberLength)))
-        return false;
-    const QChar letter = code.at(3);
-    const QChar digit = code.at(4);
-    return letter >= QLatin1Char('A') && letter <= QLatin1Char('Z') && digit >= QLatin1Char('1') &&
-           digit <= QLatin1Char('9');
+    return IsLessonCode(code) && IsValidLessonNumber(code.left(LessonNumberLength));
 }
 
 QStringList MoveLessonWordsSql(const QString& tablePath, const QString& fromCode,
@@ -296,7 +291,8 @@ LessonResult RenameLessonNumber(engine::Query& Query, LessonList& list, const QS
     for (const QString& code : tableCodes) {
         if (codes.contains(code)) continue;
         codes << code;
-        updated.add(newNumber + code.mid(LessonNumberLength));
+        // A value that is no code moves with its number but names no lesson.
+        if (IsLessonCode(code)) updated.add(newNumber + code.mid(LessonNumberLength));
     }
 
     const bool saved = commitWithList(list, updated, [&] {

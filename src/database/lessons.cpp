@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <sys/stat.h>
 
 LessonList baumlist;
 
@@ -105,6 +106,19 @@ QString LessonCode(int number, QChar letter, QChar digit) {
            digit;
 }
 
+bool IsLessonCode(QStringView code) {
+    const auto within = [](QChar c, char low, char high) {
+        return c >= QLatin1Char(low) && c <= QLatin1Char(high);
+    };
+    return code.size() == LessonCodeLength && within(code[0], '0', '9') &&
+           within(code[1], '0', '9') && within(code[2], '0', '9') && within(code[3], 'A', 'Z') &&
+           within(code[4], '1', '9');
+}
+
+bool IsLessonLine(QStringView line) {
+    return IsLessonCode(line.left(LessonCodeLength));
+}
+
 // --- The list ---------------------------------------------------------------
 
 bool LessonList::lessThan(const QString& a, const QString& b) {
@@ -118,25 +132,35 @@ bool LessonList::lessThan(const QString& a, const QString& b) {
 }
 
 void LessonList::setLines(const QStringList& lines) {
-    lines_.clear();
+    clear();
     lines_.reserve(lines.size());
     for (const QString& line : lines)
-        lines_.append(oneLine(line));
+        takeLine(oneLine(line));
     sortLines();
+}
+
+void LessonList::takeLine(const QString& line) {
+    if (IsLessonLine(line))
+        lines_.append(line);
+    else if (!line.isEmpty())
+        others_.append(line);
 }
 
 void LessonList::sortLines() {
     // Lists come back in the order they were saved in: one pass finds that out.
-    if (!std::is_sorted(lines_.begin(), lines_.end(), &LessonList::lessThan))
-        std::stable_sort(lines_.begin(), lines_.end(), &LessonList::lessThan);
+    for (QStringList* lines : {&lines_, &others_})
+        if (!std::is_sorted(lines->begin(), lines->end(), &LessonList::lessThan))
+            std::stable_sort(lines->begin(), lines->end(), &LessonList::lessThan);
 }
 
 int LessonList::add(const QString& text) {
     const QString line = oneLine(text);
-    const auto at = std::upper_bound(lines_.begin(), lines_.end(), line, &LessonList::lessThan);
-    const int index = int(at - lines_.begin());
-    lines_.insert(index, line);
-    return index;
+    if (line.isEmpty()) return -1;
+    QStringList& into = IsLessonLine(line) ? lines_ : others_;
+    const auto at = std::upper_bound(into.begin(), into.end(), line, &LessonList::lessThan);
+    const int index = int(at - into.begin());
+    into.insert(index, line);
+    return &into == &lines_ ? index : -1;
 }
 
 int LessonList::replace(int index, const QString& line) {
@@ -152,7 +176,7 @@ int LessonList::indexOfCode(const QString& code) const {
 }
 
 bool LessonList::load(const QString& path, QString* error) {
-    lines_.clear();
+    clear();
     if (error) error->clear();
     if (!platform::entryExists(path)) return false;
     QFile file;
@@ -176,7 +200,7 @@ bool LessonList::load(const QString& path, QString* error) {
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i <= size; ++i) {
         if (i < size && data[i] != '\r' && data[i] != '\n') continue;
-        if (i > start) lines_ << platform::codec::fromBytes(data + start, int(i - start));
+        if (i > start) takeLine(platform::codec::fromBytes(data + start, int(i - start)));
         if (i + 1 < size && data[i] == '\r' && data[i + 1] == '\n') ++i;
         start = i + 1;
     }
@@ -191,8 +215,12 @@ QString LessonListTooLargeMessage(const QString& path) {
 }
 
 bool LessonList::save(const QString& path, QString* error) const {
+    QStringList all;
+    all.reserve(lines_.size() + others_.size());
+    std::merge(lines_.begin(), lines_.end(), others_.begin(), others_.end(),
+               std::back_inserter(all), &LessonList::lessThan);
     QByteArray bytes;
-    for (const QString& line : lines_) {
+    for (const QString& line : all) {
         bytes += platform::codec::toBytes(line);
         bytes += "\r\n";
     }
@@ -241,9 +269,7 @@ bool LessonExists(const LessonList& list, const QString& code) {
 }
 
 bool HasLessonLine(const LessonList& list) {
-    for (const QString& line : list.lines())
-        if (line.size() >= LessonCodeLength) return true;
-    return false;
+    return !list.isEmpty();
 }
 
 // --- Opening ----------------------------------------------------------------
@@ -264,21 +290,16 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
             *message = error + QStringLiteral("\r\nDie Lektionen werden aus den Vokabeln der "
                                               "Datenbank neu zusammengestellt.");
     }
-    if (!list.isEmpty() && !HasLessonLine(list)) {
-        // Lines that name no lesson would leave every word out of reach.
-        list.clear();
-        changed = true;
-    }
     QSet<QString> listed;
     for (const QString& line : list.lines())
         listed.insert(LessonCodeOfLine(line));
     for (const QString& code : engine::distinctValues(tablePath, QStringLiteral("Lektion"))) {
-        if (code.size() != LessonCodeLength || listed.contains(code)) continue;
+        if (!IsLessonCode(code) || listed.contains(code)) continue;
         list.add(code);
         listed.insert(code);
         changed = true;
     }
-    if (changed && HasLessonLine(list) && !keepFile) SaveLessonList(list, path);
+    if (changed && !keepFile) SaveLessonList(list, path);
 }
 
 // --- A list written ahead of its table ---------------------------------------
@@ -291,6 +312,24 @@ const QString PendingEnding = QStringLiteral(".pending");
 // extension beside it keeps its own waiting list.
 QString pendingPrefix(const QString& tablePath) {
     return QLatin1Char('.') + QFileInfo(tablePath).fileName() + QStringLiteral(".lst-");
+}
+
+// What this program leaves waiting is a regular file of a list's size. Any
+// other entry under that name must not become the list: a symbolic link
+// would have the next save write wherever it points, and a file too large
+// would be refused at the next reading, its titles lost. False with the cause
+// in `error`.
+bool isWaitingList(const QString& pending, QString* error) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(pending).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (error) *error = platform::notARegularFileMessage(pending);
+        return false;
+    }
+    if (info.st_size > MaxLessonListBytes) {
+        if (error) *error = LessonListTooLargeMessage(pending);
+        return false;
+    }
+    return true;
 }
 
 // The lists waiting beside the tables (either extension) of the list file.
@@ -330,9 +369,11 @@ bool WritePendingLessonList(const LessonList& list, const QString& tablePath, qi
 bool CommitPendingLessonList(const QString& tablePath, qint32 stamp, QString* error) {
     const QString pending = PendingLessonListPath(tablePath, stamp);
     const QString target = LessonListPath(SplitTablePath(tablePath).base);
-    if (platform::takePermissionsOf(pending, target) && platform::renameReplacing(pending, target))
+    QString cause;
+    if (isWaitingList(pending, &cause) && platform::takePermissionsOf(pending, target) &&
+        platform::renameReplacing(pending, target))
         return true;
-    if (error) *error = listNotSavedText(target, QString());
+    if (error) *error = listNotSavedText(target, cause);
     return false;
 }
 
@@ -341,6 +382,9 @@ void DropPendingLessonList(const QString& tablePath, qint32 stamp) {
 }
 
 void SettlePendingLessonLists(const QString& tablePath) {
+    // Only a table file can carry a stamp (and opening anything else could
+    // wait for good, as on a FIFO).
+    if (!platform::isRegularFile(tablePath)) return;
     const QDir folder = QFileInfo(tablePath).dir();
     const QString prefix = pendingPrefix(tablePath);
     QList<qint32> stamps;
@@ -353,9 +397,14 @@ void SettlePendingLessonLists(const QString& tablePath) {
         if (ok && stamp != 0) stamps << stamp;
     }
     if (stamps.isEmpty()) return;
-    const qint32 tableStamp = engine::tableStamp(tablePath);
+    qint32 tableStamp = 0;
+    try {
+        tableStamp = engine::tableStamp(tablePath);
+    } catch (const platform::Error&) {
+        return; // a damaged table: whatever reads it next reports why
+    }
     for (const qint32 stamp : stamps) {
-        if (stamp == tableStamp)
+        if (stamp == tableStamp && isWaitingList(PendingLessonListPath(tablePath, stamp), nullptr))
             CommitPendingLessonList(tablePath, stamp, nullptr); // else it waits for the next time
         else
             DropPendingLessonList(tablePath, stamp);
@@ -390,8 +439,7 @@ LessonTree BuildLessonTree(const QStringList& lines) {
     LessonTree tree;
     QHash<QString, qsizetype> nodeOfNumber;
     for (const QString& line : lines) {
-        // A line too short to hold a code names no lesson that could be opened.
-        if (line.size() < LessonCodeLength) continue;
+        if (!IsLessonLine(line)) continue;
         const QString number = line.left(LessonNumberLength);
         auto found = nodeOfNumber.constFind(number);
         qsizetype node;
@@ -469,14 +517,14 @@ bool RebuildLessonListFromTable(engine::Query& Query, LessonList& list) {
     Query.open();
 
     // One line per code found in the table, whatever order its words lie in;
-    // a value too short for a code would give a line the tree cannot show.
+    // a value that is no code would give a line that names no lesson.
     QStringList codes;
     QSet<QString> seen;
     const int column = Query.fieldIndex(QStringLiteral("Lektion"));
     const int rows = Query.recordCount();
     for (int row = 0; row < rows && column >= 0; ++row) {
         const QString code = Query.valueAt(row, column).toString();
-        if (code.size() != LessonCodeLength || seen.contains(code)) continue;
+        if (!IsLessonCode(code) || seen.contains(code)) continue;
         seen.insert(code);
         codes << code;
     }
@@ -489,14 +537,14 @@ bool RebuildLessonListFromTable(engine::Query& Query, LessonList& list) {
             const QString code = LessonCodeOfLine(line);
             if (!titles.contains(code)) titles.insert(code, LessonTitleOfLine(line));
         }
-        QStringList lines;
+        QStringList lines = list.otherLines();
         for (const QString& code : codes)
             lines << code + titles.value(code);
         list.setLines(lines);
         CurrentLessonCode = codes.first();
         ReopenLessonQuery(Query);
     } else {
-        list.setLines({FirstLessonCode});
+        list.setLines(list.otherLines() + QStringList{FirstLessonCode});
         CurrentLessonCode = FirstLessonCode;
         ReopenLessonQuery(Query);
         if (Query.isEmpty()) InsertNewWordRecord(Query, FirstLessonCode);

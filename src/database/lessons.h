@@ -5,7 +5,8 @@
 //
 // A code is a three-digit lesson number, a letter "A".."Z" and a digit
 // "1".."9" ("001A1"). A list line is the code immediately followed by the
-// lesson's title, which may be empty.
+// lesson's title, which may be empty. A line that does not start with a code
+// names no lesson.
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -33,10 +34,21 @@ QString NormalizeLessonNumber(const QString& number);
 // Number, letter ("Stück") and digit ("Absatz") → the code, e.g. "001A1".
 QString LessonCode(const QString& number, const QString& letter, const QString& digit);
 QString LessonCode(int number, QChar letter, QChar digit);
+// True for exactly five characters of that form: three digits "0".."9", a
+// letter "A".."Z" and a digit "1".."9".
+bool IsLessonCode(QStringView code);
+// True when the line starts with a lesson code.
+bool IsLessonLine(QStringView line);
 
 // The sorted lesson list: the lines of the ".lst" file of the open database,
 // kept in ascending case-insensitive order so that all sections of one lesson
 // number stand together. Lines may repeat.
+//
+// Only lines that start with a lesson code are lessons; count(), at() and
+// lines() give those alone, so that nothing reading the list (the tree, the
+// quiz selection, printing, search, sorting) takes a title or a damaged line
+// for a lesson. The other lines of the file are kept apart and written back,
+// in their sorted places, whenever the list is saved.
 class LessonList {
   public:
     LessonList() = default;
@@ -47,11 +59,18 @@ class LessonList {
     const QString& at(int index) const { return lines_.at(index); }
     const QStringList& lines() const { return lines_; }
 
-    // Replaces every line; the lines are sorted. Here and in add() a title
-    // loses its CR and LF characters: one line is one lesson.
+    // The lines that name no lesson (empty lines are dropped).
+    const QStringList& otherLines() const { return others_; }
+
+    // Replaces every line, both kinds; the lines are sorted. Here and in add()
+    // a title loses its CR and LF characters: one line is one lesson.
     void setLines(const QStringList& lines);
-    void clear() { lines_.clear(); }
-    // Inserts a line at its sorted place (after equal lines); returns its index.
+    void clear() {
+        lines_.clear();
+        others_.clear();
+    }
+    // Inserts a line at its sorted place (after equal lines); returns its
+    // index, or -1 for a line that names no lesson (kept with the other lines).
     int add(const QString& line);
     void removeAt(int index) { lines_.removeAt(index); }
     // Replaces a line and moves it to its sorted place; returns the new index.
@@ -68,9 +87,9 @@ class LessonList {
     // empty list and false; `error` then gets the German cause (empty for a
     // file that does not exist).
     bool load(const QString& path, QString* error = nullptr);
-    // Writes every line followed by CR LF, atomically. False when the file
-    // could not be written (the old file then stays as it was; `error` gets
-    // the German cause).
+    // Writes every line, both kinds in one sorted order, followed by CR LF,
+    // atomically. False when the file could not be written (the old file then
+    // stays as it was; `error` gets the German cause).
     bool save(const QString& path, QString* error = nullptr) const;
 
     // The ordering of the list: true when line a stands before line b.
@@ -78,8 +97,11 @@ class LessonList {
 
   private:
     void sortLines();
+    // Puts a line read or given among the lessons or the other lines.
+    void takeLine(const QString& line);
 
     QStringList lines_;
+    QStringList others_;
 };
 
 // The lesson list of the open database.
@@ -102,8 +124,7 @@ QString LessonTitleOfLine(const QString& line);
 // True when some line starts with exactly this code (case-sensitive).
 bool LessonExists(const LessonList& list, const QString& code);
 
-// True when the list has a line long enough to name a lesson that the tree
-// can show (a line shorter than a code names none).
+// True when the list names a lesson that the tree can show.
 bool HasLessonLine(const LessonList& list);
 
 // --- Opening ---------------------------------------------------------------
@@ -111,12 +132,13 @@ bool HasLessonLine(const LessonList& list);
 // The lesson list of a table that is being opened, read from its list file so
 // that no word of the table is hidden: a list that a sort or an import left
 // waiting beside the table is settled first (below); a file that cannot be
-// read, is too large or names no lesson counts as an empty list; and every
-// lesson code of the table's words that the list lacks gets a line without a
-// title. The list file is saved when lines were added. `message` gets a German
-// note for the user when the file could not be used (empty otherwise). A list
-// that still has no line afterwards belongs to a table without lessons: the
-// caller builds it with RebuildLessonListFromTable.
+// read or is too large counts as an empty list; and every lesson code of the
+// table's words that the list lacks gets a line without a title (a value that
+// is no code names no lesson and gets none). The list file is saved when
+// lines were added. `message` gets a German note for the user when the file
+// could not be used (empty otherwise). A list that still has no lesson
+// afterwards belongs to a table without lessons: the caller builds it with
+// RebuildLessonListFromTable.
 void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QString* message);
 
 // --- A list written ahead of its table ---------------------------------------
@@ -125,8 +147,11 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
 // stamp, and gives the new table the same stamp (engine::setTableStamp) in the
 // step that puts it in place. The waiting list then takes the old list's
 // place. A program stopped in between leaves the list waiting; opening the
-// table settles it: it takes its place when the table carries its stamp and
-// is removed otherwise. Either way the table and its list belong together.
+// table, or backing it up, settles it: it takes its place when the table
+// carries its stamp and is removed otherwise. Either way the table and its
+// list belong together. Only a regular file no larger than a list may be
+// read takes the list's place: anything else under that name (a link to a
+// file elsewhere, say) is removed, and the old list stays.
 
 // A fresh stamp, never 0 (the stamp of a table that never got one).
 qint32 NewLessonListStamp();
@@ -139,11 +164,13 @@ bool WritePendingLessonList(const LessonList& list, const QString& tablePath, qi
                             QString* error);
 // Puts the waiting list in place of the table's list file once the table
 // carries the stamp. False with the German message in `error` when that failed
-// (the list then keeps waiting and is settled at the next opening).
+// (the list then keeps waiting and is settled at the next opening) or when the
+// waiting file is no list that could be read (the old list stays).
 bool CommitPendingLessonList(const QString& tablePath, qint32 stamp, QString* error);
 // Removes the waiting list of a change that did not happen.
 void DropPendingLessonList(const QString& tablePath, qint32 stamp);
-// Settles every list waiting beside the table (see above).
+// Settles every list waiting beside the table (see above). A table whose
+// stamp cannot be read settles nothing: its lists keep waiting.
 void SettlePendingLessonLists(const QString& tablePath);
 
 // --- The lesson tree as data ---------------------------------------------
@@ -170,8 +197,8 @@ QString LessonNodeText(const QString& number);
 QString LessonChildText(const QString& code, const QString& title);
 
 // Builds the two-level tree from the list lines: one node per lesson number in
-// numeric order, its sections in text order. Empty lines and lines shorter
-// than a code are left out.
+// numeric order, its sections in text order. Lines that name no lesson are
+// left out.
 LessonTree BuildLessonTree(const QStringList& lines);
 inline LessonTree BuildLessonTree(const LessonList& list) {
     return BuildLessonTree(list.lines());
@@ -206,9 +233,10 @@ int RemoveLessonLines(LessonList& list, const QString& key);
 QString DeleteLessonFromList(LessonList& list, const QString& key, const QString& listPath);
 
 // Builds the list anew from the lesson codes found in the open table (one line
-// per code, sorted; a code the old list knew keeps its title), saves it, and
-// puts the query on the lesson of the table's first word. A table without a
-// word in a lesson (empty, or its words' lesson values too short for a code)
+// per code, sorted; a code the old list knew keeps its title, and the lines
+// that name no lesson stay), saves it, and puts the query on the lesson of
+// the table's first word. A table without a word in a lesson (empty, or no
+// word's lesson value a code)
 // gets the single lesson "001A1" with one new word in it. Returns false in
 // that case, true when the table had words in lessons.
 bool RebuildLessonListFromTable(engine::Query& Query, LessonList& list);

@@ -1,5 +1,6 @@
 #include "exchange/backuprun.h"
 
+#include "database/lessons.h"
 #include "exchange/backuparchive.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
@@ -131,6 +132,9 @@ QString RunBackups(const QStringList& tablePaths, const QString& targetFolder,
         const QString name = BackupName(path);
         const QString archive = BackupArchivePath(path, targetFolder);
         if (starting) starting(name + QStringLiteral(".olx"));
+        // A list that a sort or an import left waiting belongs to the table as
+        // it is now: it takes its place before the list is packed with it.
+        SettlePendingLessonLists(platform::normalizePath(path));
         ArchiveReport report;
         int code = BackupDatabase(path, archive, backupFolder(), false, version, &report);
         if (code == ArchiveExists &&

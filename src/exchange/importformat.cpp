@@ -319,7 +319,7 @@ RecordVerdict WordFromRecord(const QStringList& fields, const ImportRules& rules
     // hide the word, so it goes into the default lesson instead.
     if (!rules.mask[FieldLektion]) {
         word[FieldLektion] = rules.defaultLessonCode;
-    } else if (lessonRead && lesson.size() == LessonCodeLength) {
+    } else if (lessonRead && IsLessonCode(lesson)) {
         word[FieldLektion] = lesson;
     } else {
         word[FieldLektion] = rules.defaultLessonCode;

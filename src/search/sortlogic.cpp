@@ -413,9 +413,15 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
                 madeForBackup << copy;
         }
     }
+    // The new sections replace the lessons; lines of the old list that name
+    // no lesson stay in the file.
+    QStringList listLines = division.listLines;
     if (options.full) {
+        LessonList old;
+        old.load(LessonListPath(base));
+        listLines = old.otherLines() + listLines;
         QString listError;
-        if (!WritePendingLessonList(LessonList(division.listLines), tablePath, stamp, &listError)) {
+        if (!WritePendingLessonList(LessonList(listLines), tablePath, stamp, &listError)) {
             undo();
             outcome.error = listError + QStringLiteral("\r\nDie Datenbank wurde nicht verändert.");
             return outcome;
@@ -438,7 +444,7 @@ SortOutcome SortTable(const QString& tablePath, const SortOptions& options,
 
     outcome.done = true;
     outcome.words = int(words.size());
-    outcome.listLines = division.listLines;
+    outcome.listLines = listLines;
     return outcome;
 }
 

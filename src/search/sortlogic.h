@@ -70,7 +70,7 @@ struct SortOutcome {
     bool done = false;
     QString error;         // German message when not done
     int words = 0;         // words written
-    QStringList listLines; // full mode: the new lesson list
+    QStringList listLines; // full mode: the new lesson list, with the old one's other lines
     QString listError;     // full mode: the table is sorted, but its new list is not in place
 };
 

@@ -3,12 +3,14 @@
 #include "database/lessontree.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
+#include "engine/tablefacts.h"
 #include "platform/messagebox.h"
 #include "support/filesizelimit.h"
 #include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -103,9 +105,11 @@ class TestLessons : public QObject {
     }
 
     void shortAndEmptyLines() {
-        // Lines too short to hold a code are kept in the list but make no node.
+        // Lines too short to hold a code are kept apart for the file and make
+        // no node; empty lines are dropped.
         const LessonList list({"", "00", "001A", "002B1", "003C1T"});
-        QCOMPARE(list.count(), 5);
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.otherLines(), QStringList({"00", "001A"}));
         const LessonTree tree = BuildLessonTree(list);
         QCOMPARE(nodeTexts(tree), QStringList({"Lektion 2", "Lektion 3"}));
         QCOMPARE(childTexts(tree[0]), QStringList({"B 1 []"}));
@@ -146,6 +150,34 @@ class TestLessons : public QObject {
         QVERIFY(!LessonExists(list, "001"));
         QVERIFY(!LessonExists(list, "001A2"));
         QVERIFY(!LessonExists(LessonList(), "001A1"));
+    }
+
+    // A lesson is named by a code: three digits, a capital letter and a digit
+    // from 1 to 9. Titles alone, codes with blanks in front or with their
+    // parts swapped name none: nothing that reads the list takes them for a
+    // lesson, and the file keeps them through saving and deleting.
+    void linesWithoutACodeNameNoLesson() {
+        const QStringList others{"  001A1Alt", "0011A", "001a1", "000A0", "Nomen", "Verben"};
+        LessonList list(others + QStringList{"002B1Zwei", "001A1Eins"});
+        QCOMPARE(list.lines(), QStringList({"001A1Eins", "002B1Zwei"}));
+        QCOMPARE(nodeTexts(BuildLessonTree(list)), QStringList({"Lektion 1", "Lektion 2"}));
+        QVERIFY(BuildLessonTree(others).isEmpty());
+        QVERIFY(!HasLessonLine(LessonList(others)));
+        QVERIFY(!LessonExists(list, "Nomen"));
+        QVERIFY(!LessonExists(list, "0011A"));
+        QCOMPARE(list.add("Adjektive"), -1);
+        QCOMPARE(list.count(), 2);
+
+        const QString path = LessonListPath();
+        QVERIFY(SaveLessonList(list));
+        QCOMPARE(readFile(path), QByteArray("  001A1Alt\r\n000A0\r\n0011A\r\n001a1\r\n001A1Eins\r\n"
+                                            "002B1Zwei\r\nAdjektive\r\nNomen\r\nVerben\r\n"));
+        LessonList back;
+        QVERIFY(back.load(path));
+        QCOMPARE(back.lines(), list.lines());
+        QCOMPARE(DeleteLessonFromList(back, "001", path), QStringLiteral("002B1"));
+        QCOMPARE(readFile(path), QByteArray("  001A1Alt\r\n000A0\r\n0011A\r\n001a1\r\n"
+                                            "002B1Zwei\r\nAdjektive\r\nNomen\r\nVerben\r\n"));
     }
 
     void deleteLessonFromList_data() {
@@ -246,7 +278,8 @@ class TestLessons : public QObject {
         // Any line break, a last line without one, empty and short lines.
         writeFile(path, "003A1Drei\n\r\n001A1\r002\r\n\r\n004B2");
         QVERIFY(list.load(path));
-        QCOMPARE(list.lines(), QStringList({"001A1", "002", "003A1Drei", "004B2"}));
+        QCOMPARE(list.lines(), QStringList({"001A1", "003A1Drei", "004B2"}));
+        QCOMPARE(list.otherLines(), QStringList({"002"}));
         QCOMPARE(nodeTexts(BuildLessonTree(list)),
                  QStringList({"Lektion 1", "Lektion 3", "Lektion 4"}));
 
@@ -287,6 +320,11 @@ class TestLessons : public QObject {
             << QStringList{"001A1Verben", "002A1", "005A1Leer"} << false << true;
         QTest::newRow("missing") << QByteArray() << fromTable << false << true;
         QTest::newRow("no usable code") << QByteArray("xy\r\n1\r\n") << fromTable << false << true;
+        QTest::newRow("titles only")
+            << QByteArray("Verben\r\nNomen\r\n") << fromTable << false << true;
+        QTest::newRow("codes out of shape")
+            << QByteArray("  001A1Alt\r\n0011A\r\n005A1Leer\r\n")
+            << QStringList{"001A1", "002A1", "005A1Leer"} << false << true;
         QTest::newRow("too large") << QByteArray("<big>") << fromTable << true << true;
         // A list that exists but cannot be read keeps its titles on disk.
         QTest::newRow("fifo") << QByteArray("<fifo>") << fromTable << true << false;
@@ -304,6 +342,7 @@ class TestLessons : public QObject {
         addWord(query, "002A1", "duo");
         addWord(query, "001A1", "unus");
         addWord(query, "", "nullus"); // no lesson the tree could show
+        addWord(query, "Nomen", "nomen"); // nor is this one
         query.close();
         const QString path = folder->filePath("Caesar.lst");
         if (file == "<fifo>") {
@@ -331,11 +370,56 @@ class TestLessons : public QObject {
             LessonList back;
             QVERIFY(back.load(path));
             QCOMPARE(back.lines(), lines);
+            // The lines that name no lesson are written back as they stood.
+            const QByteArray written = readFile(path);
+            for (QByteArray line : file.split('\n')) {
+                if (line.endsWith('\r')) line.chop(1);
+                if (!line.isEmpty() && !file.startsWith('<') &&
+                    !lines.contains(QString::fromLatin1(line)))
+                    QVERIFY2(written.contains(line + "\r\n"), line.constData());
+            }
         } else {
             struct stat after {};
             ::lstat(QFile::encodeName(path).constData(), &after);
             QCOMPARE(after.st_ino, before.st_ino);
             QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        }
+        QVERIFY(boxes.isEmpty());
+        engine::releaseTable(CurrentTablePath);
+    }
+
+    // A list waits beside its table under a hidden name; before it takes the
+    // list's place it must be one: a file far too large, or a link to a file
+    // elsewhere, is removed instead, the old list stays, and no later save
+    // writes outside the folder.
+    void waitingListsAreCheckedBeforeTheyTakeTheirPlace() {
+        engine::Query query;
+        CreateVocabularyTable(query, CurrentTablePath);
+        query.close();
+        const qint32 stamp = NewLessonListStamp();
+        engine::setTableStamp(CurrentTablePath, stamp);
+        const QString path = LessonListPath();
+        const QString pending = PendingLessonListPath(CurrentTablePath, stamp);
+        QTemporaryDir elsewhere;
+        const QString outside = elsewhere.filePath("fremd.lst");
+        writeFile(outside, "001A1Fremd\r\n");
+        for (const char* kind : {"big", "link"}) {
+            writeFile(path, "001A1Alt\r\n");
+            if (qstrcmp(kind, "big") == 0)
+                writeFile(pending, QByteArray(5 << 20, 'x'));
+            else
+                QVERIFY(QFile::link(outside, pending));
+            LessonList list;
+            QString message;
+            LoadLessonListForOpening(list, CurrentTablePath, &message);
+            QCOMPARE(list.lines(), QStringList({"001A1Alt"}));
+            QCOMPARE(message, QString());
+            QVERIFY(!QFileInfo(pending).isSymLink() && !QFileInfo::exists(pending));
+            QVERIFY(!QFileInfo(path).isSymLink());
+            list.add("002A1Neu");
+            QVERIFY(SaveLessonList(list));
+            QCOMPARE(readFile(path), QByteArray("001A1Alt\r\n002A1Neu\r\n"));
+            QCOMPARE(readFile(outside), QByteArray("001A1Fremd\r\n"));
         }
         QVERIFY(boxes.isEmpty());
         engine::releaseTable(CurrentTablePath);
@@ -414,6 +498,7 @@ class TestLessons : public QObject {
         addWord(query, "001A1", "unus");
         addWord(query, "002A1", "duae");
         addWord(query, "003B1", "tres");
+        addWord(query, "Nomen", "nomen"); // no code: no lesson
 
         LessonList list({"001A1Verben", "002A1Zahlen", "005A1Leer"});
         QTreeWidget lekbaum;
@@ -435,11 +520,11 @@ class TestLessons : public QObject {
         CurrentLessonCode = "ab";
         ReopenLessonQuery(query);
         addWord(query, "ab", "kurz");
-        LessonList list({"004A1Alt"});
+        LessonList list({"004A1Alt", "Verben"});
         QTreeWidget lekbaum;
         QVERIFY(!RebuildLessonListFromTable(&lekbaum, query, list));
         QCOMPARE(list.lines(), QStringList({"001A1"}));
-        QCOMPARE(readFile(folder->filePath("Leer.lst")), QByteArray("001A1\r\n"));
+        QCOMPARE(readFile(folder->filePath("Leer.lst")), QByteArray("001A1\r\nVerben\r\n"));
         QCOMPARE(CurrentLessonCode, QStringLiteral("001A1"));
         QCOMPARE(query.recordCount(), 1);
         QCOMPARE(query.asString("Lektion"), QStringLiteral("001A1"));

@@ -1,7 +1,10 @@
 #include "tst_backupfixture.h"
 
+#include "engine/tablefacts.h"
 #include "exchange/backuparchive.h"
+#include "exchange/backuprun.h"
 #include "exchange/databasereplacement.h"
+#include "platform/folders.h"
 #include "platform/regularfile.h"
 #include "platform/temporaryfiles.h"
 #include "support/filesizelimit.h"
@@ -14,6 +17,7 @@
 #include <memory>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <utility>
 
 using namespace fixture;
 
@@ -80,6 +84,27 @@ class TestBackupArchive : public QObject {
         const QByteArray before = readAll(archive);
         QCOMPARE(RestoreDatabase(archive, dest, temp, true), int(ArchiveOk));
         QCOMPARE(readAll(archive), before);
+    }
+
+    // A sort or an import stopped before its new list took its place leaves
+    // that list waiting beside the new table: a backup taken then packs the
+    // list that belongs to the table, not the old one.
+    void aBackupPacksTheListThatWaitsForItsTable() {
+        const QString table = makeDatabase(root, "Latein", "Caesar");
+        const qint32 stamp = NewLessonListStamp();
+        QVERIFY(WritePendingLessonList(LessonList({"001A1Sortiert"}), table, stamp, nullptr));
+        engine::setTableStamp(table, stamp);
+        engine::releaseTable(table);
+        const QString workDir = std::exchange(WorkDir, root);
+        const QString result = RunBackups({table}, target);
+        WorkDir = workDir;
+        QVERIFY2(result.contains("erfolgreich gesichert"), qPrintable(result));
+        TArchiveHeader header;
+        QCOMPARE(DecompressFiles(target + "/Caesar.olx", dest, false, header, temp),
+                 int(ArchiveOk));
+        QCOMPARE(readAll(dest + "/Latein/Caesar.lst"), QByteArray("001A1Sortiert\r\n"));
+        QCOMPARE(filesBelow(root + "/Latein"),
+                 QStringList({"Caesar.lst", "Caesar.ol", "Caesar.opt"}));
     }
 
     void pxCompanionAndEmptyFilesArePacked() {

@@ -362,16 +362,17 @@ class TestImport : public QObject {
         // UTF-8 file with LF line ends.
         const QString file = dir.filePath("liste.txt");
         writeFile(file, "amo\tx\tich liebe, ich mag\t1\nvideo\tx\tich sehe\tLektion 12\n"
-                        "gr\xC3\xBC\xC3\x9F Gott\tx\tHallo\t3a\n\n");
+                        "gr\xC3\xBC\xC3\x9F Gott\tx\tHallo\t3a\n"
+                        "salve\tx\tsei gegr\xC3\xBC\xC3\x9Ft\tNomen\n\n");
         ImportPlan plan = universalPlan({file}, {1, 111, 2, 3});
         plan.rules.convertLessonNumbers = true;
         ImportSummary summary = RunImport(freshTable(), plan);
         QVERIFY(summary.ok);
-        QCOMPARE(summary.words, 3);
-        QCOMPARE(summary.lessonsReplaced, 1);
+        QCOMPARE(summary.words, 4);
+        QCOMPARE(summary.lessonsReplaced, 2);
         QCOMPARE(wordsOf(dir.filePath(QString("t%1.ol").arg(tables))),
                  (QStringList{"001A1:amo=ich liebe\r\nich mag|14|3|", "012A1:video=ich sehe|14|3|",
-                              "001A1:grüß Gott=Hallo|14|3|"}));
+                              "001A1:grüß Gott=Hallo|14|3|", "001A1:salve=sei gegrüßt|14|3|"}));
 
         // Columns beyond the tenth are read too.
         const QString wide = dir.filePath("wide.txt");

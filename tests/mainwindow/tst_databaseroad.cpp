@@ -321,13 +321,15 @@ private slots:
         QCOMPARE(CurrentLessonCode, QStringLiteral("001A1"));
     }
 
-    // A list whose lines name no lesson is built anew from the table: the
-    // database opens on a lesson, and a word typed then is stored in it.
+    // A list whose lines name no lesson (titles, codes with blanks in front or
+    // their parts swapped) is built anew from the table: the database opens
+    // on a lesson, a word typed then is stored in it, and the file keeps the
+    // other lines.
     void listWithoutLessonCodesIsRebuiltOnOpen() {
         const QString table = program.filePath("Latein/Caesar.ol");
         QFile list(program.filePath("Latein/Caesar.lst"));
         QVERIFY(list.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        list.write("xy\r\n1\r\n");
+        list.write("Verben\r\n  001A1\r\n0011A\r\nNomen\r\n");
         list.close();
         {
             auto window = startProgram();
@@ -343,7 +345,8 @@ private slots:
         }
         QVERIFY(wordsOfTable(table).contains("001A1:legere=lesen"));
         QVERIFY(list.open(QIODevice::ReadOnly));
-        QCOMPARE(list.readAll(), QByteArray("001A1\r\n002A1\r\n"));
+        QCOMPARE(list.readAll(),
+                 QByteArray("  001A1\r\n0011A\r\n001A1\r\n002A1\r\nNomen\r\nVerben\r\n"));
     }
 
     // A FIFO where a table is expected (from the open dialog, the recent list

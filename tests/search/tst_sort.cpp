@@ -167,6 +167,9 @@ class TestSort : public QObject {
         for (int i = 23; i >= 1; --i)
             words << Word{"005B2", QString("w%1").arg(i, 2, 10, QChar('0')), "t"};
         makeDatabase(words);
+        // A line that names no lesson stays in the list the sort writes.
+        QCOMPARE(baumlist.add("Verben"), -1);
+        QVERIFY(baumlist.save(CurrentDatabaseBase + ".lst"));
         const QStringList before = contents(CurrentTablePath);
         SortOptions o = options(true, sorting::KeyFremdwort, 10);
         o.backup = true;
@@ -178,6 +181,8 @@ class TestSort : public QObject {
         LessonList saved;
         QVERIFY(saved.load(CurrentDatabaseBase + ".lst"));
         QCOMPARE(saved.lines(), baumlist.lines());
+        QCOMPARE(saved.otherLines(), QStringList({"Verben"}));
+        QCOMPARE(baumlist.otherLines(), QStringList({"Verben"}));
         QCOMPARE(contents(CurrentTablePath), before);
         const QStringList sorted = lessonsAndWords(CurrentTablePath);
         QCOMPARE(sorted.first(), QString("001A1:w01"));
