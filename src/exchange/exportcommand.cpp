@@ -64,6 +64,44 @@ std::array<QString, 6> formCaptions() {
             Form1->LabelAoristPassiv->text(), Form1->LabelFuturPassiv->text()};
 }
 
+// Opens the words an export writes; for an ID list `order` gets their rows in
+// the order of the list.
+void openExportRows(engine::Query& query, const ExportRows& rows, QVector<int>& order) {
+    query.setRequestLive(false);
+    switch (rows.kind) {
+    case ExportRows::Kind::WholeTable:
+        query.setSql(WholeTableExportSql(CurrentTablePath));
+        break;
+    case ExportRows::Kind::Statement:
+        query.setSql(rows.sql);
+        break;
+    case ExportRows::Kind::Ids:
+        query.setSql(IdListExportSql(CurrentTablePath, rows.ids));
+        break;
+    }
+    query.open();
+    if (rows.kind == ExportRows::Kind::Ids) order = RowsOfIds(query, rows.ids);
+}
+
+int countUnreadableValues(const ExportRows& rows, const ExportSettings& settings) {
+    if (settings.rtf) return 0;
+    // The word being typed is exported too (closing the main query stores
+    // it), so it is counted as typed.
+    try {
+        if (Form1->Query->isActive() && Form1->Query->state() != engine::Query::State::Browse)
+            Form1->Query->post();
+        engine::Query query;
+        QVector<int> order;
+        openExportRows(query, rows, order);
+        return CountUnreadableExportValues(query, settings,
+                                           rows.kind == ExportRows::Kind::Ids ? &order : nullptr);
+    } catch (const platform::Error&) {
+        // Words that cannot be read cannot be exported either: the export
+        // reports that itself.
+        return 0;
+    }
+}
+
 RtfFont tableFont(const QString& name, int charset, int size) {
     return {name, charset, size};
 }
@@ -84,7 +122,12 @@ void ExportWords(const ExportRows& rows) {
     }
 
     Exportform->prepare(formCaptions(), !Form1->PanelGre->isHidden());
-    if (platform::execModal(*Exportform) != 1) return;
+    Exportform->countUnreadableValues = [rows](const ExportSettings& chosen) {
+        return countUnreadableValues(rows, chosen);
+    };
+    const int confirmed = platform::execModal(*Exportform);
+    Exportform->countUnreadableValues = nullptr;
+    if (confirmed != 1) return;
     ExportSettings settings = Exportform->settings();
     settings.fonts[0] = tableFont(DatabaseOptions.TableWordFont, DatabaseOptions.wordCharset(),
                                   DatabaseOptions.TableWordFontSize);
@@ -107,21 +150,8 @@ void ExportWords(const ExportRows& rows) {
         MainWindowRestorer restorer;
         try {
             engine::Query query;
-            query.setRequestLive(false);
-            switch (rows.kind) {
-            case ExportRows::Kind::WholeTable:
-                query.setSql(WholeTableExportSql(CurrentTablePath));
-                break;
-            case ExportRows::Kind::Statement:
-                query.setSql(rows.sql);
-                break;
-            case ExportRows::Kind::Ids:
-                query.setSql(IdListExportSql(CurrentTablePath, rows.ids));
-                break;
-            }
-            query.open();
             QVector<int> order;
-            if (rows.kind == ExportRows::Kind::Ids) order = RowsOfIds(query, rows.ids);
+            openExportRows(query, rows, order);
             const int count =
                 rows.kind == ExportRows::Kind::Ids ? int(order.size()) : query.recordCount();
             if (Fortschritt) Fortschritt->start(count);

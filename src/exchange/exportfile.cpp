@@ -74,6 +74,17 @@ QString ExportFileName(const QString& chosen, bool rtf) {
     return chosen + (rtf ? QStringLiteral(".rtf") : QStringLiteral(".txt"));
 }
 
+int CountUnreadableExportValues(const engine::Query& query, const ExportSettings& settings,
+                                const QVector<int>* rows) {
+    if (settings.rtf) return 0;
+    const ExportWordReader reader(query, &settings.fields);
+    const int count = rows ? int(rows->size()) : query.recordCount();
+    int unreadable = 0;
+    for (int i = 0; i < count; ++i)
+        unreadable += UnreadableExportValues(reader.word(rows ? rows->at(i) : i), settings);
+    return unreadable;
+}
+
 ExportOutcome WriteExportFile(const QString& path, const engine::Query& query,
                               const ExportSettings& settings, const QString& tablePath,
                               const QString& date, const QVector<int>* rows,

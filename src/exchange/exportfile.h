@@ -52,6 +52,11 @@ struct ExportOutcome {
     QString error; // German text for the user when !ok
 };
 
+// The values among the words of `rows` (all rows of the query when null)
+// that the import would not read back (UnreadableExportValues).
+int CountUnreadableExportValues(const engine::Query& query, const ExportSettings& settings,
+                                const QVector<int>* rows = nullptr);
+
 // Writes the header, the words of `rows` (all rows of the query in result
 // order when `rows` is empty and `allRows` is true) and the footer to `path`.
 // `progress` is told the number of rows done. The file is replaced only when

@@ -3,6 +3,8 @@
 #include "database/vocabularytable.h"
 #include "platform/codec.h"
 
+#include <QVector>
+
 QString ExportRecordSeparator = QStringLiteral("\r\n");
 QString ExportFieldSeparator = QStringLiteral("\t");
 QString ExportTranslationSeparator = QStringLiteral(", ");
@@ -310,37 +312,98 @@ RtfCover rtfCoverOf(int position) {
     }
 }
 
+// The text of a field as the file holds it, before any RTF escaping.
+QString writtenValue(const ExchangeWord& word, int position, const ExportSeparators& s) {
+    switch (position) {
+    case FieldUebersetzung:
+        return TranslationExportForm(word[position], s);
+    case FieldLektion:
+        return word[position];
+    case FieldWortart:
+        return WordClassName(word.wortart);
+    case FieldSchwierigkeit:
+        return DifficultyName(word.schwierigkeit);
+    default:
+        return EscapeSeparators(word[position], s);
+    }
+}
+
+// Whether a field is left out of its record: it is empty (the name of a code
+// out of range is empty too) and empty fields are not written.
+bool leftOut(const ExchangeWord& word, int position, const QString& value,
+             const ExportSettings& settings) {
+    if (settings.emptyFields) return false;
+    return (position == FieldWortart || position == FieldSchwierigkeit) ? value.isEmpty()
+                                                                        : word[position].isEmpty();
+}
+
+// Whether the import, reading `value` followed by the separator `ending`,
+// ends the field at a separator that starts inside the value. A separator
+// that only overlaps the value's last character ("a:" before "::") counts.
+bool endsInsideValue(const QString& value, const QString& ending, const ExportSeparators& s) {
+    const auto holds = [&](const QString& separator) {
+        return !separator.isEmpty() && value.contains(separator.front());
+    };
+    if (!holds(s.field) && !holds(s.record)) return false;
+    const QString text = value + ending;
+    for (int end = 1; end <= text.size(); ++end) {
+        const QStringView read = QStringView(text).left(end);
+        // The import tests the field separator first.
+        for (const QString* separator : {&s.field, &s.record})
+            if (!separator->isEmpty() && read.endsWith(*separator))
+                return end - separator->size() < value.size();
+    }
+    return false;
+}
+
+// Whether a meaning of a stored translation holds the translation separator.
+bool meaningHoldsSeparator(const QString& stored, const QString& separator) {
+    if (separator.isEmpty() || !stored.contains(separator)) return false;
+    qsizetype from = 0;
+    while (from <= stored.size()) {
+        qsizetype end = from;
+        while (end < stored.size() && stored.at(end) != QLatin1Char('\r') &&
+               stored.at(end) != QLatin1Char('\n'))
+            ++end;
+        if (QStringView(stored).mid(from, end - from).contains(separator)) return true;
+        from = end + 1;
+    }
+    return false;
+}
+
 } // namespace
+
+int UnreadableExportValues(const ExchangeWord& word, const ExportSettings& settings) {
+    if (settings.rtf) return 0;
+    const ExportSeparators& s = settings.separators;
+    QVector<int> positions;
+    QStringList values;
+    for (int position = 1; position <= ExportFieldCount; ++position) {
+        if (!settings.fields[position]) continue;
+        const QString value = writtenValue(word, position, s);
+        if (leftOut(word, position, value, settings)) continue;
+        positions << position;
+        values << value;
+    }
+    int count = 0;
+    for (int i = 0; i < values.size(); ++i) {
+        const QString& ending = i + 1 < values.size() ? s.field : s.record;
+        // Without its replacement a separator inside a meaning parts it in two.
+        const bool meaningParted = positions.at(i) == FieldUebersetzung &&
+                                   s.translationReplacement.isEmpty() &&
+                                   meaningHoldsSeparator(word[FieldUebersetzung], s.translation);
+        if (meaningParted || endsInsideValue(values.at(i), ending, s)) ++count;
+    }
+    return count;
+}
 
 void AppendExportRecord(QString& out, const ExchangeWord& word, const ExportSettings& settings) {
     const ExportSeparators& s = settings.separators;
     bool first = true;
     for (int position = 1; position <= ExportFieldCount; ++position) {
         if (!settings.fields[position]) continue;
-        QString value;
-        switch (position) {
-        case FieldUebersetzung:
-            value = TranslationExportForm(word[position], s);
-            break;
-        case FieldLektion:
-            value = word[position];
-            break;
-        case FieldWortart:
-            value = WordClassName(word.wortart);
-            break;
-        case FieldSchwierigkeit:
-            value = DifficultyName(word.schwierigkeit);
-            break;
-        default:
-            value = EscapeSeparators(word[position], s);
-            break;
-        }
-        // A field is empty when its stored value is; the name of a code out
-        // of range is empty too.
-        const bool empty = (position == FieldWortart || position == FieldSchwierigkeit)
-                               ? value.isEmpty()
-                               : word[position].isEmpty();
-        if (empty && !settings.emptyFields) continue;
+        const QString value = writtenValue(word, position, s);
+        if (leftOut(word, position, value, settings)) continue;
 
         const QString separator = first ? QString() : s.field;
         first = false;

@@ -180,3 +180,11 @@ QString ExportFooter(const ExportSettings& settings);
 // unless settings.emptyFields; a word of which nothing is written adds nothing.
 void AppendExportRecord(QString& out, const ExchangeWord& word, const ExportSettings& settings);
 QString ExportRecord(const ExchangeWord& word, const ExportSettings& settings);
+
+// The number of values of a word, as a plain-text export writes them, that
+// the import would not read back as they were: a value that holds the field
+// or the record separator (one without a replacement; a lesson or a name,
+// which are written as they are) ends its field early, and a meaning that
+// holds the translation separator while it has no replacement comes back as
+// two meanings. An RTF file is not read back: 0.
+int UnreadableExportValues(const ExchangeWord& word, const ExportSettings& settings);

@@ -23,6 +23,20 @@ const QString CommonParagraph = QStringLiteral(
     "Export durch das Ersatzzeichen ersetzt. Beim Import wird dieses Ersetzen automatisch wieder "
     "rückgängig gemacht. Wozu das ganze gut ist, können Sie der Hilfe entnehmen.");
 
+// Values that would come back wrong: the user decides whether to write them.
+bool confirmUnreadableValues(int count) {
+    if (count <= 0) return true;
+    const QString text =
+        count == 1 ? QStringLiteral("Ein Wert enthält ein Trennzeichen ohne Ersatzzeichen; er "
+                                    "wird beim Importieren nicht richtig gelesen.")
+                   : QStringLiteral("%1 Werte enthalten ein Trennzeichen ohne Ersatzzeichen; "
+                                    "sie werden beim Importieren nicht richtig gelesen.")
+                         .arg(count);
+    return platform::showMessage(text + QStringLiteral("\nTrotzdem exportieren?"),
+                                 QStringLiteral("Achtung"), platform::Icon::Warning,
+                                 platform::Buttons::YesNo) == platform::Answer::Yes;
+}
+
 QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, bool ticked) {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QLatin1String(name));
@@ -209,10 +223,17 @@ void TExportform::btnWeiterClick() {
         setResult(0);
         return;
     }
-    check.separators.publish();
     if (!check.message.isEmpty())
         platform::showMessage(check.message, QStringLiteral("Information"),
                               platform::Icon::Information);
+    ExportSettings chosen = settings();
+    chosen.separators = check.separators;
+    if (countUnreadableValues && !confirmUnreadableValues(countUnreadableValues(chosen))) {
+        // Back to the dialog: the user may give a replacement or other separators.
+        setResult(0);
+        return;
+    }
+    check.separators.publish();
     done(1);
 }
 

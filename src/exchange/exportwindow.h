@@ -33,8 +33,11 @@ class TExportform : public QDialog {
     void prepare(const std::array<QString, 6>& formCaptions, bool extraFormsShown);
 
     // Handlers.
-    void btnWeiterClick(); // checks and publishes the separators; result 1 when accepted
-    void Button1Click();   // "&Abbruch": result 2
+    // Checks and publishes the separators; result 1 when accepted. Values that
+    // the import would not read back are pointed out first, and the user may
+    // stay in the dialog.
+    void btnWeiterClick();
+    void Button1Click(); // "&Abbruch": result 2
     void cmbFeldChange();
     void cmbUebersetzungChange();
     void cmbSatzChange();
@@ -45,6 +48,10 @@ class TExportform : public QDialog {
     // The fields, the empty-field and RTF choices and the separator set in
     // force (the one the last confirmation published).
     ExportSettings settings() const;
+
+    // Counts the values of the words to export that the import would not read
+    // back with the given settings (the command sets it; unset: none).
+    std::function<int(const ExportSettings&)> countUnreadableValues;
 
     QGroupBox* GroupBox1;
     QCheckBox* chkFremdwort;

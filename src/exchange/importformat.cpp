@@ -15,11 +15,21 @@ const QChar DescriptorJoin = QLatin1Char('B');
 // dashes, empty line.
 constexpr int HeaderLinesAfterDescriptor = 5;
 
-// The position after the line that starts at `from` (its LF included); the
-// text's length when no line end follows.
+const QChar Cr = QLatin1Char('\r');
+const QChar Lf = QLatin1Char('\n');
+
+// The position after the line that starts at `from`, its line end included:
+// CR LF, LF CR, or a lone LF or CR, as files from different systems end their
+// lines. The text's length when no line end follows.
 int afterLine(const QString& content, int from) {
-    const int lf = int(content.indexOf(QLatin1Char('\n'), from));
-    return lf < 0 ? int(content.size()) : lf + 1;
+    const int size = int(content.size());
+    for (int i = from; i < size; ++i) {
+        const QChar c = content.at(i);
+        if (c != Cr && c != Lf) continue;
+        const bool pair = i + 1 < size && content.at(i + 1) == (c == Cr ? Lf : Cr);
+        return i + (pair ? 2 : 1);
+    }
+    return size;
 }
 
 } // namespace
@@ -179,7 +189,7 @@ QStringList FirstLines(const QString& content, int count) {
     while (lines.size() < count && from < content.size()) {
         const int next = afterLine(content, from);
         QString line = content.mid(from, next - from);
-        while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
+        while (line.endsWith(Lf) || line.endsWith(Cr))
             line.chop(1);
         lines << line;
         from = next;
@@ -203,8 +213,19 @@ int RecordReader::matchAt(const QString& separator, int end, int fieldStart) con
     if (end - fieldStart >= length && last == separator.back() &&
         QStringView(content_).mid(end - length, length) == separator)
         return length;
-    if (anyLineBreak_ && last == QLatin1Char('\n') && separator == CrLf) return 1;
+    if (!anyLineBreak_ || separator != CrLf) return 0;
+    // A lone LF or CR ends a line too; a CR followed by LF waits for it.
+    if (last == Lf) return 1;
+    if (last == Cr && (end >= content_.size() || content_.at(end) != Lf)) return 1;
     return 0;
+}
+
+int RecordReader::afterSeparator(int end, int matched) const {
+    // The CR of an LF CR line end belongs to the line end, not to the next field.
+    if (anyLineBreak_ && matched == 1 && content_.at(end - 1) == Lf && end < content_.size() &&
+        content_.at(end) == Cr)
+        return end + 1;
+    return end;
 }
 
 QString RecordReader::readField(bool& recordEnded) {
@@ -213,12 +234,12 @@ QString RecordReader::readField(bool& recordEnded) {
     for (int i = start; i < size; ++i) {
         const int end = i + 1;
         if (const int m = matchAt(field_, end, start)) {
-            pos_ = end;
+            pos_ = afterSeparator(end, m);
             recordEnded = false;
             return content_.mid(start, end - start - m);
         }
         if (const int m = matchAt(record_, end, start)) {
-            pos_ = end;
+            pos_ = afterSeparator(end, m);
             recordEnded = true;
             return content_.mid(start, end - start - m);
         }
@@ -246,6 +267,24 @@ QString toStored(const QString& text, int charset) {
     QString result = platform::codec::fromDisplay(text, charset);
     for (QChar& c : result)
         if (platform::codec::storedByte(c) < 0) c = QLatin1Char('?');
+    return result;
+}
+
+// Every line end of the text, whatever system wrote it, as CR LF.
+QString withCrLfLineEnds(const QString& text) {
+    if (!text.contains(Cr) && !text.contains(Lf)) return text;
+    QString result;
+    result.reserve(text.size() + 8);
+    for (int from = 0; from < text.size();) {
+        const int next = afterLine(text, from);
+        QStringView line = QStringView(text).mid(from, next - from);
+        const bool ended = line.endsWith(Cr) || line.endsWith(Lf);
+        while (line.endsWith(Cr) || line.endsWith(Lf))
+            line.chop(1);
+        result += line;
+        if (ended) result += CrLf;
+        from = next;
+    }
     return result;
 }
 
@@ -280,7 +319,7 @@ RecordVerdict WordFromRecord(const QStringList& fields, const ImportRules& rules
         switch (code) {
         case FieldUebersetzung:
             if (rules.anyLineBreak && rules.separators.translation == CrLf)
-                value.replace(CrLf, QStringLiteral("\n")).replace(QLatin1Char('\n'), CrLf);
+                value = withCrLfLineEnds(value);
             word[code] = TranslationImportForm(value, rules.separators);
             break;
         case FieldLektion:

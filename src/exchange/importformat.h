@@ -79,8 +79,9 @@ QStringList FirstLines(const QString& content, int count);
 // the record, or where the text ends. The separator is not part of the value.
 class RecordReader {
   public:
-    // `anyLineBreak`: a separator that is CR LF also ends at a lone LF, for
-    // word lists written on systems with other line ends.
+    // `anyLineBreak`: a separator that is CR LF also ends at a lone LF, a lone
+    // CR or an LF CR pair, for word lists written on systems with other line
+    // ends.
     RecordReader(const QString& content, int start, const QString& fieldSeparator,
                  const QString& recordSeparator, bool anyLineBreak = false);
 
@@ -93,6 +94,8 @@ class RecordReader {
     // Reads one field; `recordEnded` tells whether the record ended with it.
     QString readField(bool& recordEnded);
     int matchAt(const QString& separator, int end, int fieldStart) const;
+    // Where reading goes on after a separator of `matched` characters ending at `end`.
+    int afterSeparator(int end, int matched) const;
 
     QString content_;
     int pos_;

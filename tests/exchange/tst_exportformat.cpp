@@ -61,17 +61,19 @@ class TestExportFormat : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
     QList<platform::MessageBoxRequest> boxes;
+    platform::Answer answer = platform::Answer::Ok;
 
   private slots:
     void initTestCase() {
         platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
             boxes << r;
-            return platform::Answer::Ok;
+            return answer;
         });
     }
     void cleanupTestCase() { platform::setMessageBoxHandler({}); }
     void init() {
         boxes.clear();
+        answer = platform::Answer::Ok;
         ExportSeparators().publish();
     }
 
@@ -148,6 +150,50 @@ class TestExportFormat : public QObject {
         s.publish();
         QCOMPARE(ExportFieldReplacement, QString());
         QCOMPARE(EscapeSeparators("x, y"), QString("x##y"));
+    }
+
+    void unreadableValues() {
+        ExportSettings s = ExportSettings::defaults();
+        s.fields[FieldExtra] = true;
+        ExchangeWord w = word("a\tb", "x, y\r\nz", "001A1");
+        w[FieldExtra] = "eins\r\nzwei";
+        // Every separator inside a value has its replacement.
+        QCOMPARE(UnreadableExportValues(w, s), 0);
+        // Without one, the value ends its field early, wherever it stands.
+        s.separators.fieldReplacement.clear();
+        QCOMPARE(UnreadableExportValues(w, s), 1);
+        w[FieldExtra] = "eins\tzwei";
+        QCOMPARE(UnreadableExportValues(w, s), 2);
+        w[FieldUebersetzung] = "x\ty";
+        QCOMPARE(UnreadableExportValues(w, s), 3);
+        s = ExportSettings::defaults();
+        s.separators.recordReplacement.clear();
+        QCOMPARE(UnreadableExportValues(word("a\r\nb", "x", "001A1"), s), 1);
+        // A meaning holding the translation separator comes back as two; the
+        // same text elsewhere, and line breaks between meanings, come back.
+        s = ExportSettings::defaults();
+        s.separators.translationReplacement.clear();
+        QCOMPARE(UnreadableExportValues(word("a, b", "x, y\r\nz", "001A1"), s), 1);
+        QCOMPARE(UnreadableExportValues(word("a, b", "x\r\nz", "001A1"), s), 0);
+        // Lessons and names are written as they are; a separator that begins
+        // in a value's last character ends the field there too.
+        s = ExportSettings::defaults();
+        s.separators.field = "A";
+        QCOMPARE(UnreadableExportValues(word("x", "y", "001A1"), s), 1);
+        s.separators.field = "::";
+        QCOMPARE(UnreadableExportValues(word("a:", "b", "001A1"), s), 1);
+        QCOMPARE(UnreadableExportValues(word("a:b", "b", "001A1"), s), 0);
+        // Fields left out are not read, RTF files not at all.
+        s = ExportSettings::defaults();
+        s.separators.fieldReplacement.clear();
+        s.fields[FieldExtra] = true;
+        w = word("a", "b", "001A1");
+        w[FieldExtra] = "x\ty";
+        s.fields[FieldExtra] = false;
+        QCOMPARE(UnreadableExportValues(w, s), 0);
+        s.fields[FieldExtra] = true;
+        s.rtf = true;
+        QCOMPARE(UnreadableExportValues(w, s), 0);
     }
 
     void rtfForm() {
@@ -306,7 +352,9 @@ class TestExportFormat : public QObject {
     }
 
     // From the menu, as a user would: the same separator for fields and
-    // translations is pointed out, and the file is written all the same.
+    // translations is pointed out, and the file is written all the same;
+    // values that would not read back are asked about, and "Nein" keeps the
+    // dialog open with nothing written.
     void repeatedSeparatorIsReportedAndTheExportWritten() {
         QTemporaryDir program;
         const QString table = program.filePath("Latein/Caesar.ol");
@@ -317,6 +365,7 @@ class TestExportFormat : public QObject {
             CreateVocabularyTable(q, table);
             q.setSql({"SELECT * FROM " + engine::quoteLiteral(table)});
             q.open();
+            insertWord(q, "001A1", "rex;regis", "König; Herrscher");
             insertWord(q, "001A1", "amare", "lieben\r\nmögen");
         }
         QVERIFY(LessonList({"001A1"}).save(program.filePath("Latein/Caesar.lst")));
@@ -343,6 +392,40 @@ class TestExportFormat : public QObject {
         QCOMPARE(boxes[0].caption, QString("Information"));
         QCOMPARE(boxes[0].text, QString("Das Trennzeichen \", \" wurde mehrmals angegeben!"));
         QVERIFY(readFile(file).endsWith("amare, lieben~+m\xF6gen, 001A1\r\n"));
+        QVERIFY(window.Query->isActive());
+
+        int resultAfterQuestion = -1;
+        platform::setModalHandler([&](QDialog& d) {
+            auto* form = qobject_cast<TExportform*>(&d);
+            form->btnStandardClick();
+            form->cmbFeld->setEditText(";");
+            form->editErsatzFeld->clear();
+            form->setResult(0);
+            form->btnWeiterClick();
+            resultAfterQuestion = form->result();
+            return form->result();
+        });
+        const QString unreadable = dir.filePath("ohne.txt");
+        ChooseExportFile = [&](int) { return unreadable; };
+        boxes.clear();
+        answer = platform::Answer::No;
+        ExportinTextdatei1Click();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].caption, QString("Achtung"));
+        QCOMPARE(boxes[0].buttons, platform::Buttons::YesNo);
+        QCOMPARE(boxes[0].text,
+                 QString("2 Werte enthalten ein Trennzeichen ohne Ersatzzeichen; sie werden beim "
+                         "Importieren nicht richtig gelesen.\nTrotzdem exportieren?"));
+        QCOMPARE(resultAfterQuestion, 0);
+        QVERIFY(!QFile::exists(unreadable));
+        QCOMPARE(ExportFieldSeparator, QString(", "));
+        boxes.clear();
+        answer = platform::Answer::Yes;
+        ExportinTextdatei1Click();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(readFile(unreadable)
+                    .endsWith("\r\n\r\nrex;regis;K\xF6nig; Herrscher;001A1\r\n"
+                              "amare;lieben, m\xF6gen;001A1\r\n"));
         QVERIFY(window.Query->isActive());
 
         platform::setModalHandler({});

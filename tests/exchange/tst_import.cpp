@@ -172,8 +172,17 @@ class TestImport : public QObject {
         // LF line ends of a word list count as line breaks when allowed.
         QCOMPARE(readAllFields("a\tb\nc\td\r\n", "\t", "\r\n", true), (QStringList{"a|b", "c|d"}));
         QCOMPARE(readAllFields("a\tb\nc\td\r\n", "\t", "\r\n"), (QStringList{"a|b\nc|d"}));
-        QCOMPARE(FirstLines("eins\r\nzwei\ndrei\r\nvier\r\nfünf", 4),
-                 (QStringList{"eins", "zwei", "drei", "vier"}));
+        // So do lone CRs, also at the very end, and LF CR pairs; a CR LF pair
+        // stays one line end, also as the field separator.
+        QCOMPARE(readAllFields("a\tb\rc\td\r\ne\tf\r", "\t", "\r\n", true),
+                 (QStringList{"a|b", "c|d", "e|f"}));
+        QCOMPARE(readAllFields("a\tb\n\rc\td\n\r", "\t", "\r\n", true),
+                 (QStringList{"a|b", "c|d"}));
+        QCOMPARE(readAllFields("a\rb;c\r\nd;", "\r\n", ";", true), (QStringList{"a|b", "c|d"}));
+        QCOMPARE(readAllFields("a\tb\r\n\r\nc", "\t", "\r\n", true), (QStringList{"a|b", "", "c"}));
+        QCOMPARE(readAllFields("a\tb\rc\td\r", "\t", "\r\n"), (QStringList{"a|b\rc|d\r"}));
+        QCOMPARE(FirstLines("eins\r\nzwei\ndrei\rvier\n\rfünf\r\nsechs", 5),
+                 (QStringList{"eins", "zwei", "drei", "vier", "fünf"}));
     }
 
     void storingRules() {
@@ -212,6 +221,11 @@ class TestImport : public QObject {
         QCOMPARE(WordFromRecord({"a", "b", "ignored"}, rules, w, &replaced), RecordVerdict::Word);
         QCOMPARE(w[FieldLektion], QString("007A1"));
         QVERIFY(!replaced);
+        // Meanings on lines of their own: any system's line ends part them.
+        rules.anyLineBreak = true;
+        rules.separators.translation = "\r\n";
+        QCOMPARE(WordFromRecord({"a", "x\ry\nz\n\rv\r\nw"}, rules, w), RecordVerdict::Word);
+        QCOMPARE(w[FieldUebersetzung], QString("x\r\ny\r\nz\r\nv\r\nw"));
         // A column left blank is skipped entirely.
         rules.codes = {0, 1, 2};
         QCOMPARE(WordFromRecord({"x", "a", "b"}, rules, w), RecordVerdict::Word);
@@ -339,6 +353,18 @@ class TestImport : public QObject {
         QCOMPARE(wordsOf(target),
                  (QStringList{"002A1:a=b|14|3|", "001A1:=nur|14|3|", "003A1:c=d|14|3|"}));
 
+        // An export whose line ends were all turned into lone CRs names CR as
+        // its record separator; its header lines end with CR as well.
+        ExportSettings cr = ExportSettings::defaults();
+        cr.separators.record = "\r";
+        file = dir.filePath("cr.txt");
+        writeFile(file, platform::codec::toBytes(
+                            QString(ExportTextHeader(cr, "x", "d")).replace("\r\n", "\r") +
+                            "a\tb\t002A1\rc\td\t003A1\r"));
+        target = freshTable();
+        summary = RunImport(target, exportPlan(file));
+        QCOMPARE(wordsOf(target), (QStringList{"002A1:a=b|14|3|", "003A1:c=d|14|3|"}));
+
         // A file that fails part-way stores nothing at all.
         const QString good = dir.filePath("good.txt");
         writeFile(good, "eins\tone\r\nzwei\ttwo\r\n");
@@ -373,6 +399,15 @@ class TestImport : public QObject {
         QCOMPARE(wordsOf(dir.filePath(QString("t%1.ol").arg(tables))),
                  (QStringList{"001A1:amo=ich liebe\r\nich mag|14|3|", "012A1:video=ich sehe|14|3|",
                               "001A1:grüß Gott=Hallo|14|3|", "001A1:salve=sei gegrüßt|14|3|"}));
+
+        // Lone CRs end lines as LF and CR LF do: every word keeps its columns.
+        const QString mac = dir.filePath("mac.txt");
+        writeFile(mac, "dare\tgeben\resse\tsein\t\r\nire\tgehen\r");
+        summary = RunImport(freshTable(), universalPlan({mac}, {1, 2}));
+        QCOMPARE(summary.incomplete, 0);
+        QCOMPARE(wordsOf(dir.filePath(QString("t%1.ol").arg(tables))),
+                 (QStringList{"001A1:dare=geben|14|3|", "001A1:esse=sein|14|3|",
+                              "001A1:ire=gehen|14|3|"}));
 
         // Columns beyond the tenth are read too.
         const QString wide = dir.filePath("wide.txt");
