@@ -145,10 +145,12 @@ Layout checkedLayout(const QByteArray& file, const QString& name) {
     layout.fieldCount = int(word(file, FieldCountAt));
     const bool longHeader = quint8(file[VersionAt]) >= FirstVersionWithLongHeader;
     layout.fieldList = longHeader ? FieldListAt : OldFieldListAt;
-    layout.codePage = longHeader ? int(word(file, CodePageAt)) : 0;
+    // Every offset below lies inside the header, and the header inside the
+    // file: a file cut short is refused before any of them is read.
     if (layout.headerSize > file.size() ||
         layout.fieldList + 2 * layout.fieldCount > layout.headerSize)
         throw damaged(name);
+    layout.codePage = longHeader ? int(word(file, CodePageAt)) : 0;
 
     qint64 fieldBytes = 0;
     for (int i = 0; i < layout.fieldCount; ++i) {

@@ -2,6 +2,7 @@
 
 #include "engine/query.h"
 #include "engine/resultset.h"
+#include "engine/schemaguard.h"
 #include "engine/statement.h"
 #include "engine/translator.h"
 
@@ -45,6 +46,18 @@ bool isSqliteFile(const QString& path) {
     return head.isEmpty() || head == QByteArray("SQLite format 3\0", 16);
 }
 
+// Whether a table file holds anything the program does not create.
+bool holdsForeignObjects(const QString& path) {
+    sqlite3* raw = nullptr;
+    const int opened =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close_v2);
+    if (opened != SQLITE_OK) return false;
+    guardConnection(raw);
+    ForeignObject found = ForeignObject::None;
+    return findForeignObject(raw, &found) == SQLITE_OK && found != ForeignObject::None;
+}
+
 bool identify(const QString& key, quint64* device, quint64* inode) {
     struct stat info {};
     if (::stat(QFile::encodeName(key).constData(), &info) != 0 || !S_ISREG(info.st_mode))
@@ -75,6 +88,16 @@ std::shared_ptr<Connection> Connection::open(const QString& key, bool create) {
         throw EngineError(QStringLiteral("Die Tabelle kann nicht geöffnet werden: %1")
                               .arg(QDir::toNativeSeparators(key)));
     }
+    // A file holding SQL of its own is refused before anything runs on it or
+    // is written into it.
+    guardConnection(connection->db_);
+    ForeignObject foreign = ForeignObject::None;
+    if (const int status = findForeignObject(connection->db_, &foreign); status != SQLITE_OK)
+        connection->fail(status);
+    if (foreign != ForeignObject::None)
+        throw EngineError(QStringLiteral("Die Tabelle \"%1\" ist keine Vokabeltabelle dieses "
+                                         "Programms (sie enthält %2) und wird nicht geöffnet.")
+                              .arg(QDir::toNativeSeparators(key), foreignObjectText(foreign)));
     connection->configure();
     connection->loadSchema();
     if (!create && connection->schema_.isEmpty())
@@ -339,9 +362,10 @@ std::shared_ptr<Connection> createTable(const QString& path, const TableDefiniti
     if (!info.absoluteDir().exists())
         throw EngineError(QStringLiteral("Der Ordner für die Tabelle existiert nicht: %1")
                               .arg(QDir::toNativeSeparators(info.absolutePath())));
-    // Whatever else lies at the path (an old table format, a broken file) is
-    // replaced, as the table itself would be.
-    if (info.exists() && !isSqliteFile(key) && !QFile::remove(key))
+    // Whatever else lies at the path (an old table format, a broken file, a
+    // file holding more than the program's table) is replaced, as the table
+    // itself would be.
+    if (info.exists() && (!isSqliteFile(key) || holdsForeignObjects(key)) && !QFile::remove(key))
         throw EngineError(QStringLiteral("Die Tabelle kann nicht ersetzt werden: %1")
                               .arg(QDir::toNativeSeparators(key)));
     auto connection = Connection::open(key, true);

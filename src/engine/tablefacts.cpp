@@ -34,6 +34,10 @@ bool leadsAnIndex(detail::Connection& connection, const QString& column) {
 
 } // namespace
 
+void openTable(const QString& tablePath) {
+    detail::acquire(tablePath);
+}
+
 QStringList distinctValues(const QString& tablePath, const QString& field) {
     auto connection = detail::acquire(tablePath);
     const detail::Column* column = connection->schema().find(field);

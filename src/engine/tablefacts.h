@@ -6,6 +6,11 @@
 
 namespace engine {
 
+// Opens the table file's connection, as the first query on it would, so that
+// a file that is no usable table is refused before anything else is done with
+// it. Throws EngineError.
+void openTable(const QString& tablePath);
+
 // Every different value of a field, in ascending byte order. An indexed field
 // costs one index seek per value, however many rows share it. Throws
 // EngineError.

@@ -1,6 +1,7 @@
 #include "engine/translator.h"
 
 #include "engine/query.h"
+#include "engine/schemaguard.h"
 
 #include <QSet>
 
@@ -448,8 +449,7 @@ TableDefinition translateCreate(const ParsedStatement& s) {
             .arg(QLatin1String(tableName), definitions.join(QLatin1String(", "))));
     // Every lesson view selects by Lektion; its index makes that a lookup.
     if (const Column* lesson = table.schema.find(QStringLiteral("Lektion")))
-        table.statements.append(QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2)")
-                                    .arg(QLatin1String(tableName), lesson->name));
+        table.statements.append(lessonIndexStatement(lesson->name));
     return table;
 }
 

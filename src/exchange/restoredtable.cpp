@@ -4,6 +4,7 @@
 #include "database/paradoxconversion.h"
 #include "database/vocabularytable.h"
 #include "engine/schema.h"
+#include "engine/schemaguard.h"
 
 #include <QFile>
 #include <QStringList>
@@ -52,6 +53,16 @@ QString RestoredTableProblem(const QString& path, const QString& shownName) {
         sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
     if (opened != SQLITE_OK) return damagedTable(shownName);
+    // Nothing the file's schema holds runs during the checks, and a file
+    // holding more than the program creates is refused before them.
+    engine::detail::guardConnection(raw);
+    auto foreign = engine::detail::ForeignObject::None;
+    if (engine::detail::findForeignObject(raw, &foreign) != SQLITE_OK)
+        return damagedTable(shownName);
+    if (foreign != engine::detail::ForeignObject::None)
+        return QStringLiteral("Die Tabelle \"%1\" in der Sicherung ist keine Vokabeltabelle "
+                              "dieses Programms (sie enthält %2) und wird nicht zurückgesichert.")
+            .arg(shownName, engine::detail::foreignObjectText(foreign));
     QStringList verdict;
     if (!firstColumn(raw, "PRAGMA integrity_check", verdict) ||
         verdict != QStringList(QStringLiteral("ok")))

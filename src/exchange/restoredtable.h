@@ -5,8 +5,10 @@
 #include <QString>
 
 // Opens the table file read-only and checks it whole: a table of this
-// program's engine (an SQLite file) at all, SQLite's integrity check, and the
-// vocabulary table with every field the program reads. Returns
+// program's engine (an SQLite file) at all, nothing in it but what the program
+// creates (no trigger, view or other object that could act on the words),
+// SQLite's integrity check, and the vocabulary table with every field the
+// program reads. Returns
 // the German reason when it is unusable, empty when it is sound. `shownName`
 // names the table in the reason.
 QString RestoredTableProblem(const QString& path, const QString& shownName);

@@ -17,6 +17,7 @@
 #include "database/vocabularytable.h"
 #include "engine/fieldbinder.h"
 #include "engine/query.h"
+#include "engine/tablefacts.h"
 #include "engine/tablemodel.h"
 #include "mainwindow/columnfonts.h"
 #include "mainwindow/recentmenu.h"
@@ -107,6 +108,15 @@ void TForm1::openDatabaseSteps(const QString& path) {
     if (conversion.converted)
         platform::showMessage(conversion.notice, QStringLiteral("Information"),
                               platform::Icon::Information);
+    // A file that is no usable table is refused before anything beside it
+    // (lesson list, options, recent list) is read or written.
+    try {
+        engine::openTable(platform::normalizePath(path));
+    } catch (const engine::EngineError& error) {
+        leaveDatabase();
+        platform::showMessage(error.message(), QStringLiteral("Fehler"), platform::Icon::Error);
+        return;
+    }
     setDatabaseParts(path);
     setWindowTitle(CaptionPrefix + CurrentDatabaseName);
 

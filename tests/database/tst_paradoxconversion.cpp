@@ -12,8 +12,42 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
+
+// Room for bytes that end right before a page that cannot be read: a read
+// past their end stops the test at once instead of reading what lies behind.
+class GuardedBytes {
+  public:
+    explicit GuardedBytes(qsizetype capacity) {
+        const qsizetype page = sysconf(_SC_PAGESIZE);
+        span_ = (capacity / page + 2) * page;
+        void* memory = mmap(nullptr, size_t(span_), PROT_READ | PROT_WRITE,
+                            MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED) qFatal("no memory for the guarded bytes");
+        memory_ = static_cast<char*>(memory);
+        guard_ = memory_ + span_ - page;
+        mprotect(guard_, size_t(page), PROT_NONE);
+    }
+    ~GuardedBytes() { munmap(memory_, size_t(span_)); }
+    GuardedBytes(const GuardedBytes&) = delete;
+    GuardedBytes& operator=(const GuardedBytes&) = delete;
+
+    // The first `length` bytes, placed to end at the guard.
+    QByteArray place(const QByteArray& bytes, qsizetype length) {
+        char* start = guard_ - length;
+        std::memcpy(start, bytes.constData(), size_t(length));
+        return QByteArray::fromRawData(start, length);
+    }
+
+  private:
+    char* memory_ = nullptr;
+    char* guard_ = nullptr;
+    qsizetype span_ = 0;
+};
 
 QByteArray bytesFrom(int first, int last) {
     QByteArray bytes;
@@ -313,6 +347,20 @@ class TestParadoxConversion : public QObject {
             verifyRefused(table, "beschädigt");
         };
         refusedWith(good.left(good.size() / 2)); // cut short
+        refusedWith(good.left(100));             // inside the header
+        // Cut at any length, the table is refused without a byte read past
+        // the end of the file.
+        GuardedBytes guarded(good.size());
+        for (int length = 0; length < good.size(); ++length) {
+            QString error;
+            try {
+                ReadParadoxVocabulary(guarded.place(good, length), "Kaputt.ol",
+                                      [](const QVariantList&) {});
+            } catch (const ParadoxTableError& e) {
+                error = e.message();
+            }
+            QVERIFY2(error.contains("beschädigt"), qPrintable(QString::number(length)));
+        }
         QByteArray count = good;
         count[0x08] = char(0x7f); // far more records than blocks
         refusedWith(count);

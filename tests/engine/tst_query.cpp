@@ -556,6 +556,55 @@ class QueryTest : public QObject {
         QCOMPARE(words(), QVariantList{"zuletzt"});
     }
 
+    // A table file holds the program's table, its key counter and its lesson
+    // index. One whose schema carries more (a trigger or view that acts on
+    // the words, an index on an expression, another table) is refused whole:
+    // nothing of it runs and the file stays as it is. Without it, the table
+    // opens with its words.
+    void tableCarryingSqlOfItsOwnIsRefused() {
+        fill(3);
+        engine::releaseTable(path_);
+        const struct {
+            const char* add;
+            const char* drop;
+            const char* found;
+        } carried[] = {
+            {"CREATE TRIGGER t AFTER UPDATE ON VokabelTable BEGIN DELETE FROM VokabelTable; END",
+             "DROP TRIGGER t", "einen Trigger"},
+            {"CREATE VIEW v AS SELECT * FROM VokabelTable", "DROP VIEW v", "eine Sicht"},
+            {"CREATE INDEX x ON VokabelTable (abs(Wortart))", "DROP INDEX x",
+             "einen weiteren Index"},
+            {"CREATE TABLE Notizen (Text)", "DROP TABLE Notizen", "eine weitere Tabelle"},
+        };
+        const auto rawExec = [&](const char* sql) {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(path_).constData(), &db), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+        };
+        const auto bytes = [&] {
+            QFile file(path_);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        for (const auto& c : carried) {
+            rawExec(c.add);
+            const QByteArray before = bytes();
+            QCOMPARE(errorOf([&] {
+                         exec(QStringLiteral("UPDATE \"%1\" SET Fremdwort = \"x\" WHERE ID = 1")
+                                  .arg(path_));
+                     }),
+                     QStringLiteral("Die Tabelle \"%1\" ist keine Vokabeltabelle dieses "
+                                    "Programms (sie enthält %2) und wird nicht geöffnet.")
+                         .arg(path_, c.found));
+            QCOMPARE(bytes(), before);
+            rawExec(c.drop);
+        }
+        QCOMPARE(words(), (QVariantList{"w1", "w2", "w3"}));
+        QCOMPARE(
+            exec(QStringLiteral("UPDATE \"%1\" SET Fremdwort = \"x\" WHERE ID = 1").arg(path_)), 1);
+        QCOMPARE(words(), (QVariantList{"x", "w2", "w3"}));
+    }
+
     void openAndExecuteKeepToTheirStatements() {
         Query query;
         query.setSql({QStringLiteral("DELETE FROM \"%1\" WHERE ID = 1").arg(path_)});

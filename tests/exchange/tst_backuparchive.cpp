@@ -393,17 +393,42 @@ class TestBackupArchive : public QObject {
     void aDamagedTableInAnIntactArchiveIsRefused_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("cut in half") << 0 << "ist beschädigt";
-        QTest::newRow("last page missing") << 1 << "ist beschädigt";
-        QTest::newRow("page overwritten") << 2 << "ist beschädigt";
+        QTest::addColumn<QByteArray>("added"); // SQL run on a sound table (kind 5)
+        QTest::newRow("cut in half") << 0 << "ist beschädigt" << QByteArray();
+        QTest::newRow("last page missing") << 1 << "ist beschädigt" << QByteArray();
+        QTest::newRow("page overwritten") << 2 << "ist beschädigt" << QByteArray();
         QTest::newRow("another table")
-            << 3 << "keine Vokabeltabelle dieses Programms (es fehlt das Feld \"Lektion\")";
-        QTest::newRow("empty") << 4 << "Format, das hier nicht gelesen werden kann";
+            << 3 << "keine Vokabeltabelle dieses Programms (es fehlt das Feld \"Lektion\")"
+            << QByteArray();
+        QTest::newRow("empty") << 4 << "Format, das hier nicht gelesen werden kann" << QByteArray();
+        // A restored table must not carry SQL of its own that acts on the words.
+        const QString carrying =
+            "Die Tabelle \"Caesar.ol\" in der Sicherung ist keine Vokabeltabelle dieses "
+            "Programms (sie enthält %1) und wird nicht zurückgesichert.";
+        QTest::newRow("trigger")
+            << 5 << carrying.arg("einen Trigger")
+            << QByteArray("CREATE TRIGGER t AFTER UPDATE ON VokabelTable BEGIN DELETE FROM "
+                          "VokabelTable; END");
+        QTest::newRow("view") << 5 << carrying.arg("eine Sicht")
+                              << QByteArray("CREATE VIEW v AS SELECT * FROM VokabelTable");
+        QTest::newRow("expression index")
+            << 5 << carrying.arg("einen weiteren Index")
+            << QByteArray("CREATE INDEX x ON VokabelTable (abs(Wortart))");
+        QTest::newRow("second table") << 5 << carrying.arg("eine weitere Tabelle")
+                                      << QByteArray("CREATE TABLE Notizen (Text)");
     }
     void aDamagedTableInAnIntactArchiveIsRefused() {
         QFETCH(int, kind);
         QFETCH(QString, reason);
-        QByteArray table = readAll(makeDatabase(root, "Latein", "Caesar"));
+        QFETCH(QByteArray, added);
+        const QString sound = makeDatabase(root, "Latein", "Caesar");
+        if (kind == 5) {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(sound).constData(), &db), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db, added.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+        }
+        QByteArray table = readAll(sound);
         if (kind == 0) table = table.left(table.size() / 2);
         if (kind == 1) table.chop(4096);
         if (kind == 2) table.replace(4096, 8, QByteArray(8, '\x7f')); // a page's header

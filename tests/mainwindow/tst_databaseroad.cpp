@@ -364,6 +364,61 @@ private slots:
         QVERIFY(QFile::remove(fifo));
     }
 
+    // A table whose schema carries SQL of its own is not opened (the open
+    // dialog, the recent list and the command line all come here): the
+    // message names the file, nothing is written, and the words stay. Without
+    // it the table opens as before.
+    void aTableCarryingSqlOfItsOwnIsNotOpened() {
+        QVERIFY(platform::ensureFolder(program.filePath("Latein")));
+        const QString table = program.filePath("Latein/Falle.ol");
+        {
+            engine::Query create;
+            CreateVocabularyTable(create, table);
+        }
+        engine::releaseTable(table);
+        const auto rawExec = [&](const char* sql) {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(table).constData(), &db), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+        };
+        rawExec("INSERT INTO VokabelTable (Lektion, Fremdwort, Uebersetzung) VALUES "
+                "('001A1', 'amare', 'lieben'), ('001A1', 'videre', 'sehen')");
+        const QStringList words{"001A1:amare=lieben", "001A1:videre=sehen"};
+        engine::releaseTable(table);
+        auto window = startProgram();
+        const char* carried[][3] = {
+            {"CREATE TRIGGER t AFTER UPDATE ON VokabelTable BEGIN DELETE FROM VokabelTable; END",
+             "DROP TRIGGER t", "einen Trigger"},
+            {"CREATE VIEW v AS SELECT * FROM VokabelTable", "DROP VIEW v", "eine Sicht"}};
+        for (const auto& [add, drop, found] : carried) {
+            rawExec(add);
+            QFile file(table);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray before = file.readAll();
+            file.close();
+            boxes.clear();
+            window->OpenVocabularyDatabase(table);
+            QCOMPARE(boxes.size(), 1);
+            QCOMPARE(boxes[0].caption, QStringLiteral("Fehler"));
+            QCOMPARE(boxes[0].text, QStringLiteral("Die Tabelle \"%1\" ist keine Vokabeltabelle "
+                                                   "dieses Programms (sie enthält %2) und wird "
+                                                   "nicht geöffnet.")
+                                        .arg(table, found));
+            QVERIFY(CurrentTablePath.isEmpty());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), before);
+            file.close();
+            QVERIFY(!QFile::exists(program.filePath("Latein/Falle.lst")));
+            QVERIFY(GeneralOptions.Recent[0].Path != table);
+            rawExec(drop);
+        }
+        window->OpenVocabularyDatabase(table);
+        QCOMPARE(CurrentTablePath, table);
+        window->close();
+        QCOMPARE(wordsOfTable(table), words);
+    }
+
     void characterSetChangesTheLookNotTheTable() {
         auto window = startProgram();
         window->OpenVocabularyDatabase(program.filePath("Latein/Caesar.ol"));
