@@ -15,6 +15,7 @@
 #include <memory>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace fixture;
 
@@ -456,6 +457,76 @@ class TestBackupArchive : public QObject {
         QCOMPARE(contentsBelow(folder), after);
         QVERIFY(QFileInfo(folder + "/.restore-YZABCD.tmp").isSymLink());
         QCOMPARE(readAll(outside), QByteArray("draussen"));
+    }
+
+    // Two copies of the program restoring one database at once: the second
+    // finds the first at work, says so and changes nothing, and the first
+    // ends with its own files only. A start-up meanwhile takes none of a
+    // running restore's files for leftovers, though its kept links are old.
+    void oneRestoreOfADatabaseAtATime() {
+        const QString first = target + "/Caesar.olx";
+        QCOMPARE(BackupDatabase(makeDatabase(root, "Latein", "Caesar"), first, temp, false, "3.2"),
+                 0);
+        const QString second = target + "/Zweite.olx";
+        QCOMPARE(BackupDatabase(makeDatabase(path("zweite"), "Latein", "CAESAR", "esse"), second,
+                                temp, false, "3.2"),
+                 0);
+        const QString folder = dest + "/Latein";
+        makeDatabase(dest, "Latein", "Caesar", "ferre");
+        bool asked = false;
+        bool unchanged = false;
+        int code = -1;
+        ArchiveReport secondReport;
+        SetReplacementInterruption([&](int) {
+            if (asked) return false;
+            asked = true;
+            const QMap<QString, QByteArray> during = contentsBelow(folder);
+            code = RestoreDatabase(second, dest, temp, true, &secondReport);
+            unchanged = contentsBelow(folder) == during;
+            return false;
+        });
+        const int firstCode = RestoreDatabase(first, dest, temp, true);
+        SetReplacementInterruption({});
+        QCOMPARE(firstCode, int(ArchiveOk));
+        QCOMPARE(code, int(ArchiveFailed));
+        QCOMPARE(secondReport.detail,
+                 QString("Die Datenbank \"CAESAR\" wird gerade von einem anderen Programmfenster "
+                         "zurückgesichert. Es wurde nichts geändert; versuchen Sie es erneut, "
+                         "wenn jenes Zurücksichern beendet ist."));
+        QVERIFY(unchanged);
+        QCOMPARE(filesBelow(folder), QStringList({"Caesar.lst", "Caesar.ol", "Caesar.opt"}));
+        for (const char* extension : {".ol", ".lst", ".opt"})
+            QCOMPARE(readAll(folder + "/Caesar" + extension),
+                     readAll(root + "/Latein/Caesar" + extension));
+
+        // A restore at work before its journal is written: it holds its lock
+        // and has kept the old table under a second name, as old as the table.
+        const QDateTime old =
+            QDateTime::currentDateTime().addSecs(-2 * platform::LeftoverAgeSeconds);
+        QFile table(folder + "/Caesar.ol");
+        QVERIFY(table.open(QIODevice::ReadWrite) &&
+                table.setFileTime(old, QFileDevice::FileModificationTime));
+        table.close();
+        const QString kept = folder + "/.restore-ABCDEF.tmp";
+        QString lock;
+        {
+            platform::RestoreLock running;
+            QCOMPARE(running.take(folder + "/caesar"), platform::RestoreLock::Outcome::Taken);
+            lock = folder + "/" + filesBelow(folder).filter(".lock").value(0);
+            QCOMPARE(::link(QFile::encodeName(table.fileName()).constData(),
+                            QFile::encodeName(kept).constData()),
+                     0);
+            platform::removeLeftoverTemporariesBelow({dest});
+            QVERIFY(QFileInfo::exists(kept));
+            QCOMPARE(RestoreDatabase(first, dest, temp, true), int(ArchiveFailed));
+        }
+        // A killed restore leaves its lock file, locked by none: the next
+        // restore takes it, and a start-up clears it away.
+        QVERIFY(writeAll(lock, ""));
+        QCOMPARE(RestoreDatabase(first, dest, temp, true), int(ArchiveOk));
+        QVERIFY(writeAll(lock, ""));
+        platform::removeLeftoverTemporariesBelow({dest});
+        QCOMPARE(filesBelow(folder), QStringList({"Caesar.lst", "Caesar.ol", "Caesar.opt"}));
     }
 
     // An intact archive whose table is damaged or no vocabulary table never
