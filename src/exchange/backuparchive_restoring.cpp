@@ -297,28 +297,39 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
             members.append({name, size, QString()});
         });
     if (databaseOnly && !database.complete()) throw notOneDatabase(archivePath);
-    if (databaseOnly && report)
+    QString databaseName;
+    if (databaseOnly)
         for (const Member& m : members)
-            if (isTableName(m.name)) report->database = baseOf(m.name);
+            if (isTableName(m.name)) databaseName = baseOf(m.name);
+    if (databaseOnly && report) report->database = databaseName;
 
     if (QFileInfo(folder).isSymLink()) throw linked(folder);
-    const QStringList oldFiles = chooseTargets(members, folder, databaseOnly);
-    bool exists = !oldFiles.isEmpty();
-    for (const Member& m : members)
-        exists = exists || platform::entryExists(m.target);
-    if (exists && !overwrite) throw EFileExists();
-    for (const QString& path : oldFiles)
-        if (QFileInfo(path).isSymLink()) throw linked(path);
-    for (const Member& m : members)
-        if (QFileInfo(m.target).isSymLink()) throw linked(m.target);
-
     const bool folderExisted = QFileInfo(folder).isDir();
+    // Taken before the old files are chosen and held until the end, so that
+    // another copy of the program restoring the database meanwhile can
+    // neither mix its files with these nor be asked about stale ones.
+    platform::RestoreLock lock;
     std::vector<Staged> staged;
     try {
         if (!platform::ensureFolder(folder))
             throw Failure(
                 ArchiveWriteFailed,
                 QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(shown(folder)));
+        if (databaseOnly)
+            if (const QString refusal =
+                    LockForRestore(lock, folder + QLatin1Char('/') + databaseName);
+                !refusal.isEmpty())
+                throw Failure(ArchiveFailed, refusal);
+        const QStringList oldFiles = chooseTargets(members, folder, databaseOnly);
+        bool exists = !oldFiles.isEmpty();
+        for (const Member& m : members)
+            exists = exists || platform::entryExists(m.target);
+        if (exists && !overwrite) throw EFileExists();
+        for (const QString& path : oldFiles)
+            if (QFileInfo(path).isSymLink()) throw linked(path);
+        for (const Member& m : members)
+            if (QFileInfo(m.target).isSymLink()) throw linked(m.target);
+
         // Second reading: the same records, now unpacked.
         walkArchive(
             archivePath,
@@ -339,6 +350,7 @@ void decompress(const QString& archivePath, const QString& destFolder, bool over
         putInPlace(staged, oldFiles, report);
     } catch (...) {
         staged.clear(); // removes what was not put in place
+        lock.release();
         if (!folderExisted) QDir().rmdir(folder);
         throw;
     }

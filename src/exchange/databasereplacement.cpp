@@ -101,6 +101,23 @@ QString SymbolicLinkRefusalText(const QString& path) {
         .arg(shown(path));
 }
 
+QString LockForRestore(platform::RestoreLock& lock, const QString& base) {
+    switch (lock.take(base)) {
+    case platform::RestoreLock::Outcome::Taken:
+        return QString();
+    case platform::RestoreLock::Outcome::Busy:
+        return QStringLiteral("Die Datenbank \"%1\" wird gerade von einem anderen "
+                              "Programmfenster zurückgesichert. Es wurde nichts geändert; "
+                              "versuchen Sie es erneut, wenn jenes Zurücksichern beendet ist.")
+            .arg(QFileInfo(base).fileName());
+    case platform::RestoreLock::Outcome::Failed:
+        break;
+    }
+    const int cause = errno;
+    return QStringLiteral("Im Ordner \"%1\" kann nicht geschrieben werden. %2")
+        .arg(shown(QFileInfo(base).absolutePath()), platform::writeErrorText(cause));
+}
+
 void DatabaseReplacement::replace(const QString& staged, const QString& target) {
     steps_.append(Step{{Kind::Replace, staged, target, {}}});
 }

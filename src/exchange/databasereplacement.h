@@ -8,6 +8,7 @@
 // lists the steps while they run, so that a program killed part-way has its
 // old files put back at the next start.
 #include "platform/replacementjournal.h"
+#include "platform/restorelock.h"
 
 #include <QList>
 #include <QString>
@@ -29,6 +30,12 @@ QString DatabaseFileFor(const QStringList& existing, const QString& base, const 
 // Why a restore refuses to write where a symbolic link stands (the folder, a
 // target or an old file of the database): the German message.
 QString SymbolicLinkRefusalText(const QString& path);
+
+// Takes the lock that a restore of the database `base` (folder + "/" + name,
+// the folder existing) holds from before it stages or keeps a file until it
+// ends. Empty when taken; otherwise the German reason, another restore of the
+// database at work or a folder that cannot be written, and nothing changed.
+QString LockForRestore(platform::RestoreLock& lock, const QString& base);
 
 // For tests: called after each rename or removal with the number done so far;
 // returning true abandons the replacement there, leaving every file as a

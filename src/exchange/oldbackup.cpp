@@ -239,12 +239,17 @@ class OldRestore {
         if (QFileInfo(folder).isSymLink()) throw linkRefused(folder);
         target_ = folder + QLatin1Char('/') + databaseName;
         convertTables();
+        // Held from before the old files are chosen until the end, so that
+        // another copy of the program restoring the database meanwhile can
+        // neither mix its files with these nor be asked about stale ones.
+        if (!platform::ensureFolder(folder)) throw cannotWrite(folder);
+        if (const QString refusal = LockForRestore(lock_, target_); !refusal.isEmpty())
+            throw Refused(refusal);
         checkTargets();
         if (!mayReplace()) {
             outcome_.line = RestoreResultLine(name_, ArchiveExists);
             return;
         }
-        if (!platform::ensureFolder(folder)) throw cannotWrite(folder);
         checkSpace(folder);
         // Everything is brought beside the targets first: a copy from another
         // disk that fails then leaves the existing database as it was. Then
@@ -447,6 +452,7 @@ class OldRestore {
     QStringList present_;
     QMap<QString, QString> converted_;
     QStringList notices_;
+    platform::RestoreLock lock_;
 };
 
 } // namespace

@@ -22,7 +22,10 @@ namespace platform {
 namespace {
 
 constexpr quint32 Magic = 0x4F4A524E; // "OJRN"
-constexpr quint32 Version = 1;
+// The earlier version named the files only; this one adds what identifies
+// each of them.
+constexpr quint32 NamesOnly = 1;
+constexpr quint32 Version = 2;
 // A journal names a handful of files; anything larger is no journal of ours.
 constexpr qint64 MaxJournalBytes = 1 << 20;
 const QString JournalEnding = QStringLiteral(".journal");
@@ -30,6 +33,46 @@ const QString JournalEnding = QStringLiteral(".journal");
 QByteArray encoded(const QString& path) {
     return QFile::encodeName(path);
 }
+
+// What tells a file from another that takes its name later: the device and
+// inode, which a rename keeps, and the size.
+struct Identity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1; // -1: no regular file
+    bool operator==(const Identity&) const = default;
+};
+
+QDataStream& operator<<(QDataStream& out, const Identity& file) {
+    return out << file.device << file.inode << file.size;
+}
+QDataStream& operator>>(QDataStream& in, Identity& file) {
+    return in >> file.device >> file.inode >> file.size;
+}
+
+// The regular file at the path, never one reached through a link; none when
+// nothing or something else stands there.
+Identity regularFileAt(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::lstat(encoded(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return {};
+    return {quint64(info.st_dev), quint64(info.st_ino), qint64(info.st_size)};
+}
+
+// Whether `now` is the file the journal recorded (it recorded one).
+bool is(const Identity& now, const Identity& recorded) {
+    return recorded.size >= 0 && now == recorded;
+}
+
+// A step as the journal holds it, with the files it found when written: the
+// new file (staged), the old one under its kept name, and the one at the
+// target. A journal of the earlier version has names only.
+struct Entry {
+    ReplacementStep step;
+    Identity placed;
+    Identity kept;
+    Identity replaced;
+};
 
 // The journal's name for a file of its folder: the file name alone, so that a
 // journal can never reach outside the folder it lies in.
@@ -44,9 +87,13 @@ bool nameInFolder(const QString& path, const QString& folder, QString& name) {
            QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
 }
 
+// A control character has no place in a name of ours, and a NUL would end
+// the name the system sees: "E.ol\0x" would act on "E.ol".
 bool usableName(const QString& name) {
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1String(".") &&
-           name != QLatin1String("..");
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return false;
+    for (const QChar c : name)
+        if (c == QLatin1Char('/') || c.unicode() < 0x20 || c.unicode() == 0x7f) return false;
+    return true;
 }
 
 // Staged and kept files always carry the hidden names of a restore; the
@@ -62,31 +109,38 @@ bool plausible(const ReplacementStep& step) {
     return step.kept.isEmpty() || isOwnTemporaryName(step.kept);
 }
 
-QByteArray serialized(const QList<ReplacementStep>& steps) {
+QByteArray serialized(const QList<Entry>& entries) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
-    out << Magic << Version << quint32(steps.size());
-    for (const ReplacementStep& step : steps)
-        out << quint8(step.kind) << step.staged << step.target << step.kept;
+    out << Magic << Version << quint32(entries.size());
+    for (const Entry& entry : entries) {
+        const ReplacementStep& step = entry.step;
+        out << quint8(step.kind) << step.staged << step.target << step.kept << entry.placed
+            << entry.kept << entry.replaced;
+    }
     out << Magic;
     return bytes;
 }
 
-bool parsed(const QByteArray& bytes, QList<ReplacementStep>& steps) {
+// `namesOnly` tells a journal of the earlier version.
+bool parsed(const QByteArray& bytes, QList<Entry>& entries, bool& namesOnly) {
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_6_0);
     quint32 magic = 0, version = 0, count = 0;
     in >> magic >> version >> count;
-    if (magic != Magic || version != Version || count > 64) return false;
+    namesOnly = version == NamesOnly;
+    if (magic != Magic || (version != Version && !namesOnly) || count > 64) return false;
     for (quint32 i = 0; i < count; ++i) {
         quint8 kind = 0;
-        ReplacementStep step;
+        Entry entry;
+        ReplacementStep& step = entry.step;
         in >> kind >> step.staged >> step.target >> step.kept;
+        if (!namesOnly) in >> entry.placed >> entry.kept >> entry.replaced;
         if (kind > quint8(ReplacementStep::Kind::Remove)) return false;
         step.kind = ReplacementStep::Kind(kind);
         if (!plausible(step)) return false;
-        steps << step;
+        entries << entry;
     }
     in >> magic;
     return in.status() == QDataStream::Ok && magic == Magic && in.atEnd();
@@ -110,31 +164,53 @@ void syncFolder(const QString& folder) {
     ::close(handle);
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    struct stat first {
-    }, second{};
-    return ::lstat(encoded(a).constData(), &first) == 0 &&
-           ::lstat(encoded(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
+bool removed(const QString& path) {
+    return ::unlink(encoded(path).constData()) == 0 || errno == ENOENT;
 }
 
 // Puts back what one step changed; safe to repeat, and safe for a step that
-// never ran (its kept name is then a second link to the old file).
-bool undo(const QDir& folder, const ReplacementStep& step) {
+// never ran. A file is removed or replaced only when it is the very one the
+// restore placed or kept: another that has taken the name since (another
+// database's, where the journal was copied, or a link) stays as it is.
+bool undo(const QDir& folder, const Entry& entry) {
+    const ReplacementStep& step = entry.step;
     const QString target = folder.filePath(step.target);
-    const QString staged = step.staged.isEmpty() ? QString() : folder.filePath(step.staged);
+    const Identity now = regularFileAt(target);
     bool ok = true;
     if (!step.kept.isEmpty()) {
         const QString kept = folder.filePath(step.kept);
-        if (entryExists(kept))
-            ok = sameFile(kept, target) ? ::unlink(encoded(kept).constData()) == 0
-                                        : renameReplacing(kept, target);
-    } else if (!staged.isEmpty() && !entryExists(staged) && entryExists(target)) {
+        if (is(regularFileAt(kept), entry.kept)) {
+            if (is(now, entry.replaced))
+                ok = removed(kept); // the step never ran: the old file is in place
+            else if (!entryExists(target))
+                ok = renameNew(kept, target);
+            else if (is(now, entry.placed))
+                ok = renameReplacing(kept, target);
+        }
+    } else if (is(now, entry.placed)) {
         // The new file took a name where none stood before.
-        ok = ::unlink(encoded(target).constData()) == 0;
+        ok = removed(target);
     }
-    if (!staged.isEmpty() && entryExists(staged)) ::unlink(encoded(staged).constData());
+    const QString staged = folder.filePath(step.staged);
+    if (!step.staged.isEmpty() && is(regularFileAt(staged), entry.placed)) removed(staged);
     return ok;
+}
+
+// A journal of the earlier version names the files only. The old file under
+// a kept name is put back (a regular file under the restore's own hidden
+// name, never a link), but a new file that took a free name cannot be told
+// from another that took it since: it stays, and so do staged files, which
+// the start-up clears away with other leftovers.
+bool undoNamesOnly(const QDir& folder, const ReplacementStep& step) {
+    if (step.kept.isEmpty()) return true;
+    const QString kept = folder.filePath(step.kept);
+    const QString target = folder.filePath(step.target);
+    const Identity old = regularFileAt(kept);
+    const Identity now = regularFileAt(target);
+    if (old.size < 0) return true;
+    if (now.device == old.device && now.inode == old.inode) return removed(kept);
+    if (!entryExists(target)) return renameNew(kept, target);
+    return now.size < 0 || renameReplacing(kept, target);
 }
 
 QByteArray readJournal(int handle) {
@@ -157,12 +233,18 @@ ReplacementJournal::~ReplacementJournal() {
 
 bool ReplacementJournal::write(const QString& folder, const QList<ReplacementStep>& steps,
                                QString* error) {
-    QList<ReplacementStep> named;
+    QList<Entry> named;
     for (const ReplacementStep& step : steps) {
-        ReplacementStep entry{step.kind, {}, {}, {}};
-        if (!nameInFolder(step.staged, folder, entry.staged) ||
-            !nameInFolder(step.target, folder, entry.target) ||
-            !nameInFolder(step.kept, folder, entry.kept) || !plausible(entry)) {
+        Entry entry{{step.kind, {}, {}, {}},
+                    regularFileAt(step.staged),
+                    regularFileAt(step.kept),
+                    regularFileAt(step.target)};
+        // Staged and kept files are regular files the restore made itself.
+        const bool regular = (step.staged.isEmpty() || entry.placed.size >= 0) &&
+                             (step.kept.isEmpty() || entry.kept.size >= 0);
+        if (!regular || !nameInFolder(step.staged, folder, entry.step.staged) ||
+            !nameInFolder(step.target, folder, entry.step.target) ||
+            !nameInFolder(step.kept, folder, entry.step.kept) || !plausible(entry.step)) {
             if (error) *error = writeErrorText(EINVAL);
             return false;
         }
@@ -212,7 +294,8 @@ QSet<QString> recoverInterruptedReplacements(const QString& folder) {
         if (handle < 0) handle = ::open(encoded(path).constData(), O_RDONLY | flags);
         if (handle < 0) continue;
         struct stat info {};
-        QList<ReplacementStep> steps;
+        QList<Entry> entries;
+        bool namesOnly = false;
         const bool journal = ::fstat(handle, &info) == 0 && S_ISREG(info.st_mode);
         const bool running = journal && ::flock(handle, LOCK_EX | LOCK_NB) != 0;
         // A journal removed between its opening here and the lock belongs to
@@ -221,19 +304,21 @@ QSet<QString> recoverInterruptedReplacements(const QString& folder) {
             ::close(handle);
             continue;
         }
-        const bool whole = journal && parsed(readJournal(handle), steps);
-        if (!whole) steps.clear();
-        if (running) {
-            for (const ReplacementStep& step : steps)
-                inUse << step.staged << step.kept;
-        } else if (journal) {
-            bool undone = true;
-            for (auto step = steps.crbegin(); step != steps.crend(); ++step)
-                undone = undo(dir, *step) && undone;
+        const bool whole = journal && parsed(readJournal(handle), entries, namesOnly);
+        if (!whole) entries.clear();
+        bool undone = true;
+        if (!running && journal) {
+            for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry)
+                undone =
+                    (namesOnly ? undoNamesOnly(dir, entry->step) : undo(dir, *entry)) && undone;
             // One that could not be undone whole is tried again next time.
             if (undone || !whole) ::unlink(encoded(path).constData());
             syncFolder(folder);
         }
+        // The files of a journal at work, or left for another try, stay.
+        if (running || !undone)
+            for (const Entry& entry : entries)
+                inUse << entry.step.staged << entry.step.kept;
         ::close(handle);
     }
     inUse.remove(QString());

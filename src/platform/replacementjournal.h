@@ -5,7 +5,9 @@
 // program holds a lock on it while it works; removing it is the moment the
 // new files count as in place. A program killed before that leaves the
 // journal unlocked, and the next start (or the next opening of a database in
-// that folder) puts every old file back from its kept second name.
+// that folder) puts every old file back from its kept second name. The
+// journal records what identifies each file it names (device, inode, size),
+// and a step is undone only where the files at its names are still those.
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -29,8 +31,9 @@ class ReplacementJournal {
     ~ReplacementJournal();
 
     // Writes the steps, all in `folder`, to a new journal there, synced and
-    // locked. False (with the German cause in `error`) when it cannot be
-    // written; nothing is left behind then.
+    // locked. Staged and kept files must be regular files. False (with the
+    // German cause in `error`) when it cannot be written; nothing is left
+    // behind then.
     bool write(const QString& folder, const QList<ReplacementStep>& steps, QString* error);
     // Removes the journal: the renames are final, or were all undone.
     void remove();
@@ -43,7 +46,8 @@ class ReplacementJournal {
 
 // Undoes the renames of every journal in `folder` whose program no longer
 // runs, and removes those journals. Returns the file names (without folder)
-// that journals of programs still at work name: they must not be touched.
+// that journals of programs still at work name, or journals that could not be
+// undone whole and stay for another try: they must not be touched.
 QSet<QString> recoverInterruptedReplacements(const QString& folder);
 
 } // namespace platform

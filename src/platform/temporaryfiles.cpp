@@ -1,6 +1,7 @@
 #include "platform/temporaryfiles.h"
 
 #include "platform/replacementjournal.h"
+#include "platform/restorelock.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,12 +47,18 @@ bool isOwnTemporaryName(const QString& name) {
 
 int removeLeftoverTemporaries(const QString& folder, const QDateTime& changedBefore) {
     int removed = 0;
-    // A restore killed during its renames is undone first, from its kept files.
-    const QSet<QString> inUse = recoverInterruptedReplacements(folder);
     const QDir dir(folder);
+    // Listed before the look for a restore at work: one that starts after the
+    // look makes its files after the list.
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    const bool restoring = restoreAtWork(folder);
+    // A restore killed during its renames is undone, from its kept files.
+    const QSet<QString> inUse = recoverInterruptedReplacements(folder);
     for (const QString& name : names) {
         if (!isOwnTemporaryName(name) || inUse.contains(name)) continue;
+        // A restore at work keeps the old files under second names as old as
+        // they are, before its journal names them: its files all stay.
+        if (restoring && name.startsWith(QLatin1String(".restore-"))) continue;
         const QFileInfo file(dir.filePath(name));
         if (file.isSymLink() || !file.isFile() || file.lastModified() >= changedBefore) continue;
         if (QFile::remove(file.filePath())) ++removed;

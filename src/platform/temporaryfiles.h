@@ -29,7 +29,8 @@ constexpr qint64 LeftoverAgeSeconds = 60 * 60;
 // Puts back the old files of a restore killed during its renames (see
 // replacementjournal.h), then removes from `folder` the regular files with
 // such names that were last changed before `changedBefore` and that no
-// running restore uses. Returns how many were removed.
+// restore uses: while a restore is at work in the folder (restorelock.h),
+// none of a restore's files go. Returns how many were removed.
 int removeLeftoverTemporaries(const QString& folder, const QDateTime& changedBefore);
 
 // Run at start-up: removes the leftovers older than LeftoverAgeSeconds from

@@ -4,6 +4,7 @@
 #include "exchange/backuparchive.h"
 #include "exchange/backuprun.h"
 #include "exchange/databasereplacement.h"
+#include "platform/filemoves.h"
 #include "platform/folders.h"
 #include "platform/regularfile.h"
 #include "platform/temporaryfiles.h"
@@ -17,6 +18,7 @@
 #include <memory>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 using namespace fixture;
@@ -38,6 +40,34 @@ class TestBackupArchive : public QObject {
         const QString file = platform::joinPath(target, name);
         writeAll(file, scrambled(plain));
         return file;
+    }
+
+    // A restore stopped after `steps` renames, as a kill would stop it.
+    void restoreKilledAfter(const QString& archive, int steps) {
+        SetReplacementInterruption([steps](int done) { return done >= steps; });
+        RestoreDatabase(archive, dest, temp, true);
+        SetReplacementInterruption({});
+    }
+
+    // A journal as the program's earlier version wrote it, with the names of
+    // each step's files only (kind, staged, target, kept).
+    static QByteArray earlierJournal(const QList<QStringList>& steps) {
+        QByteArray made;
+        QDataStream out(&made, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << quint32(0x4F4A524E) << quint32(1) << quint32(steps.size());
+        for (const QStringList& step : steps)
+            out << quint8(step[0].toUInt()) << step[1] << step[2] << step[3];
+        out << quint32(0x4F4A524E);
+        return made;
+    }
+
+    // Every file below a folder with its contents.
+    static QMap<QString, QByteArray> contentsBelow(const QString& folder) {
+        QMap<QString, QByteArray> contents;
+        for (const QString& name : filesBelow(folder))
+            contents.insert(name, readAll(folder + "/" + name));
+        return contents;
     }
 
   private slots:
@@ -371,13 +401,8 @@ class TestBackupArchive : public QObject {
         // there (written as the program writes its own).
         const QString outside = dest + "/.Fremd.ol-ABCDEF.tmp";
         QVERIFY(writeAll(outside, "not the journal's"));
-        QByteArray made;
-        QDataStream out(&made, QIODevice::WriteOnly);
-        out.setVersion(QDataStream::Qt_6_0);
-        out << quint32(0x4F4A524E) << quint32(1) << quint32(1) << quint8(0)
-            << QString("./../.Fremd.ol-ABCDEF.tmp") << QString("Caesar.ol") << QString()
-            << quint32(0x4F4A524E);
-        QVERIFY(writeAll(folder + "/.restore-ABCDEF.journal", made));
+        QVERIFY(writeAll(folder + "/.restore-ABCDEF.journal",
+                         earlierJournal({{"0", "./../.Fremd.ol-ABCDEF.tmp", "Caesar.ol", ""}})));
         platform::removeLeftoverTemporariesBelow({dest});
         QCOMPARE(readAll(outside), QByteArray("not the journal's"));
         QVERIFY(QFile::remove(outside));
@@ -386,6 +411,147 @@ class TestBackupArchive : public QObject {
         QCOMPARE(after, before.keys());
         for (auto file = before.cbegin(); file != before.cend(); ++file)
             QVERIFY2(readAll(folder + "/" + file.key()) == file.value(), qPrintable(file.key()));
+    }
+
+    // A journal undoes a step only where the file at its name is the one its
+    // restore placed or kept: never another database's file, never through a
+    // symbolic link, never a name cut short at a control character.
+    void aJournalTouchesOnlyTheFilesOfItsOwnRestore() {
+        const QString archive = target + "/Caesar.olx";
+        QCOMPARE(
+            BackupDatabase(makeDatabase(root, "Latein", "Caesar"), archive, temp, false, "3.2"), 0);
+        const QString folder = dest + "/Latein";
+        const QString outside = path("outside.ol");
+        QVERIFY(writeAll(outside, "draussen"));
+
+        // A new database killed after its three files took their names. Its
+        // journal copied beside another database of that name changes nothing
+        // there; at home it takes back what its restore placed, but not a
+        // list that has since taken the name.
+        restoreKilledAfter(archive, 3);
+        const QStringList journals = filesBelow(folder).filter(".journal");
+        QCOMPARE(journals.size(), 1);
+        const QString other = path("other");
+        makeDatabase(other, "Latein", "Caesar", "ferre");
+        QVERIFY(QFile::copy(folder + "/" + journals[0], other + "/Latein/" + journals[0]));
+        QMap<QString, QByteArray> untouched = contentsBelow(other + "/Latein");
+        platform::removeLeftoverTemporariesBelow({other});
+        untouched.remove(journals[0]);
+        QCOMPARE(contentsBelow(other + "/Latein"), untouched);
+        QVERIFY(writeAll(folder + "/neu.lst", "001A1Eigene"));
+        QVERIFY(platform::renameReplacing(folder + "/neu.lst", folder + "/Caesar.lst"));
+        platform::removeLeftoverTemporariesBelow({dest});
+        QCOMPARE(contentsBelow(folder), (QMap<QString, QByteArray>{{"Caesar.lst", "001A1Eigene"}}));
+
+        // Over an existing database, killed after the table: the old table's
+        // kept name now holds a symbolic link, which never takes its place.
+        makeDatabase(dest, "Latein", "Caesar", "ferre");
+        const QByteArray oldTable = readAll(folder + "/Caesar.ol");
+        restoreKilledAfter(archive, 1);
+        QString kept;
+        for (const QString& name : filesBelow(folder).filter(".tmp"))
+            if (readAll(folder + "/" + name) == oldTable) kept = folder + "/" + name;
+        QVERIFY(QFile::remove(kept) && QFile::link(outside, kept));
+        platform::removeLeftoverTemporariesBelow({dest});
+        QVERIFY(!QFileInfo(folder + "/Caesar.ol").isSymLink());
+        QCOMPARE(readAll(folder + "/Caesar.ol"), readAll(root + "/Latein/Caesar.ol"));
+        QCOMPARE(readAll(outside), QByteArray("draussen"));
+        QVERIFY(QFile::remove(kept));
+        QCOMPARE(filesBelow(folder), QStringList({"Caesar.lst", "Caesar.ol", "Caesar.opt"}));
+
+        // Journals of the earlier version, which name files only: a name with
+        // a NUL in it, a new file over one that stands there now and a kept
+        // link change nothing; a kept regular file is still put back.
+        const QMap<QString, QByteArray> before = contentsBelow(folder);
+        QVERIFY(writeAll(folder + "/.restore-GHIJKL.tmp", "fremd"));
+        QVERIFY(writeAll(folder + "/.restore-EFGHIJ.tmp", "alter Index"));
+        QVERIFY(QFile::link(outside, folder + "/.restore-YZABCD.tmp"));
+        QVERIFY(writeAll(folder + "/.restore-ABCDEF.journal",
+                         earlierJournal({{"2", "", QString("Caesar.ol") + QChar(u'\0') + "x",
+                                          ".restore-GHIJKL.tmp"}})));
+        QVERIFY(writeAll(
+            folder + "/.restore-BCDEFG.journal",
+            earlierJournal({{"1", ".restore-MNOPQR.tmp", "Caesar.opt", ""},
+                            {"0", ".restore-STUVWX.tmp", "Caesar.lst", ".restore-YZABCD.tmp"},
+                            {"2", "", "Caesar.px", ".restore-EFGHIJ.tmp"}})));
+        platform::removeLeftoverTemporariesBelow({dest});
+        QMap<QString, QByteArray> after = before;
+        after.insert(".restore-GHIJKL.tmp", "fremd");
+        after.insert(".restore-YZABCD.tmp", "draussen");
+        after.insert("Caesar.px", "alter Index");
+        QCOMPARE(contentsBelow(folder), after);
+        QVERIFY(QFileInfo(folder + "/.restore-YZABCD.tmp").isSymLink());
+        QCOMPARE(readAll(outside), QByteArray("draussen"));
+    }
+
+    // Two copies of the program restoring one database at once: the second
+    // finds the first at work, says so and changes nothing, and the first
+    // ends with its own files only. A start-up meanwhile takes none of a
+    // running restore's files for leftovers, though its kept links are old.
+    void oneRestoreOfADatabaseAtATime() {
+        const QString first = target + "/Caesar.olx";
+        QCOMPARE(BackupDatabase(makeDatabase(root, "Latein", "Caesar"), first, temp, false, "3.2"),
+                 0);
+        const QString second = target + "/Zweite.olx";
+        QCOMPARE(BackupDatabase(makeDatabase(path("zweite"), "Latein", "CAESAR", "esse"), second,
+                                temp, false, "3.2"),
+                 0);
+        const QString folder = dest + "/Latein";
+        makeDatabase(dest, "Latein", "Caesar", "ferre");
+        bool asked = false;
+        bool unchanged = false;
+        int code = -1;
+        ArchiveReport secondReport;
+        SetReplacementInterruption([&](int) {
+            if (asked) return false;
+            asked = true;
+            const QMap<QString, QByteArray> during = contentsBelow(folder);
+            code = RestoreDatabase(second, dest, temp, true, &secondReport);
+            unchanged = contentsBelow(folder) == during;
+            return false;
+        });
+        const int firstCode = RestoreDatabase(first, dest, temp, true);
+        SetReplacementInterruption({});
+        QCOMPARE(firstCode, int(ArchiveOk));
+        QCOMPARE(code, int(ArchiveFailed));
+        QCOMPARE(secondReport.detail,
+                 QString("Die Datenbank \"CAESAR\" wird gerade von einem anderen Programmfenster "
+                         "zurückgesichert. Es wurde nichts geändert; versuchen Sie es erneut, "
+                         "wenn jenes Zurücksichern beendet ist."));
+        QVERIFY(unchanged);
+        QCOMPARE(filesBelow(folder), QStringList({"Caesar.lst", "Caesar.ol", "Caesar.opt"}));
+        for (const char* extension : {".ol", ".lst", ".opt"})
+            QCOMPARE(readAll(folder + "/Caesar" + extension),
+                     readAll(root + "/Latein/Caesar" + extension));
+
+        // A restore at work before its journal is written: it holds its lock
+        // and has kept the old table under a second name, as old as the table.
+        const QDateTime old =
+            QDateTime::currentDateTime().addSecs(-2 * platform::LeftoverAgeSeconds);
+        QFile table(folder + "/Caesar.ol");
+        QVERIFY(table.open(QIODevice::ReadWrite) &&
+                table.setFileTime(old, QFileDevice::FileModificationTime));
+        table.close();
+        const QString kept = folder + "/.restore-ABCDEF.tmp";
+        QString lock;
+        {
+            platform::RestoreLock running;
+            QCOMPARE(running.take(folder + "/caesar"), platform::RestoreLock::Outcome::Taken);
+            lock = folder + "/" + filesBelow(folder).filter(".lock").value(0);
+            QCOMPARE(::link(QFile::encodeName(table.fileName()).constData(),
+                            QFile::encodeName(kept).constData()),
+                     0);
+            platform::removeLeftoverTemporariesBelow({dest});
+            QVERIFY(QFileInfo::exists(kept));
+            QCOMPARE(RestoreDatabase(first, dest, temp, true), int(ArchiveFailed));
+        }
+        // A killed restore leaves its lock file, locked by none: the next
+        // restore takes it, and a start-up clears it away.
+        QVERIFY(writeAll(lock, ""));
+        QCOMPARE(RestoreDatabase(first, dest, temp, true), int(ArchiveOk));
+        QVERIFY(writeAll(lock, ""));
+        platform::removeLeftoverTemporariesBelow({dest});
+        QCOMPARE(filesBelow(folder), QStringList({"Caesar.lst", "Caesar.ol", "Caesar.opt"}));
     }
 
     // An intact archive whose table is damaged or no vocabulary table never

@@ -7,6 +7,7 @@
 #include "database/generaloptions.h"
 #include "database/lessons.h"
 #include "exchange/backuprun.h"
+#include "exchange/databasereplacement.h"
 #include "exchange/oldbackup.h"
 #include "exchange/restorerun.h"
 #include "exchange/restorewindow.h"
@@ -300,6 +301,34 @@ class TestOldBackups : public QObject {
             QStringList({"Latein Vokabeln.lst", "Latein Vokabeln.ol", "Latein Vokabeln.ol.paradox",
                          "Latein Vokabeln.opt", "Latein Vokabeln.px.paradox"}));
         verifyOldWords(base + ".ol");
+    }
+
+    // While another copy of the program restores a database, both restores
+    // of it say so, ask nothing and change nothing.
+    void aDatabaseBeingRestoredElsewhereIsLeftAlone() {
+        const QString backup = oldBackup();
+        const QString existing = makeDatabase(WorkDir, "Latein", "Latein Vokabeln", "ferre");
+        const QString archive = target + "/Latein Vokabeln.olx";
+        QCOMPARE(BackupDatabase(existing, archive, WorkDir + "/backup", false, "3.2"), 0);
+        platform::RestoreLock running;
+        QCOMPARE(running.take(WorkDir + "/Latein/latein vokabeln"),
+                 platform::RestoreLock::Outcome::Taken);
+        const QStringList before = filesBelow(WorkDir);
+        const QByteArray table = readAll(existing);
+        answers = {platform::Answer::Yes, platform::Answer::Yes};
+        const QString atWork = "Die Datenbank \"Latein Vokabeln\" wird gerade von einem anderen "
+                               "Programmfenster zurückgesichert. Es wurde nichts geändert; "
+                               "versuchen Sie es erneut, wenn jenes Zurücksichern beendet ist.";
+        const OldBackupOutcome old = RestoreOldBackup(backup, "Alt");
+        QVERIFY(!old.restored);
+        QCOMPARE(old.line, RestoreResultLine("Latein Vokabeln", ArchiveFailed, atWork));
+        const RestoreOutcome olx = RestoreArchive(archive, "Latein Vokabeln");
+        QCOMPARE(olx.line, RestoreResultLine("Latein Vokabeln", ArchiveFailed, atWork));
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(filesBelow(WorkDir), before);
+        QCOMPARE(readAll(existing), table);
+        running.release();
+        QVERIFY(RestoreOldBackup(backup, "Alt").restored);
     }
 
     // Yes deletes the old files before the new ones take their names; a file
