@@ -7,6 +7,7 @@
 #include "engine/rowappender.h"
 #include "platform/filemoves.h"
 #include "platform/paths.h"
+#include "platform/regularfile.h"
 #include "platform/temporaryfiles.h"
 
 #include <QDir>
@@ -28,12 +29,12 @@ QString shown(const QString& path) {
 // nothing else writes meanwhile.
 class MappedTable {
   public:
-    MappedTable(const QString& path, const QString& shownName) : file_(path) {
+    MappedTable(const QString& path, const QString& shownName) {
         const auto unreadable = [&] {
             return platform::Error(
                 QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(shownName));
         };
-        if (!file_.open(QIODevice::ReadOnly)) throw unreadable();
+        if (!platform::openRegularFile(file_, path)) throw unreadable();
         const qint64 size = file_.size();
         if (size > MaxTableFileSize)
             throw ParadoxTableError(

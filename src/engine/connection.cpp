@@ -5,6 +5,7 @@
 #include "engine/schemaguard.h"
 #include "engine/statement.h"
 #include "engine/translator.h"
+#include "platform/regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,8 +41,10 @@ void asciiUpper(sqlite3_context* context, int argc, sqlite3_value** argv) {
 }
 
 bool isSqliteFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return true; // let SQLite report why it cannot be opened
+    // A FIFO or a device holds no table (and reading a FIFO would block).
+    if (!platform::notARegularFileText(path).isEmpty()) return false;
+    QFile file;
+    if (!platform::openRegularFile(file, path)) return true; // let SQLite report why
     const QByteArray head = file.read(16);
     return head.isEmpty() || head == QByteArray("SQLite format 3\0", 16);
 }

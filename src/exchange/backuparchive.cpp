@@ -6,6 +6,7 @@
 #include "exchange/backuparchiveprivate.h"
 #include "platform/codec.h"
 #include "platform/paths.h"
+#include "platform/regularfile.h"
 #include "platform/safefile.h"
 
 #include <QDir>
@@ -195,8 +196,8 @@ int ScrambleFile(const QString& filePath, const QByteArray& key, const QString& 
                  bool copyFirst) {
     if (key.isEmpty()) return ArchiveFailed;
     try {
-        QFile in(filePath);
-        if (!in.open(QIODevice::ReadOnly)) return ArchiveWriteFailed;
+        QFile in;
+        if (!platform::openRegularFile(in, filePath)) return ArchiveWriteFailed;
         platform::SafeFile out(copyFirst ? MakeTargetName(folder, filePath) : filePath);
         if (!out.open()) return ArchiveExists;
         scrambleStream(in, in.size(), out, key);

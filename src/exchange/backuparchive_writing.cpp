@@ -7,6 +7,7 @@
 #include "exchange/backuparchiveprivate.h"
 #include "platform/codec.h"
 #include "platform/paths.h"
+#include "platform/regularfile.h"
 #include "platform/safefile.h"
 
 #include <QFile>
@@ -74,9 +75,13 @@ void compress(const QStringList& files, const QString& archivePath, const TArchi
     putInt32(head, quint32(files.size()));
     writeAll(plain, head.constData(), head.size());
     for (int i = 0; i < files.size(); ++i) {
-        QFile in(files.at(i));
-        if (!in.exists()) throw missing(files.at(i));
-        if (!in.open(QIODevice::ReadOnly)) throw unreadable(files.at(i));
+        QFile in;
+        if (!QFile::exists(files.at(i))) throw missing(files.at(i));
+        // A FIFO would block the backup, a device make a member of nothing
+        // or of endless bytes: only regular files are packed.
+        if (const QString odd = platform::notARegularFileText(files.at(i)); !odd.isEmpty())
+            throw Failure(ArchiveFailed, odd);
+        if (!platform::openRegularFile(in, files.at(i))) throw unreadable(files.at(i));
         const qint64 size = in.size();
         if (size > qint64(0xffffffffu))
             throw Failure(ArchiveFailed,

@@ -5,6 +5,7 @@
 #include "database/vocabularytable.h"
 #include "engine/schema.h"
 #include "engine/schemaguard.h"
+#include "platform/regularfile.h"
 
 #include <QFile>
 #include <QStringList>
@@ -38,8 +39,8 @@ bool firstColumn(sqlite3* db, const char* sql, QStringList& rows) {
 // Whether the file is a table of this program's engine (an SQLite file) at
 // all, judged by its first bytes.
 bool looksLikeEngineTable(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(16) == engineSignature();
+    QFile file;
+    return platform::openRegularFile(file, path) && file.read(16) == engineSignature();
 }
 
 } // namespace

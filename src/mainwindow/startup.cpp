@@ -2,10 +2,12 @@
 
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "platform/regularfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 unsigned char StartMode = StartNormal;
 QString StartFile;
@@ -29,7 +31,14 @@ QString startFilePath(const QString& argument, const QString& startFolder) {
 }
 
 bool programFolderWritable(const QString& workDir) {
-    QFile file(platform::joinPath(workDir, QStringLiteral("data/ClearView.clr")));
+    const QString path = platform::joinPath(workDir, QStringLiteral("data/ClearView.clr"));
+    // Opening a FIFO for writing waits for a reader that never comes: with
+    // anything but a regular file there, a new file beside it tells.
+    if (!platform::notARegularFileText(path).isEmpty()) {
+        QTemporaryFile probe(platform::joinPath(workDir, QStringLiteral("data/ClearView-XXXXXX")));
+        return probe.open();
+    }
+    QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     file.close();

@@ -3,6 +3,7 @@
 #include "platform/folders.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "platform/regularfile.h"
 #include "platform/safefile.h"
 
 #include <QDir>
@@ -26,9 +27,9 @@ const QString ProgramFileName = QStringLiteral("Orvilex.exe");
 // the program reads them as defaults, and writing a record over them would
 // invent values the user never had.
 bool patchFile(const QString& path, int recordSize, const std::function<void(QByteArray&)>& patch) {
-    QFile in(path);
-    if (!in.exists()) return true;
-    if (!in.open(QIODevice::ReadOnly)) return false;
+    QFile in;
+    if (!QFile::exists(path)) return true;
+    if (!platform::openRegularFile(in, path)) return false;
     const QByteArray original = in.readAll();
     in.close();
     if (original.size() < recordSize) return true;
@@ -136,8 +137,8 @@ bool migrateSettingsFiles(const QString& dataFolder) {
 // file name, so a name that was the old file's name follows the new one.
 void moveShortcut(const QString& from, const QString& to) {
     if (!QFile::rename(from, to)) return;
-    QFile file(to);
-    if (!file.open(QIODevice::ReadOnly)) return;
+    QFile file;
+    if (!platform::openRegularFile(file, to)) return;
     QList<QByteArray> lines = file.readAll().split('\n');
     file.close();
     const QByteArray oldName = QFileInfo(from).completeBaseName().toUtf8();

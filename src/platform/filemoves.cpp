@@ -1,5 +1,6 @@
 #include "platform/filemoves.h"
 
+#include "platform/regularfile.h"
 #include "platform/temporaryfiles.h"
 
 #include <QFile>
@@ -28,10 +29,11 @@ QByteArray encoded(const QString& path) {
 
 // Copies `from` into a new file in the folder of `to` and renames it onto
 // `to`. The copy is read through its own name only (a link at `from` is
-// whatever the caller chose to move).
+// whatever the caller chose to move), and only when it is a regular file: a
+// FIFO would block the copy, a device never end it.
 bool copyOnto(const QString& from, const QString& to) {
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly)) return false;
+    QFile in;
+    if (!openRegularFile(in, from)) return false;
     QTemporaryFile out(moveTemporaryTemplate(QFileInfo(to).absolutePath()));
     if (!out.open()) return false;
     QByteArray buffer(1 << 20, Qt::Uninitialized);

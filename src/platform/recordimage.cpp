@@ -3,6 +3,7 @@
 #include "platform/codec.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/regularfile.h"
 #include "platform/safefile.h"
 
 #include <QDir>
@@ -61,8 +62,9 @@ void writeShortString(QByteArray& image, int offset, int capacity, const QString
 
 QByteArray readRecordFile(const QString& path, int size) {
     if (path.isEmpty()) return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
+    // A FIFO, a device or a folder at the path counts as a missing file.
+    QFile file;
+    if (!openRegularFile(file, path)) return {};
     return file.read(size);
 }
 

@@ -33,7 +33,8 @@ QString readShortString(const QByteArray& image, int offset, int capacity);
 void writeShortString(QByteArray& image, int offset, int capacity, const QString& text);
 
 // The first `size` bytes of a record file; fewer when the file is shorter,
-// none when it is missing or unreadable. The caller treats a short image as
+// none when it is missing, unreadable or not a regular file (a FIFO would
+// block, a device give endless bytes). The caller treats a short image as
 // "use the defaults".
 QByteArray readRecordFile(const QString& path, int size);
 

@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 
 #include "platform/paths.h"
+#include "platform/regularfile.h"
 #include "platform/safefile.h"
 
 #include <QFile>
@@ -41,6 +42,13 @@ QString freshFileName(const QString& folder) {
     QTemporaryFile file(folder + QStringLiteral("/registry-XXXXXX.tmp"));
     file.setAutoRemove(false);
     return file.open() ? file.fileName() : QString();
+}
+
+// QSettings reads its file without a second look: a FIFO would block it for
+// good. Anything but a regular file there reads as an empty registry (and
+// is not replaced: changeRegistry cannot copy it).
+bool readableRegistry() {
+    return notARegularFileText(registryFile()).isEmpty();
 }
 
 } // namespace
@@ -98,6 +106,7 @@ void setRegistryFile(const QString& path) { registryPath() = path; }
 QString readRegistryString(const QString& fullKey, const QString& valueName) {
     if (registryRoot(fullKey) == 0)
         return QString();
+    if (!readableRegistry()) return QString();
     QSettings store(registryFile(), QSettings::IniFormat);
     return store.value(settingsGroup(fullKey) + QLatin1Char('/') + valueName).toString();
 }
@@ -113,6 +122,7 @@ bool writeRegistryString(const QString& fullKey, const QString& valueName, const
 bool registryKeyExists(const QString& fullKey) {
     if (registryRoot(fullKey) == 0)
         return false;
+    if (!readableRegistry()) return false;
     QSettings store(registryFile(), QSettings::IniFormat);
     store.beginGroup(settingsGroup(fullKey));
     return !store.childKeys().isEmpty() || !store.childGroups().isEmpty();

@@ -1,5 +1,7 @@
 #include "platform/safefile.h"
 
+#include "platform/regularfile.h"
+
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
@@ -115,11 +117,14 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error
 }
 
 bool copyWholeFile(const QString& source, const QString& target, QString* error) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("Die Datei „%1“ kann nicht gelesen werden.")
-                         .arg(QFileInfo(source).fileName());
+    QFile in;
+    if (!openRegularFile(in, source)) {
+        if (error) {
+            const QString odd = notARegularFileText(source);
+            *error = !odd.isEmpty() ? odd
+                                    : QStringLiteral("Die Datei „%1“ kann nicht gelesen werden.")
+                                          .arg(QFileInfo(source).fileName());
+        }
         return false;
     }
     SafeFile out(target);

@@ -47,7 +47,8 @@ class SafeFile : public QSaveFile {
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 // Copies `source` over `target` through a SafeFile, keeping the source's
-// permissions; a failed copy leaves an existing target as it was.
+// permissions; a failed copy leaves an existing target as it was. Only a
+// regular file is copied: a FIFO would block, a device never end.
 bool copyWholeFile(const QString& source, const QString& target, QString* error = nullptr);
 
 // The German sentence for an errno value of a failed write.

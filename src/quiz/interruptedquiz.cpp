@@ -1,6 +1,7 @@
 #include "quiz/interruptedquiz.h"
 
 #include "platform/recordimage.h"
+#include "platform/regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -130,9 +131,9 @@ InterruptedQuizRead readInterruptedQuiz(const QString& path, InterruptedQuizReco
         error = intro + QStringLiteral("Die Datei „%1“ ist nicht vorhanden.").arg(fileName(path));
         return InterruptedQuizRead::Missing;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = intro + QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2")
-                            .arg(fileName(path), file.errorString());
+    // A FIFO in its place would block the read for good: only a regular file is read.
+    if (QString cause; !platform::openRegularFile(file, path, &cause)) {
+        error = intro + cause;
         return InterruptedQuizRead::Unreadable;
     }
     const QByteArray image = file.read(InterruptedQuizRecord::RecordSize);

@@ -2,6 +2,7 @@
 // with their cursor and record buffer, and what happens when other statements
 // change, delete or replace rows and files underneath.
 #include "engine/query.h"
+#include "support/testfiles.h"
 #include "testtable.h"
 
 #include <QFile>
@@ -121,6 +122,16 @@ class QueryTest : public QObject {
         testtable::create(garbage.fileName());
         QCOMPARE(column(select(garbage.fileName()), "ID"), QVariantList{});
         engine::releaseTable(garbage.fileName());
+
+        // A FIFO is no table and is never waited for; a new table replaces it.
+        FifoGuard fifos;
+        const QString pipe = dir_.filePath("pipe.ol");
+        fifos.make(pipe);
+        QVERIFY(!errorOf([&] { column(select(pipe), "ID"); }).isEmpty());
+        testtable::create(pipe);
+        QCOMPARE(column(select(pipe), "ID"), QVariantList{});
+        engine::releaseTable(pipe);
+        QVERIFY(!fifos.waitedFor());
     }
 
     void missingFileOrFolderIsAnErrorAndCreatesNothing() {

@@ -9,6 +9,7 @@
 #include "platform/regularfile.h"
 #include "platform/temporaryfiles.h"
 #include "support/filesizelimit.h"
+#include "support/testfiles.h"
 
 #include <QDataStream>
 #include <QMap>
@@ -623,14 +624,49 @@ class TestBackupArchive : public QObject {
         QCOMPARE(readAll(existing), oldTable);
     }
 
-    // Reading an archive must never wait: a FIFO is refused at once.
-    void aFifoIsNoArchive() {
+    // Reading an archive or a file to pack must never wait: a FIFO is refused
+    // at once, and so is a device, whose endless or missing bytes would make
+    // a backup that restores nothing.
+    void fifosAndDevicesAreNeitherArchiveNorMember() {
+        FifoGuard fifos;
         const QString fifo = target + "/Caesar.olx";
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        fifos.make(fifo);
         ArchiveReport report;
         QCOMPARE(RestoreDatabase(fifo, dest, temp, true, &report), int(ArchiveFailed));
         QCOMPARE(report.detail, platform::notARegularFileMessage(fifo));
         QCOMPARE(filesBelow(dest), QStringList());
+
+        const QString table = makeDatabase(root, "Latein", "Cicero");
+        const QString archive = target + "/Cicero.olx";
+        writeAll(archive, "old archive");
+        const QString base = root + "/Latein/Cicero.";
+        const QByteArray list = readAll(base + "lst");
+        const QByteArray options = readAll(base + "opt");
+        auto refused = [&](const QString& member) {
+            ArchiveReport report;
+            QCOMPARE(BackupDatabase(table, archive, temp, true, "3.2", &report),
+                     int(ArchiveFailed));
+            QCOMPARE(report.detail, platform::notARegularFileMessage(member));
+            QCOMPARE(readAll(archive), QByteArray("old archive"));
+            QCOMPARE(filesBelow(temp), QStringList());
+            QVERIFY(QFile::remove(member));
+        };
+        QVERIFY(QFile::remove(base + "lst"));
+        fifos.make(base + "lst");
+        refused(base + "lst");
+        writeAll(base + "elsewhere", list);
+        QVERIFY(QFile::link(base + "elsewhere", base + "lst")); // a link to a file is packed
+        QVERIFY(QFile::remove(base + "opt"));
+        fifos.make(base + "opt");
+        refused(base + "opt");
+        QVERIFY(QFile::link("/dev/zero", base + "opt"));
+        refused(base + "opt");
+        writeAll(base + "opt", options);
+        QCOMPARE(BackupDatabase(table, archive, temp, true, "3.2"), int(ArchiveOk));
+        QCOMPARE(RestoreDatabase(archive, dest, temp, true), int(ArchiveOk));
+        QCOMPARE(readAll(dest + "/Latein/Cicero.lst"), list);
+        QCOMPARE(readAll(dest + "/Latein/Cicero.opt"), options);
+        QVERIFY(!fifos.waitedFor());
     }
 
     // Neither the archive nor a restored database is left half written when

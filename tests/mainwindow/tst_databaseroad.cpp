@@ -16,6 +16,7 @@
 #include "platform/modal.h"
 #include "platform/paths.h"
 #include "support/mainwindowstart.h"
+#include "support/testfiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -350,18 +351,51 @@ private slots:
     }
 
     // A FIFO where a table is expected (from the open dialog, the recent list
-    // or the command line) would wait for a writer for good.
-    void aFifoIsNoDatabase() {
+    // or the command line) would wait for a writer for good. Where a settings
+    // file is expected it counts as missing: the defaults hold.
+    void aFifoIsNoDatabaseNorSettings() {
+        FifoGuard fifos;
         const QString fifo = program.filePath("Latein/Rohr.ol");
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        auto window = startProgram();
-        window->OpenVocabularyDatabase(fifo);
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].text, "Die Datenbank " + fifo +
-                                    " ist keine gewöhnliche Datei und kann nicht geöffnet werden.");
-        QVERIFY(CurrentTablePath.isEmpty());
-        QCOMPARE(window->lekbaum->topLevelItemCount(), 0);
+        fifos.make(fifo);
+        {
+            auto window = startProgram();
+            window->OpenVocabularyDatabase(fifo);
+            QCOMPARE(boxes.size(), 1);
+            QCOMPARE(boxes[0].text,
+                     "Die Datenbank " + fifo +
+                         " ist keine gewöhnliche Datei und kann nicht geöffnet werden.");
+            QVERIFY(CurrentTablePath.isEmpty());
+            QCOMPARE(window->lekbaum->topLevelItemCount(), 0);
+        }
         QVERIFY(QFile::remove(fifo));
+
+        const QString general = program.filePath("data/gruopt.dat");
+        const QString kept = general + ".kept";
+        QVERIFY(QFile::rename(general, kept));
+        fifos.make(general);
+        const QString table = program.filePath("Latein/Leitung.ol");
+        {
+            engine::Query q;
+            CreateVocabularyTable(q, table);
+        }
+        engine::releaseTable(table);
+        LessonList({"001A1"}).save(program.filePath("Latein/Leitung.lst"));
+        fifos.make(program.filePath("Latein/Leitung.opt"));
+        boxes.clear();
+        GeneralOptions = TGeneralOptionsRec();
+        {
+            auto window = startProgram();
+            QCOMPARE(GeneralOptions.toBytes(), TGeneralOptionsRec().toBytes());
+            window->OpenVocabularyDatabase(table);
+            QCOMPARE(CurrentTablePath, table);
+            QCOMPARE(DatabaseOptions.toBytes(),
+                     TDatabaseOptionsRec::forNewDatabase("Latein").toBytes());
+        }
+        QVERIFY(!fifos.waitedFor());
+        QCOMPARE(boxes.size(), 0);
+        QFile::remove(general);
+        QVERIFY(QFile::rename(kept, general));
+        QFile::remove(program.filePath("Latein/Leitung.opt"));
     }
 
     // A table whose schema carries SQL of its own is not opened (the open

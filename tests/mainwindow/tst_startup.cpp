@@ -1,6 +1,7 @@
 #include "mainwindow/programentry.h"
 #include "mainwindow/startup.h"
 #include "platform/paths.h"
+#include "support/testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -89,6 +90,14 @@ private slots:
         platform::ensureFolder(dir.filePath("data"));
         QVERIFY(startup::programFolderWritable(dir.path()));
         QVERIFY(QFile::exists(dir.filePath("data/ClearView.clr")));
+        // A FIFO in its place is never waited for.
+        FifoGuard fifos;
+        QVERIFY(QFile::remove(dir.filePath("data/ClearView.clr")));
+        fifos.make(dir.filePath("data/ClearView.clr"));
+        QVERIFY(startup::programFolderWritable(dir.path()));
+        QVERIFY(!fifos.waitedFor());
+        QCOMPARE(QDir(dir.filePath("data")).entryList(QDir::Files | QDir::System),
+                 QStringList{"ClearView.clr"});
     }
 
     void userFolderGetsMissingFilesOnly() {

@@ -1,5 +1,9 @@
 #include "platform/messagebox.h"
 #include "platform/recordimage.h"
+#include "platform/registry.h"
+#include "platform/safefile.h"
+#include "support/filesizelimit.h"
+#include "support/testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -108,6 +112,46 @@ class TestRecordImage : public QObject {
         file.close();
         QCOMPARE(readRecordFile(file.fileName(), 4), QByteArray("abcd"));
         QCOMPARE(readRecordFile(file.fileName(), 10), QByteArray("abcdef"));
+    }
+
+    // A FIFO, a device or a folder where a settings file or the registry is
+    // expected reads as a missing file: no wait, no endless zeros.
+    void settingsThatAreNoRegularFilesReadAsMissing() {
+        FifoGuard fifos;
+        const QString fifo = dir.filePath("pipe/rec.dat");
+        fifos.make(fifo);
+        const QString zeros = dir.filePath("zero.dat");
+        QVERIFY(QFile::link("/dev/zero", zeros));
+        writeFile(dir.filePath("echt.dat"), "abcdef");
+        const QString linked = dir.filePath("verweis.dat");
+        QVERIFY(QFile::link(dir.filePath("echt.dat"), linked));
+
+        QCOMPARE(readRecordFile(fifo, 10), QByteArray());
+        QCOMPARE(readRecordFile(zeros, 10), QByteArray());
+        QCOMPARE(readRecordFile(dir.path(), 10), QByteArray());
+        QCOMPARE(readRecordFile(linked, 10), QByteArray("abcdef"));
+
+        // Copies (a per-language settings file made from the general one)
+        // refuse them the same way and leave no target behind.
+        QString error;
+        {
+            FileSizeLimit endless(1 << 20); // endless zeros would fill the disk
+            QVERIFY(!copyWholeFile(fifo, dir.filePath("kopie.dat"), &error));
+            QVERIFY(!copyWholeFile(zeros, dir.filePath("kopie.dat"), &error));
+        }
+        QVERIFY(error.contains("zero.dat"));
+        QVERIFY(!QFileInfo::exists(dir.filePath("kopie.dat")));
+
+        const QString before = registryFile();
+        setRegistryFile(fifo);
+        const QString key = "HKEY_LOCAL_MACHINE\\Software\\Orvitec\\Orvilex";
+        QCOMPARE(readRegistryString(key, "dir"), QString());
+        QVERIFY(!registryKeyExists(key));
+        QVERIFY(!writeRegistryString(key, "dir", "/opt/orvilex"));
+        setRegistryFile(before);
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+        QVERIFY(!fifos.waitedFor());
+        QVERIFY(boxes.isEmpty());
     }
 
     void savingCreatesTheFolderAndReplacesTheFile() {

@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/recordimage.h"
+#include "platform/regularfile.h"
 #include "quiz/evaluationwindow.h"
 #include "quiz/interruptedquiz.h"
 #include "quiz/quizevaluation.h"
@@ -22,6 +23,7 @@
 #include "quiz/quizstart.h"
 #include "quiz/quizwindow.h"
 #include "quiz/selectionoptions.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QPlainTextEdit>
@@ -245,6 +247,16 @@ class TestInterruptedQuiz : public QObject {
         image = good;
         platform::writeInt32(image, 1244, -5);
         corrupt(image, "Zähler");
+        {
+            // A FIFO is never waited for.
+            FifoGuard fifos;
+            const QString pipe = labPath() + ".pipe";
+            fifos.make(pipe);
+            QCOMPARE(readInterruptedQuiz(pipe, r, error), InterruptedQuizRead::Unreadable);
+            QVERIFY2(error.contains(platform::notARegularFileMessage(pipe)), qPrintable(error));
+            QVERIFY(!fifos.waitedFor());
+            QFile::remove(pipe);
+        }
 
         // Through the resume entry: a box, no quiz, the useless file gone.
         QVERIFY(!resumeInterruptedQuiz());

@@ -7,3 +7,35 @@
 QByteArray readFile(const QString& path);
 // Writes the bytes, replacing the file (its folder is made when missing); fails the running test when it cannot.
 void writeFile(const QString& path, const QByteArray& bytes);
+
+#include <QStringList>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+// FIFOs for code that must never wait on one. An open that blocks on a FIFO
+// would hang the whole suite: after `patienceMs` the guard keeps opening the
+// other end of its FIFOs, so that such a read sees the end of the file (a
+// write gets its reader) and the code goes on, and waitedFor() then fails
+// the test instead.
+class FifoGuard {
+  public:
+    explicit FifoGuard(int patienceMs = 3000);
+    ~FifoGuard();
+    FifoGuard(const FifoGuard&) = delete;
+    FifoGuard& operator=(const FifoGuard&) = delete;
+
+    // Makes a FIFO at the path (its folder when missing); fails the running test when it cannot.
+    void make(const QString& path);
+    // Whether anything had to be released from a wait on one of the FIFOs.
+    bool waitedFor() const;
+
+  private:
+    void watch(int patienceMs);
+
+    mutable std::mutex mutex_; // held while the FIFOs are looked at
+    QStringList paths_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> released_{false};
+    std::thread watcher_;
+};
