@@ -122,6 +122,10 @@ void TForm1::openDatabaseSteps(const QString& path) {
     CurrentLessonCode = FirstLessonCodeOf(BuildLessonTree(baumlist));
     SelectFirstLessonSection(lekbaum);
     EnableDatabaseControls();
+    // A first lesson without words gets its first word, as a click on it
+    // gives it, so that the fields show a word of that lesson.
+    if (Query->isEmpty() && Query->canModify())
+        InsertNewWordRecord(*Query, CurrentLessonCode);
 
     ReadDatabaseOptions(CurrentDatabaseBase);
     AddRecentDatabase(CurrentTablePath, CurrentDatabaseName, CurrentLanguage);

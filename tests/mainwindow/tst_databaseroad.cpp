@@ -296,6 +296,84 @@ private slots:
         nextAnswer = platform::Answer::Ok;
     }
 
+    // A database that opens on a lesson without words: the word typed there
+    // is stored in that lesson with the values of a new word. A word started
+    // any other way (typing into an empty result, insert, append) gets them as
+    // well, and one left untouched is not stored.
+    void wordsStartedInAnEmptyLessonBelongToIt() {
+        platform::ensureFolder(program.filePath("Englisch"));
+        const QString table = program.filePath("Englisch/Leer.ol");
+        {
+            engine::Query q;
+            CreateVocabularyTable(q, table);
+            q.setSql({"SELECT * FROM " + engine::quoteLiteral(table)});
+            q.open();
+            for (const char* lesson : {"001A1", "002A1"}) {
+                q.append();
+                WriteNewRecordValues(q, lesson);
+                q.setValue("Fremdwort", "word");
+                q.setValue("Uebersetzung", "Wort");
+                q.post();
+            }
+        }
+        engine::releaseTable(table);
+        TDatabaseOptionsRec::forNewDatabase("Englisch").save(program.filePath("Englisch/Leer.opt"));
+        LessonList({"000A1Leer", "001A1", "002A1"}).save(program.filePath("Englisch/Leer.lst"));
+        const auto storedRows = [&table](const QString& where) {
+            engine::Query q;
+            q.setSql({"SELECT * FROM " + engine::quoteLiteral(table), where});
+            q.open();
+            QStringList rows;
+            for (q.first(); !q.eof(); q.next())
+                rows << QStringLiteral("%1:%2:%3:%4")
+                            .arg(q.asString("Lektion"), q.asString("Fremdwort"))
+                            .arg(q.asInteger("Wortart"))
+                            .arg(q.asInteger("Schwierigkeit"));
+            return rows;
+        };
+
+        auto window = startProgram();
+        window->OpenVocabularyDatabase(table);
+        QCOMPARE(CurrentLessonCode, QStringLiteral("000A1"));
+        QCOMPARE(SelectedLessonCode(window->lekbaum), QStringLiteral("000A1"));
+        QCOMPARE(window->wortart->currentIndex(), 13);
+        QCOMPARE(window->Schwcom->currentIndex(), 2);
+        typeInto(window->DBFremdwort, "verloren");
+        typeInto(window->DBuebersetzung, "lost");
+        window->SpeedSaveClick();
+        QVERIFY(SelectLessonNode(window->lekbaum, "000A1"));
+        window->lekbaumClick();
+        QCOMPARE(window->Query->recordCount(), 1);
+        QCOMPARE(window->DBFremdwort->toPlainText(), QStringLiteral("verloren"));
+        QCOMPARE(storedRows("WHERE Fremdwort = \"verloren\""), QStringList{"000A1:verloren:14:3"});
+
+        // An empty result on a lesson, as a cancelled dialog leaves it.
+        CurrentLessonCode = "003A1";
+        ReopenLessonQuery(*window->Query);
+        QVERIFY(window->Query->isEmpty());
+        typeInto(window->DBFremdwort, "neu");
+        QCOMPARE(window->Query->state(), engine::Query::State::Insert);
+        QCOMPARE(window->wortart->currentIndex(), 13);
+        QCOMPARE(window->Schwcom->currentIndex(), 2);
+        typeInto(window->DBuebersetzung, "new");
+        window->SpeedSaveClick();
+        QCOMPARE(storedRows("WHERE Fremdwort = \"neu\""), QStringList{"003A1:neu:14:3"});
+
+        for (bool append : {false, true}) {
+            const int count = window->Query->recordCount();
+            append ? window->Query->append() : window->Query->insert();
+            QCOMPARE(window->Query->asString("Lektion"), QStringLiteral("003A1"));
+            QCOMPARE(window->Query->asInteger("Wortart"), 14);
+            QCOMPARE(window->Query->asInteger("Schwierigkeit"), 3);
+            QVERIFY(!window->Query->isModified());
+            window->Query->first(); // left untouched: not stored
+            QCOMPARE(window->Query->recordCount(), count);
+        }
+        QCOMPARE(storedRows("WHERE Lektion = \"003A1\"").size(), 1);
+        QVERIFY(storedRows("WHERE Lektion = \"\"").isEmpty());
+        QVERIFY(boxes.isEmpty());
+    }
+
     void deletingTheOnlyWordLeavesABlankOne() {
         auto window = startProgram();
         window->OpenVocabularyDatabase(program.filePath("Latein/Caesar.ol"));
