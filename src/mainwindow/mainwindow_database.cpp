@@ -206,6 +206,11 @@ bool TForm1::NeuClick2() {
             continue;
         }
         const QString language = DialogNeu->languageName();
+        const QString languageProblem = CheckTypedLanguage(language);
+        if (!languageProblem.isEmpty()) {
+            platform::showMessage(languageProblem, QStringLiteral("Fehler"), platform::Icon::Error);
+            continue;
+        }
         const QString folder = platform::joinPath(VocabularyRoot(), language);
         if (!platform::ensureFolder(folder)) {
             platform::showMessage(QStringLiteral("Der Ordner ") + folder +

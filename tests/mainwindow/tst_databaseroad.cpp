@@ -106,6 +106,47 @@ private slots:
         QCOMPARE(boxes.size(), 1);
     }
 
+    // A language is the name of the database's folder and is stored in its
+    // 8-bit options record: one the record cannot hold, or a folder of the
+    // program's own, is refused by the dialog and by the command, before
+    // anything is created.
+    void newDatabaseRefusesUnusableLanguages() {
+        for (const QString& language : {QStringLiteral("Русский"), QStringLiteral("data"),
+                                       QStringLiteral("Backup")}) {
+            boxes.clear();
+            auto window = startProgram();
+            int rounds = 0;
+            int dialogResult = -1;
+            bool picked = false;
+            platform::setModalHandler([&](QDialog& d) {
+                auto* neu = qobject_cast<TDialogNeu*>(&d);
+                if (++rounds > 1) return 2;
+                neu->EditName->setText("Neu");
+                neu->userl->setCurrentText(language);
+                picked = neu->ruser->isChecked(); // typing a language picks it
+                neu->setResult(0);
+                neu->OKBtnClick();
+                dialogResult = neu->result();
+                return 1; // as if it had been accepted
+            });
+            QCOMPARE(window->NeuClick2(), true);
+            QCOMPARE(rounds, 2);
+            QVERIFY(picked);
+            QCOMPARE(dialogResult, 0);
+            QCOMPARE(boxes.size(), 2);
+            for (const platform::MessageBoxRequest& box : boxes)
+                QVERIFY2(box.text.startsWith("„" + language +
+                                             "“ kann nicht die Sprache der Datenbank sein."),
+                         qPrintable(box.text));
+            QVERIFY(!QDir(program.filePath("Русский")).exists());
+            QVERIFY(!QFile::exists(program.filePath(language + "/Neu.ol")));
+            QVERIFY(!QFile::exists(program.filePath(language.toLower() + "/Neu.ol")));
+            QVERIFY(!QFile::exists(program.filePath(language.toLower() + "/Neu.opt")));
+            QVERIFY(CurrentTablePath.isEmpty());
+        }
+        platform::setModalHandler({});
+    }
+
     void createTypeCloseReopen() {
         const QString table = program.filePath("Latein/Caesar.ol");
         {
