@@ -12,6 +12,7 @@
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/paths.h"
@@ -26,6 +27,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -557,6 +559,53 @@ private slots:
         QCOMPARE(window->DBuebersetzung->toPlainText(), QStringLiteral("neu getippt"));
         window->close();
         QVERIFY(wordsOfTable(table).contains("001A1:" + word + "=neu getippt"));
+    }
+
+    // The open dialog opens or deletes only a database the user chose: the
+    // list taking the focus makes a row current but chooses nothing, and the
+    // row chosen is the one shown as chosen.
+    void openDialogActsOnlyOnAChosenDatabase() {
+        QTemporaryDir root;
+        const QString before = WorkDir;
+        WorkDir = root.path();
+        platform::ensureFolder(root.filePath("Englisch"));
+        for (const char* name : {"Erste", "Zweite"}) {
+            QFile file(root.filePath(QStringLiteral("Englisch/%1.ol").arg(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        Tdateiladen dialog;
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.namenliste->setFocus();
+        QCOMPARE(dialog.namenliste->count(), 2);
+        QVERIFY(dialog.namenliste->selectedItems().isEmpty());
+        QVERIFY(!dialog.okbtn->isEnabled());
+        QVERIFY(!dialog.BitBtn2->isEnabled());
+        nextAnswer = platform::Answer::Yes;
+        dialog.BitBtn2Click(); // the delete command of the pop-up menu comes here too
+        QVERIFY(boxes.isEmpty());
+        QVERIFY(QFile::exists(root.filePath("Englisch/Erste.ol")));
+
+        // Moving in the list with the keys chooses the row reached.
+        QTest::keyClick(dialog.namenliste, Qt::Key_Down);
+        QCOMPARE(dialog.namenliste->selectedItems().size(), 1);
+        const int chosen = dialog.namenliste->row(dialog.namenliste->selectedItems().first());
+        QCOMPARE(dialog.Label2->text(), dialog.dbnames.at(chosen));
+        QVERIFY(dialog.okbtn->isEnabled());
+        QVERIFY(dialog.BitBtn2->isEnabled());
+        dialog.BitBtn2Click();
+        nextAnswer = platform::Answer::Ok;
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("Ausgewählte Datenbank wirklich löschen?"));
+        QCOMPARE(QFile::exists(root.filePath("Englisch/Erste.ol")), chosen != 0);
+        QCOMPARE(QFile::exists(root.filePath("Englisch/Zweite.ol")), chosen != 1);
+        // The list filled again has nothing chosen.
+        QCOMPARE(dialog.namenliste->count(), 1);
+        QVERIFY(!dialog.okbtn->isEnabled());
+        QVERIFY(!dialog.BitBtn2->isEnabled());
+        QVERIFY(dialog.Label2->text().isEmpty());
+        WorkDir = before;
     }
 
     void deletingADatabaseSparesItsSibling() {
