@@ -3,6 +3,7 @@
 #include "database/databaseoptions.h"
 #include "database/generaloptions.h"
 #include "engine/query.h"
+#include "platform/codec.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
 
@@ -114,10 +115,31 @@ QString CheckName(const QString& name, int maxLength) {
         return QStringLiteral("Der Name ist zu lang (höchstens %1 Zeichen).").arg(maxLength);
     return QString();
 }
+
+QString programFolderMessage() {
+    return QStringLiteral("Der Name ist einem Ordner des Programms vorbehalten.");
+}
 } // namespace
 
 QString CheckDatabaseName(const QString& name) {
     return CheckName(name, MaxDatabaseNameLength);
+}
+
+QString CheckTypedName(const QString& name) {
+    const QString problem = CheckDatabaseName(name);
+    if (!problem.isEmpty()) return problem;
+    if (platform::codec::fromBytes(platform::codec::toBytes(name)) != name)
+        return QStringLiteral("Der Name enthält Zeichen, die Orvilex nicht speichern kann.");
+    return QString();
+}
+
+QString CheckTypedLanguage(const QString& language) {
+    QString problem = CheckTypedName(language);
+    if (problem.isEmpty() && IsProgramFolderName(language))
+        problem = programFolderMessage();
+    if (problem.isEmpty()) return QString();
+    return QStringLiteral("„%1“ kann nicht die Sprache der Datenbank sein.\n\n").arg(language) +
+           problem;
 }
 
 bool IsUsableNameFromFile(const QString& name) {
@@ -130,8 +152,7 @@ bool IsProgramFolderName(const QString& name) {
 }
 
 QString CheckLanguageFromFile(const QString& name) {
-    if (IsProgramFolderName(name))
-        return QStringLiteral("Der Name ist einem Ordner des Programms vorbehalten.");
+    if (IsProgramFolderName(name)) return programFolderMessage();
     return CheckName(name, MaxNameFromFileLength);
 }
 

@@ -45,6 +45,13 @@ QString DatabaseCompanionPath(const QString& databaseBase, const QString& ending
 // Checks a database or language name typed by the user. Returns an empty
 // string when it is usable, otherwise the German message for the user.
 QString CheckDatabaseName(const QString& name);
+// CheckDatabaseName, and whether the 8-bit files a typed name is written to
+// (options record, recent list) hold every character of it.
+QString CheckTypedName(const QString& name);
+// Empty when a typed language can be a database's language (the name of its
+// folder and of its options record's language field), otherwise the German
+// message why not: a name CheckTypedName refuses, or a folder of the program.
+QString CheckTypedLanguage(const QString& language);
 // A language or database name read from a file (an options record, a backup
 // archive) becomes part of a path only when it passes the same check as a
 // typed name: no separators, no "." or "..", no control characters. Its length

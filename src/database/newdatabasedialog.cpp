@@ -93,9 +93,9 @@ void TDialogNeu::OKBtnClick() {
             return; // the dialog stays open
         }
     }
-    const QString languageProblem = CheckDatabaseName(languageName());
+    const QString languageProblem = CheckTypedLanguage(languageName());
     if (!languageProblem.isEmpty()) {
-        platform::showMessage(QStringLiteral("Ungültige Sprache: ") + languageProblem);
+        platform::showMessage(languageProblem, QStringLiteral("Fehler"), platform::Icon::Error);
         return;
     }
     done(1);

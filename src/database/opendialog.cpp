@@ -43,7 +43,19 @@ Tdateiladen::Tdateiladen(QWidget* parent) : QDialog(parent) {
     QAction* show = PopupMenu1->addAction(QStringLiteral("&Dateiname der Datenbank anzeigen"));
     QAction* remove = PopupMenu1->addAction(QStringLiteral("&Datenbank löschen"));
 
-    connect(namenliste, &QListWidget::currentRowChanged, this, &Tdateiladen::namenlisteClick);
+    // Only a row the user chose counts, and a chosen row is a selected one:
+    // the list makes its first row current when it takes the focus, without
+    // choosing it.
+    connect(namenliste, &QListWidget::itemSelectionChanged, this, [this] {
+        const int row = chosenRow();
+        if (row >= 0) {
+            namenlisteClick(row);
+        } else {
+            Label2->clear();
+            okbtn->setEnabled(false);
+            BitBtn2->setEnabled(false);
+        }
+    });
     connect(namenliste, &QListWidget::itemDoubleClicked, this, [this] { okbtn->click(); });
     connect(namenliste, &QListWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(namenliste->mapToGlobal(pos)); });
@@ -80,6 +92,11 @@ void Tdateiladen::FormPaint() {
     namenliste->blockSignals(false);
 }
 
+int Tdateiladen::chosenRow() const {
+    const QList<QListWidgetItem*> chosen = namenliste->selectedItems();
+    return chosen.isEmpty() ? -1 : namenliste->row(chosen.first());
+}
+
 void Tdateiladen::namenlisteClick(int row) {
     if (row < 0 || row >= dbnames.size())
         return;
@@ -97,7 +114,7 @@ void Tdateiladen::ffnen1Click() {
 void Tdateiladen::BitBtn1Click() { done(2); }
 
 void Tdateiladen::Dateinameanzeigen1Click() {
-    namenlisteClick(namenliste->currentRow());
+    namenlisteClick(chosenRow());
     if (Label2->text().isEmpty())
         return;
     platform::showMessage(QStringLiteral("Dateiname: ") + QDir::toNativeSeparators(Label2->text()),
@@ -105,7 +122,7 @@ void Tdateiladen::Dateinameanzeigen1Click() {
 }
 
 void Tdateiladen::BitBtn2Click() {
-    const int row = namenliste->currentRow();
+    const int row = chosenRow();
     if (row < 0 || row >= dbnames.size())
         return;
     if (platform::showMessage(QStringLiteral("Ausgewählte Datenbank wirklich löschen?"),

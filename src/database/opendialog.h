@@ -18,6 +18,8 @@ public:
 
     // Fills the lists again (also used by the backup and restore windows).
     void FormPaint();
+    // The row the user chose (the selected one), -1 when none is chosen.
+    int chosenRow() const;
     void namenlisteClick(int row);
     void ffnen1Click();
     void BitBtn1Click();

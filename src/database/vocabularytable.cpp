@@ -140,15 +140,20 @@ WordTypeAndDifficulty ShowWordTypeAndDifficulty(const engine::Query& Query) {
     return result;
 }
 
+QList<std::pair<QString, QVariant>> NewRecordValues(const QString& lessonCode) {
+    return {{QStringLiteral("Wortart"), NewRecordWortart},
+            {QStringLiteral("Schwierigkeit"), NewRecordSchwierigkeit},
+            {QStringLiteral("Lektion"), lessonCode},
+            {QStringLiteral("Anzahl_Abfragen"), 0},
+            {QStringLiteral("Falsche_Antworten"), 0},
+            {QStringLiteral("Letzte_gewusst"), false},
+            {QStringLiteral("Abgefragt"), false},
+            {QStringLiteral("Versuche"), 0}};
+}
+
 void WriteNewRecordValues(engine::Query& Query, const QString& lessonCode) {
-    Query.setValue(QStringLiteral("Wortart"), NewRecordWortart);
-    Query.setValue(QStringLiteral("Schwierigkeit"), NewRecordSchwierigkeit);
-    Query.setValue(QStringLiteral("Lektion"), lessonCode);
-    Query.setValue(QStringLiteral("Anzahl_Abfragen"), 0);
-    Query.setValue(QStringLiteral("Falsche_Antworten"), 0);
-    Query.setValue(QStringLiteral("Letzte_gewusst"), false);
-    Query.setValue(QStringLiteral("Abgefragt"), false);
-    Query.setValue(QStringLiteral("Versuche"), 0);
+    for (const auto& [field, value] : NewRecordValues(lessonCode))
+        Query.setValue(field, value);
 }
 
 void InsertNewWordRecord(engine::Query& Query, const QString& lessonCode) {

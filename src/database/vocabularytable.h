@@ -2,8 +2,11 @@
 // The vocabulary table: its fields, the codes of its two coded fields, the
 // values of a new word and the small routines around the main window's query.
 // Widget-free: the main window passes its query and the texts of its controls.
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+#include <utility>
 
 namespace engine {
 class Query;
@@ -61,10 +64,13 @@ struct WordTypeAndDifficulty {
 };
 WordTypeAndDifficulty ShowWordTypeAndDifficulty(const engine::Query& Query);
 
+// The values of a new word of lesson `lessonCode`, in the order the table
+// expects them written: Wortart, Schwierigkeit, Lektion, Anzahl_Abfragen,
+// Falsche_Antworten, Letzte_gewusst, Abgefragt, Versuche.
+QList<std::pair<QString, QVariant>> NewRecordValues(const QString& lessonCode);
+
 // Writes the new-record values into the record buffer of a query in edit or
-// insert state, in the order the table expects them: Wortart, Schwierigkeit,
-// Lektion, Anzahl_Abfragen, Falsche_Antworten, Letzte_gewusst, Abgefragt,
-// Versuche.
+// insert state, in that order.
 void WriteNewRecordValues(engine::Query& Query, const QString& lessonCode);
 
 // Inserts one word with the new-record values into lesson `lessonCode` through

@@ -10,7 +10,9 @@
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace engine {
 
@@ -102,6 +104,14 @@ class Query : public QObject {
     void deleteRecord();
     // Inserts and posts a whole record from values in column order (ID may be invalid).
     void insertRecord(const QVariantList& values);
+
+    // Values, by field name, that a record started on this query holds in
+    // place of the fields' empty defaults, however it is started: insert,
+    // append, or typing into an empty result. Asked for at each start, so
+    // they may follow the caller's state. They are no change of the user's:
+    // a new record left untouched is still dropped.
+    using FieldValues = QList<std::pair<QString, QVariant>>;
+    void setNewRecordValues(std::function<FieldValues()> values);
 
   signals:
     void opened();

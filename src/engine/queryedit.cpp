@@ -232,12 +232,22 @@ void Query::Private::startInsert(int at) {
     checkBrowseMode();
     if (!modifiable)
         throw EngineError(QStringLiteral("Die Datenmenge kann nicht bearbeitet werden."));
+    // The record is made before the result grows, so that a value refused
+    // here leaves the result as it was.
+    detail::ResultSet::Row fresh(schema.size());
+    for (int c = 0; c < schema.size(); ++c)
+        fresh[c] = detail::defaultValue(schema.columns[c]);
+    if (newRecordValues) {
+        for (const auto& [field, value] : newRecordValues()) {
+            const int c = schema.indexOf(field);
+            if (c >= 0 && schema.columns[c].kind != Column::Kind::Id)
+                fresh[c] = detail::toStored(schema.columns[c], value);
+        }
+    }
     if (at < 0) at = count();
     result->insertRow(at, 0);
     pendingRow = at;
-    buffer.resize(schema.size());
-    for (int c = 0; c < schema.size(); ++c)
-        buffer[c] = detail::defaultValue(schema.columns[c]);
+    buffer = fresh;
     original = detail::ResultSet::Row(schema.size());
     modified = false;
     bof = eof = false;
@@ -313,6 +323,10 @@ void Query::deleteRecord() {
     emit rowsChanged();
     emit scrolled();
     emit recordChanged();
+}
+
+void Query::setNewRecordValues(std::function<FieldValues()> values) {
+    d->newRecordValues = std::move(values);
 }
 
 void Query::insertRecord(const QVariantList& values) {

@@ -33,6 +33,7 @@ struct Query::Private {
     detail::ResultSet::Row original;
     bool modified = false;
     int pendingRow = -1; // row of an inserted record not yet posted
+    std::function<FieldValues()> newRecordValues;
     bool writing = false;
     bool refreshQueued = false;
 

@@ -36,6 +36,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Orvilex Vokabeltrainer"));
     Query = new engine::Query(this);
     Query->setRequestLive(true);
+    // A word started in the window belongs to the lesson shown, however it
+    // was started (a command, or typing into a lesson without words).
+    Query->setNewRecordValues([] { return NewRecordValues(CurrentLessonCode); });
     querytemp = new engine::Query(this);
     querytemp->setRequestLive(true);
     Datenquelle = new engine::TableModel(Query, this);

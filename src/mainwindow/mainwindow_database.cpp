@@ -132,6 +132,10 @@ void TForm1::openDatabaseSteps(const QString& path) {
     CurrentLessonCode = FirstLessonCodeOf(BuildLessonTree(baumlist));
     SelectFirstLessonSection(lekbaum);
     EnableDatabaseControls();
+    // A first lesson without words gets its first word, as a click on it
+    // gives it, so that the fields show a word of that lesson.
+    if (Query->isEmpty() && Query->canModify())
+        InsertNewWordRecord(*Query, CurrentLessonCode);
 
     ReadDatabaseOptions(CurrentDatabaseBase);
     AddRecentDatabase(CurrentTablePath, CurrentDatabaseName, CurrentLanguage);
@@ -212,6 +216,11 @@ bool TForm1::NeuClick2() {
             continue;
         }
         const QString language = DialogNeu->languageName();
+        const QString languageProblem = CheckTypedLanguage(language);
+        if (!languageProblem.isEmpty()) {
+            platform::showMessage(languageProblem, QStringLiteral("Fehler"), platform::Icon::Error);
+            continue;
+        }
         const QString folder = platform::joinPath(VocabularyRoot(), language);
         if (!platform::ensureFolder(folder)) {
             platform::showMessage(QStringLiteral("Der Ordner ") + folder +

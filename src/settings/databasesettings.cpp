@@ -6,7 +6,6 @@
 #include "database/generaloptions.h"
 #include "database/recentdatabases.h"
 #include "engine/query.h"
-#include "platform/codec.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
@@ -77,15 +76,8 @@ QList<DatabaseFileMove> databaseFiles(const DatabaseRelocation& r) {
     return files;
 }
 
-// Whether a text survives being stored in the 8-bit records and lists.
-bool storable(const QString& text) {
-    return platform::codec::fromBytes(platform::codec::toBytes(text)) == text;
-}
-
 QString checkName(const QString& name, const QString& what) {
-    QString problem = CheckDatabaseName(name);
-    if (problem.isEmpty() && !storable(name))
-        problem = QStringLiteral("Der Name enthält Zeichen, die Orvilex nicht speichern kann.");
+    const QString problem = CheckTypedName(name);
     if (problem.isEmpty()) return QString();
     return what.arg(name) + QStringLiteral("\n\n") + problem;
 }
@@ -153,9 +145,7 @@ QList<DatabaseFileMove> PlanDatabaseRelocation(const DatabaseRelocation& relocat
 
 QString CheckDatabaseRelocation(const DatabaseRelocation& r) {
     QString problem = checkName(r.newName, QStringLiteral("Die Datenbank kann nicht „%1“ heißen."));
-    if (problem.isEmpty())
-        problem = checkName(r.newLanguage,
-                            QStringLiteral("„%1“ kann nicht die Sprache der Datenbank sein."));
+    if (problem.isEmpty()) problem = CheckTypedLanguage(r.newLanguage);
     if (!problem.isEmpty()) return problem;
     if (!QFileInfo(platform::normalizePath(r.tablePath)).isFile())
         return QStringLiteral("Die Datenbank „%1“ wurde nicht gefunden.")

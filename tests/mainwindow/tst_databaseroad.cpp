@@ -12,6 +12,7 @@
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/paths.h"
@@ -27,6 +28,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -105,6 +107,47 @@ private slots:
         dialog.OKBtnClick();
         QCOMPARE(dialog.result(), 0);
         QCOMPARE(boxes.size(), 1);
+    }
+
+    // A language is the name of the database's folder and is stored in its
+    // 8-bit options record: one the record cannot hold, or a folder of the
+    // program's own, is refused by the dialog and by the command, before
+    // anything is created.
+    void newDatabaseRefusesUnusableLanguages() {
+        for (const QString& language : {QStringLiteral("Русский"), QStringLiteral("data"),
+                                       QStringLiteral("Backup")}) {
+            boxes.clear();
+            auto window = startProgram();
+            int rounds = 0;
+            int dialogResult = -1;
+            bool picked = false;
+            platform::setModalHandler([&](QDialog& d) {
+                auto* neu = qobject_cast<TDialogNeu*>(&d);
+                if (++rounds > 1) return 2;
+                neu->EditName->setText("Neu");
+                neu->userl->setCurrentText(language);
+                picked = neu->ruser->isChecked(); // typing a language picks it
+                neu->setResult(0);
+                neu->OKBtnClick();
+                dialogResult = neu->result();
+                return 1; // as if it had been accepted
+            });
+            QCOMPARE(window->NeuClick2(), true);
+            QCOMPARE(rounds, 2);
+            QVERIFY(picked);
+            QCOMPARE(dialogResult, 0);
+            QCOMPARE(boxes.size(), 2);
+            for (const platform::MessageBoxRequest& box : boxes)
+                QVERIFY2(box.text.startsWith("„" + language +
+                                             "“ kann nicht die Sprache der Datenbank sein."),
+                         qPrintable(box.text));
+            QVERIFY(!QDir(program.filePath("Русский")).exists());
+            QVERIFY(!QFile::exists(program.filePath(language + "/Neu.ol")));
+            QVERIFY(!QFile::exists(program.filePath(language.toLower() + "/Neu.ol")));
+            QVERIFY(!QFile::exists(program.filePath(language.toLower() + "/Neu.opt")));
+            QVERIFY(CurrentTablePath.isEmpty());
+        }
+        platform::setModalHandler({});
     }
 
     void createTypeCloseReopen() {
@@ -295,6 +338,84 @@ private slots:
         nextAnswer = platform::Answer::Yes;
         window->SpeedDeleteClick();
         nextAnswer = platform::Answer::Ok;
+    }
+
+    // A database that opens on a lesson without words: the word typed there
+    // is stored in that lesson with the values of a new word. A word started
+    // any other way (typing into an empty result, insert, append) gets them as
+    // well, and one left untouched is not stored.
+    void wordsStartedInAnEmptyLessonBelongToIt() {
+        platform::ensureFolder(program.filePath("Englisch"));
+        const QString table = program.filePath("Englisch/Leer.ol");
+        {
+            engine::Query q;
+            CreateVocabularyTable(q, table);
+            q.setSql({"SELECT * FROM " + engine::quoteLiteral(table)});
+            q.open();
+            for (const char* lesson : {"001A1", "002A1"}) {
+                q.append();
+                WriteNewRecordValues(q, lesson);
+                q.setValue("Fremdwort", "word");
+                q.setValue("Uebersetzung", "Wort");
+                q.post();
+            }
+        }
+        engine::releaseTable(table);
+        TDatabaseOptionsRec::forNewDatabase("Englisch").save(program.filePath("Englisch/Leer.opt"));
+        LessonList({"000A1Leer", "001A1", "002A1"}).save(program.filePath("Englisch/Leer.lst"));
+        const auto storedRows = [&table](const QString& where) {
+            engine::Query q;
+            q.setSql({"SELECT * FROM " + engine::quoteLiteral(table), where});
+            q.open();
+            QStringList rows;
+            for (q.first(); !q.eof(); q.next())
+                rows << QStringLiteral("%1:%2:%3:%4")
+                            .arg(q.asString("Lektion"), q.asString("Fremdwort"))
+                            .arg(q.asInteger("Wortart"))
+                            .arg(q.asInteger("Schwierigkeit"));
+            return rows;
+        };
+
+        auto window = startProgram();
+        window->OpenVocabularyDatabase(table);
+        QCOMPARE(CurrentLessonCode, QStringLiteral("000A1"));
+        QCOMPARE(SelectedLessonCode(window->lekbaum), QStringLiteral("000A1"));
+        QCOMPARE(window->wortart->currentIndex(), 13);
+        QCOMPARE(window->Schwcom->currentIndex(), 2);
+        typeInto(window->DBFremdwort, "verloren");
+        typeInto(window->DBuebersetzung, "lost");
+        window->SpeedSaveClick();
+        QVERIFY(SelectLessonNode(window->lekbaum, "000A1"));
+        window->lekbaumClick();
+        QCOMPARE(window->Query->recordCount(), 1);
+        QCOMPARE(window->DBFremdwort->toPlainText(), QStringLiteral("verloren"));
+        QCOMPARE(storedRows("WHERE Fremdwort = \"verloren\""), QStringList{"000A1:verloren:14:3"});
+
+        // An empty result on a lesson, as a cancelled dialog leaves it.
+        CurrentLessonCode = "003A1";
+        ReopenLessonQuery(*window->Query);
+        QVERIFY(window->Query->isEmpty());
+        typeInto(window->DBFremdwort, "neu");
+        QCOMPARE(window->Query->state(), engine::Query::State::Insert);
+        QCOMPARE(window->wortart->currentIndex(), 13);
+        QCOMPARE(window->Schwcom->currentIndex(), 2);
+        typeInto(window->DBuebersetzung, "new");
+        window->SpeedSaveClick();
+        QCOMPARE(storedRows("WHERE Fremdwort = \"neu\""), QStringList{"003A1:neu:14:3"});
+
+        for (bool append : {false, true}) {
+            const int count = window->Query->recordCount();
+            append ? window->Query->append() : window->Query->insert();
+            QCOMPARE(window->Query->asString("Lektion"), QStringLiteral("003A1"));
+            QCOMPARE(window->Query->asInteger("Wortart"), 14);
+            QCOMPARE(window->Query->asInteger("Schwierigkeit"), 3);
+            QVERIFY(!window->Query->isModified());
+            window->Query->first(); // left untouched: not stored
+            QCOMPARE(window->Query->recordCount(), count);
+        }
+        QCOMPARE(storedRows("WHERE Lektion = \"003A1\"").size(), 1);
+        QVERIFY(storedRows("WHERE Lektion = \"\"").isEmpty());
+        QVERIFY(boxes.isEmpty());
     }
 
     void deletingTheOnlyWordLeavesABlankOne() {
@@ -530,6 +651,53 @@ private slots:
         QCOMPARE(window->DBuebersetzung->toPlainText(), QStringLiteral("neu getippt"));
         window->close();
         QVERIFY(wordsOfTable(table).contains("001A1:" + word + "=neu getippt"));
+    }
+
+    // The open dialog opens or deletes only a database the user chose: the
+    // list taking the focus makes a row current but chooses nothing, and the
+    // row chosen is the one shown as chosen.
+    void openDialogActsOnlyOnAChosenDatabase() {
+        QTemporaryDir root;
+        const QString before = WorkDir;
+        WorkDir = root.path();
+        platform::ensureFolder(root.filePath("Englisch"));
+        for (const char* name : {"Erste", "Zweite"}) {
+            QFile file(root.filePath(QStringLiteral("Englisch/%1.ol").arg(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        Tdateiladen dialog;
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.namenliste->setFocus();
+        QCOMPARE(dialog.namenliste->count(), 2);
+        QVERIFY(dialog.namenliste->selectedItems().isEmpty());
+        QVERIFY(!dialog.okbtn->isEnabled());
+        QVERIFY(!dialog.BitBtn2->isEnabled());
+        nextAnswer = platform::Answer::Yes;
+        dialog.BitBtn2Click(); // the delete command of the pop-up menu comes here too
+        QVERIFY(boxes.isEmpty());
+        QVERIFY(QFile::exists(root.filePath("Englisch/Erste.ol")));
+
+        // Moving in the list with the keys chooses the row reached.
+        QTest::keyClick(dialog.namenliste, Qt::Key_Down);
+        QCOMPARE(dialog.namenliste->selectedItems().size(), 1);
+        const int chosen = dialog.namenliste->row(dialog.namenliste->selectedItems().first());
+        QCOMPARE(dialog.Label2->text(), dialog.dbnames.at(chosen));
+        QVERIFY(dialog.okbtn->isEnabled());
+        QVERIFY(dialog.BitBtn2->isEnabled());
+        dialog.BitBtn2Click();
+        nextAnswer = platform::Answer::Ok;
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("Ausgewählte Datenbank wirklich löschen?"));
+        QCOMPARE(QFile::exists(root.filePath("Englisch/Erste.ol")), chosen != 0);
+        QCOMPARE(QFile::exists(root.filePath("Englisch/Zweite.ol")), chosen != 1);
+        // The list filled again has nothing chosen.
+        QCOMPARE(dialog.namenliste->count(), 1);
+        QVERIFY(!dialog.okbtn->isEnabled());
+        QVERIFY(!dialog.BitBtn2->isEnabled());
+        QVERIFY(dialog.Label2->text().isEmpty());
+        WorkDir = before;
     }
 
     void deletingADatabaseSparesItsSibling() {

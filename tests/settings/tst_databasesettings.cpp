@@ -268,6 +268,9 @@ class TestDatabaseSettings : public QObject {
         QTest::newRow("language with a slash") << ""
                                                << "Alt/Griechisch"
                                                << "";
+        QTest::newRow("language of a program folder") << ""
+                                                      << "Backup"
+                                                      << "";
     }
     void refusals() {
         QFETCH(QString, name);
