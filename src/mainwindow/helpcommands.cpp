@@ -79,7 +79,10 @@ bool ShowHelp(const QString& topic) {
     }
     HelpWindow& help = helpWindowFor(QApplication::activeModalWidget());
     help.showPage(page);
+    help.fitToScreen();
     help.show();
+    // Now with its own frame, where the window system has put it on already.
+    help.fitToScreen();
     help.raise();
     help.activateWindow();
     return true;

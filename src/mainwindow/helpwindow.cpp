@@ -4,12 +4,15 @@
 #include "platform/formwidgets.h"
 #include "platform/messagebox.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -107,6 +110,9 @@ HelpWindow::HelpWindow(const help::HelpBook& book, QWidget* parent)
     layout->addLayout(buttons);
     layout->addWidget(splitter, 1);
     resize(1160, 780);
+    // Escape closes the help, as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     fillContents();
 
@@ -132,6 +138,41 @@ HelpWindow::HelpWindow(const help::HelpBook& book, QWidget* parent)
     connect(searchButton, &QPushButton::clicked, this, &HelpWindow::runSearch);
     connect(hitList, &QListWidget::itemActivated, this, &HelpWindow::openHit);
     connect(hitList, &QListWidget::itemClicked, this, &HelpWindow::openHit);
+}
+
+QRect FitIntoScreen(QRect geometry, const QMargins& frame, const QRect& available) {
+    const QRect room = available.marginsRemoved(frame);
+    geometry.setSize(geometry.size().boundedTo(room.size()));
+    if (geometry.right() > room.right()) geometry.moveRight(room.right());
+    if (geometry.bottom() > room.bottom()) geometry.moveBottom(room.bottom());
+    if (geometry.left() < room.left()) geometry.moveLeft(room.left());
+    if (geometry.top() < room.top()) geometry.moveTop(room.top());
+    return geometry;
+}
+
+namespace {
+
+// The frame the window system puts around a top-level window: that of the
+// window in front, or of this one once it has been shown.
+QMargins frameMargins(const QWidget& window) {
+    const QWidget* framed = window.isVisible() ? &window : QApplication::activeWindow();
+    if (!framed) return {};
+    const QRect outer = framed->frameGeometry(), inner = framed->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+} // namespace
+
+void HelpWindow::fitToScreen() {
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect available = screen->availableGeometry();
+    QRect wanted = geometry();
+    if (!placed_) wanted.moveCenter(available.center());
+    placed_ = true;
+    setGeometry(FitIntoScreen(wanted, frameMargins(*this), available));
 }
 
 void HelpWindow::fillContents() {

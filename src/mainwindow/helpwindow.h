@@ -3,6 +3,8 @@
 // left, the page on the right, with back and forward through the pages seen.
 // It shows the pages of a help book; links between pages stay in the window,
 // links to web pages and mail addresses go to the desktop.
+#include <QMargins>
+#include <QRect>
 #include <QWidget>
 #include <functional>
 
@@ -20,6 +22,11 @@ namespace help {
 class HelpBook;
 }
 
+// A window's geometry (its frame not included) fitted into a screen's free
+// area: no larger than the area less the frame, and moved into it where it,
+// or its frame, would stand out.
+QRect FitIntoScreen(QRect geometry, const QMargins& frame, const QRect& available);
+
 class HelpWindow : public QWidget {
     Q_OBJECT
   public:
@@ -33,6 +40,10 @@ class HelpWindow : public QWidget {
 
     // Runs the search for the field's words and lists the pages found.
     void runSearch();
+
+    // Before the window is shown: its size and place fitted into the free
+    // area of the screen it will be on; centred there the first time.
+    void fitToScreen();
 
     QToolButton* contentsButton;
     QToolButton* backButton;
@@ -56,4 +67,5 @@ class HelpWindow : public QWidget {
 
     const help::HelpBook& book_;
     QString searchedWords_;
+    bool placed_ = false;
 };

@@ -5,6 +5,7 @@
 #include "greektyping.h"
 #include "hebrewentry.h"
 #include "platform/codec.h"
+#include "platform/memolimit.h"
 #include "specialchars.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTimer>
+#include <optional>
 
 namespace codec = platform::codec;
 
@@ -63,9 +65,12 @@ bool InsertStoredText(QWidget* field, const QString& stored, int charset) {
     bool inserted = true;
     if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->insert(shown);
-    else if (auto* memo = qobject_cast<QPlainTextEdit*>(field))
-        memo->insertPlainText(shown);
-    else
+    else if (auto* memo = qobject_cast<QPlainTextEdit*>(field)) {
+        // As much as fits, as for a key: what is put in and cut again would
+        // leave an undo step that undoes nothing.
+        const auto* limit = platform::MemoLengthLimit::of(memo);
+        memo->insertPlainText(limit ? limit->fittingPart(shown) : shown);
+    } else
         inserted = false;
     insertingInto = previous;
     return inserted;
@@ -145,6 +150,7 @@ bool TypingAids::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (hotkeys_ && InsertUserCharByHotkey(key->key(), key->modifiers())) return true;
+        if (composeAtWidth(field, *key)) return true;
         [[fallthrough]];
     }
     case QEvent::InputMethod:
@@ -157,6 +163,67 @@ bool TypingAids::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return false;
+}
+
+namespace {
+
+// The field's text with `typed` put in place of its selection, and the caret
+// behind it; none for a read-only field or another widget.
+struct TypedText {
+    QString shown;
+    int caret = 0;
+};
+
+std::optional<TypedText> textWithTyped(QWidget* field, const QString& typed) {
+    QString shown;
+    int from = 0, to = 0;
+    if (auto* edit = qobject_cast<QLineEdit*>(field); edit && !edit->isReadOnly()) {
+        shown = edit->text();
+        from = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+        to = edit->hasSelectedText() ? edit->selectionEnd() : from;
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(field); memo && !memo->isReadOnly()) {
+        shown = memo->toPlainText();
+        from = memo->textCursor().selectionStart();
+        to = memo->textCursor().selectionEnd();
+    } else {
+        return std::nullopt;
+    }
+    return TypedText{shown.left(from) + typed + shown.mid(to), from + int(typed.size())};
+}
+
+} // namespace
+
+bool fitsField(QWidget* field, const QString& shown) {
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) return shown.size() <= edit->maxLength();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(field))
+        if (auto* limit = platform::MemoLengthLimit::of(memo)) return limit->fits(shown);
+    return true;
+}
+
+bool TypingAids::composeAtWidth(QWidget* field, const QKeyEvent& key) {
+    const QString typed = key.text();
+    if (typed.size() != 1 || !typed.at(0).isPrint() ||
+        (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+        return false;
+    if (running_ || GreekInputBusy || (editable_ && !editable_()) || !greekActive(field) ||
+        hebrewActive(field))
+        return false;
+    const std::optional<TypedText> after = textWithTyped(field, typed);
+    if (!after || fitsField(field, after->shown)) return false;
+    const int cs = charset();
+    const QString before = StoredFieldText(field, cs);
+    const QString stored = codec::fromDisplay(after->shown, cs);
+    const GreekTypingResult r = greekRoutine_ ? greekRoutine_(before, stored, after->caret)
+                                              : sonderzeichen(before, stored, after->caret);
+    // A key that builds no letter short enough is left to the field, which
+    // refuses it.
+    if (r.text == stored || !fitsField(field, codec::toDisplay(r.text, cs))) return false;
+    running_ = true;
+    GreekInputBusy = true;
+    SetStoredFieldText(field, r.text, r.caret, cs);
+    GreekInputBusy = false;
+    running_ = false;
+    return true;
 }
 
 void TypingAids::runAids(QWidget* field, const QString& before) {

@@ -12,6 +12,7 @@
 #include <QString>
 #include <functional>
 
+class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -55,6 +56,10 @@ class TypingAids : public QObject {
     int charset() const;
     bool hebrewActive(QWidget* field) const;
     bool greekActive(QWidget* field) const;
+    // A key that does not fit the field's width but that the Greek aid
+    // composes with the signs before it into text that fits: composed here,
+    // before the field refuses the key. True when it was.
+    bool composeAtWidth(QWidget* field, const QKeyEvent& key);
     void userChanged(QWidget* field);
     void noteText(QWidget* field);
     std::function<bool()> editable_;
@@ -72,6 +77,9 @@ class TypingAids : public QObject {
 // The text of a line edit or memo as stored text, and its caret.
 QString StoredFieldText(QWidget* field, int charset);
 int FieldCaret(QWidget* field);
+// Whether a line edit or memo may show this text: its maximum length, or the
+// width of the table field the memo edits.
+bool fitsField(QWidget* field, const QString& shown);
 // Sets a field's stored text (when it differs) and caret.
 void SetStoredFieldText(QWidget* field, const QString& stored, int caret, int charset);
 // Replaces the selection of a line edit or memo by stored text, shown in the

@@ -5,6 +5,13 @@
 // the rest, at the place where they were inserted. The text around them is
 // never moved or cut, so a key typed into a full memo is simply not taken and
 // a paste keeps its beginning.
+//
+// Keys, input and pastes from the keyboard are cut before the memo takes
+// them, as a line edit cuts what goes beyond its maximum length: taken and
+// cut afterwards, a key would leave a step in the memo's undo history that
+// undoes nothing and blocks the edits before it. Watchers that turn a key into
+// shorter text (the Greek typing aid) see it first when they are installed
+// after the limit.
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -27,8 +34,17 @@ class MemoLengthLimit : public QObject {
     void setWidth(int width) { width_ = width; }
     int width() const { return width_; }
 
+    // Whether the memo may show this text.
+    bool fits(const QString& shown) const;
+    // What of a text put in place of the memo's selection fits: its
+    // beginning, as far as there is room.
+    QString fittingPart(const QString& inserted) const;
+
     // The limit of a memo, when one was made for it.
     static MemoLengthLimit* of(const QPlainTextEdit* memo);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QPointer<QPlainTextEdit> memo_;
@@ -38,6 +54,8 @@ class MemoLengthLimit : public QObject {
     int insertedFrom_ = -1;
     int insertedTo_ = -1;
     bool trimming_ = false;
+    // How many characters of `inserted` fit beside the text `around` it.
+    int keptLength(const QString& inserted, const QString& around) const;
     void noteChange(int position, int removed, int added);
     void trim();
 };

@@ -5,6 +5,7 @@
 #include "database/databasedisplay.h"
 #include "database/databaseoptions.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/buttonkeys.h"
 #include "platform/error.h"
 #include "platform/messagebox.h"
 #include "quiz/accentstripping.h"
@@ -51,6 +52,9 @@ Tabfrag::Tabfrag(QWidget* parent) : QDialog(parent) {
     Panel2->setFixedHeight(Panel1->height());
     Panel1->hide();
 
+    // Enter submits, moves to the next field or goes on to the next word:
+    // held down, it must not run through words the user has not seen.
+    platform::setHeldEnterActsOnce(this);
     // The aids see each edit before the quiz's own handlers do.
     setUpTypingAids();
     connectControls();

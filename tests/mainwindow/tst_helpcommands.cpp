@@ -237,7 +237,22 @@ class TestHelpCommands : public QObject {
         QCOMPARE(help->hitList->count(), 0);
         QVERIFY(help->searchResult->text().startsWith("Keine Seite"));
         QVERIFY(boxes.isEmpty());
-        help->close();
+
+        // The window fits the free area of a small screen, its frame too;
+        // Escape closes it.
+        const QRect free = help->screen()->availableGeometry();
+        QVERIFY(free.width() < 1160);
+        QVERIFY(free.contains(help->frameGeometry()));
+        help->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        QTest::keyClick(help->searchField, Qt::Key_Escape);
+        QVERIFY(!help->isVisible());
+        // A screen 1000 pixels high, a title bar of 30.
+        const QMargins frame(4, 30, 4, 4);
+        QCOMPARE(FitIntoScreen({60, 235, 1160, 780}, frame, {0, 0, 1280, 1000}),
+                 QRect(60, 216, 1160, 780));
+        QCOMPARE(FitIntoScreen({-50, 0, 1160, 780}, frame, {0, 24, 800, 576}),
+                 QRect(4, 54, 792, 542));
     }
 
     void makerAddresses() {

@@ -6,6 +6,7 @@
 #include "mainwindow/typededit.h"
 #include "mainwindow/typingaids.h"
 #include "platform/codec.h"
+#include "platform/memolimit.h"
 
 #include "database/currentdatabase.h"
 
@@ -44,6 +45,8 @@ class Field {
               nullptr, [] { return true; }, [] { return 1; }) {
         if (memo) {
             auto* edit = new QPlainTextEdit;
+            // Made before the aids watch the memo, as the windows do.
+            limit_ = new platform::MemoLengthLimit(edit, &platform::StoredMemoLength);
             aids_.watch(edit);
             widget_.reset(edit);
         } else {
@@ -58,6 +61,13 @@ class Field {
     QWidget* widget() const { return widget_.get(); }
     QString stored() const { return StoredFieldText(widget_.get(), 1); }
     int caret() const { return FieldCaret(widget_.get()); }
+    // The width of the table field the field edits.
+    void setWidth(int width) {
+        if (limit_)
+            limit_->setWidth(width);
+        else
+            static_cast<QLineEdit*>(widget_.get())->setMaxLength(width);
+    }
     // A text put in by the program, and the caret where the user puts it.
     void set(const QString& text, int caret) {
         if (auto* edit = qobject_cast<QLineEdit*>(widget_.get())) {
@@ -75,6 +85,7 @@ class Field {
   private:
     TypingAids aids_;
     std::unique_ptr<QWidget> widget_;
+    platform::MemoLengthLimit* limit_ = nullptr;
 };
 } // namespace
 
@@ -306,6 +317,20 @@ class TstTypingAids : public QObject {
         f.set(QString(150, QLatin1Char('o')), 150);
         typeText(f.widget(), "<a");
         QCOMPARE(f.stored(), QString(150, QLatin1Char('o')) + b({161}));
+
+        // At the field's width the key is composed before the width applies:
+        // the letter fits where the key alone would not. A key that builds
+        // no letter is refused.
+        f.setWidth(100);
+        f.set(QString(99, QLatin1Char('o')), 99);
+        typeText(f.widget(), QString(QChar(180)) + "w");
+        QCOMPARE(f.stored(), QString(99, QLatin1Char('o')) + b({232}));
+        QCOMPARE(f.caret(), 100);
+        f.set(QString(98, QLatin1Char('o')) + "<", 0);
+        typeText(f.widget(), "x");
+        QCOMPARE(f.stored(), "x" + QString(98, QLatin1Char('o')) + "<");
+        typeText(f.widget(), "y");
+        QCOMPARE(f.stored(), "x" + QString(98, QLatin1Char('o')) + "<");
     }
 
     void hebrewInFields_data() { fieldKinds(); }

@@ -292,6 +292,97 @@ class TestQuizWindow : public QObject {
         }
     }
 
+    // Enter held down acts once. The X server repeats a held key as
+    // release/press pairs that share their time, and Qt often does not flag
+    // them as repeats: none of them may submit an answer or press "&Weiter",
+    // so no word is judged that the user has not seen. Two deliberate presses
+    // act twice, in every mode.
+    void heldEnterActsOnce() {
+        platform::installEnterPressesFocusedButton();
+        QList<Row> rows;
+        for (const char* foreign : {"a", "b", "c", "d", "e", "f", "g", "h"})
+            rows.append({"001A1", foreign, foreign, 0, 0, 3});
+        freshTable(rows);
+        quint64 clock = 100000; // the server's time in ms
+        auto send = [&](QEvent::Type type, bool flagged = false) {
+            QKeyEvent event(type, Qt::Key_Return, Qt::NoModifier, "\r", flagged);
+            event.setTimestamp(clock);
+            QApplication::sendEvent(abfrag->focusWidget(), &event);
+        };
+        // Two seconds: the press, after the repeat delay pairs 40 ms apart.
+        auto hold = [&](bool flagged) {
+            send(QEvent::KeyPress);
+            const quint64 released = clock + 2000;
+            for (clock += 660; clock < released; clock += 40) {
+                send(QEvent::KeyRelease, flagged);
+                send(QEvent::KeyPress, flagged);
+            }
+            send(QEvent::KeyRelease);
+            clock += 400;
+        };
+        auto tap = [&] {
+            send(QEvent::KeyPress);
+            clock += 70;
+            send(QEvent::KeyRelease);
+            clock += 80;
+        };
+        auto typeAnswer = [&] {
+            QCOMPARE(abfrag->focusWidget(), abfrag->Edit5);
+            QVERIFY(abfrag->Edit5->toPlainText().isEmpty());
+            abfrag->Edit5->insertPlainText(abfrag->MemoFremd->toPlainText());
+        };
+        auto expect = [&](QuizPhase phase, int reached, int right) {
+            QCOMPARE(abfrag->engine()->phase(), phase);
+            QCOMPARE(abfrag->engine()->QuizReached, reached);
+            QCOMPARE(abfrag->engine()->QuizRightCount, right);
+        };
+
+        QVERIFY(startQuiz({"001A1"}));
+        abfrag->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(abfrag));
+        typeAnswer();
+        hold(false); // in the answer: one submit
+        expect(QuizPhase::Judged, 1, 1);
+        QCOMPARE(abfrag->focusWidget(), abfrag->BitBtn4);
+        hold(false); // on "&Weiter": one move
+        expect(QuizPhase::Asking, 2, 1);
+        typeAnswer();
+        tap();
+        hold(true); // repeats that Qt flags
+        expect(QuizPhase::Asking, 3, 2);
+        typeAnswer();
+        tap(); // deliberate, 150 ms apart
+        tap();
+        expect(QuizPhase::Asking, 4, 3);
+        QuizOptions.cbgw = true; // a right answer goes on at once
+        typeAnswer();
+        hold(false);
+        expect(QuizPhase::Asking, 5, 4);
+        QVERIFY(abfrag->Edit5->toPlainText().isEmpty());
+        abfrag->close();
+        int asked = 0;
+        for (const Counters& c : countersOf(table)) {
+            asked += c.asked;
+            QCOMPARE(c.wrong, 0);
+        }
+        QCOMPARE(asked, 4);
+
+        // The presentation moves on by one word per press.
+        QuizOptions.loadDefaults();
+        QuizOptions.rbabnorm = false;
+        QuizOptions.rbabvor = true;
+        QVERIFY(startQuiz({"001A1"}));
+        abfrag->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(abfrag));
+        abfrag->OkBtn->setFocus();
+        hold(false);
+        QCOMPARE(abfrag->engine()->QuizReached, 2);
+        tap();
+        tap();
+        QCOMPARE(abfrag->engine()->QuizReached, 4);
+        abfrag->close();
+    }
+
     void specialFormsAskedBeforeSubmitting() {
         freshTable({{"001A1", "amor", "Liebe", 0, 0, 3}});
         {
