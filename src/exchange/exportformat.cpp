@@ -356,19 +356,27 @@ bool endsInsideValue(const QString& value, const QString& ending, const ExportSe
     return false;
 }
 
-// Whether a meaning of a stored translation holds the translation separator.
-bool meaningHoldsSeparator(const QString& stored, const QString& separator) {
-    if (separator.isEmpty() || !stored.contains(separator)) return false;
+// Whether the import, which parts the translation at each separator from the
+// left, parts a meaning of the translation (its separators already replaced
+// where they have a replacement): one that holds the separator, or one whose
+// end begins the separator written after it ("x:" before "::"), which no
+// replacement covers.
+bool meaningParted(const QString& escaped, const QString& separator) {
+    if (separator.isEmpty() || !escaped.contains(separator.front())) return false;
+    const QChar cr = QLatin1Char('\r');
+    const QChar lf = QLatin1Char('\n');
     qsizetype from = 0;
-    while (from <= stored.size()) {
+    while (true) {
         qsizetype end = from;
-        while (end < stored.size() && stored.at(end) != QLatin1Char('\r') &&
-               stored.at(end) != QLatin1Char('\n'))
+        while (end < escaped.size() && escaped.at(end) != cr && escaped.at(end) != lf)
             ++end;
-        if (QStringView(stored).mid(from, end - from).contains(separator)) return true;
+        const QString meaning = escaped.mid(from, end - from);
+        if (end == escaped.size()) return meaning.contains(separator);
+        // Each line end, CR LF or a lone CR or LF, is written as one separator.
+        if ((meaning + separator).indexOf(separator) < meaning.size()) return true;
         from = end + 1;
+        if (escaped.at(end) == cr && from < escaped.size() && escaped.at(from) == lf) ++from;
     }
-    return false;
 }
 
 } // namespace
@@ -388,11 +396,11 @@ int UnreadableExportValues(const ExchangeWord& word, const ExportSettings& setti
     int count = 0;
     for (int i = 0; i < values.size(); ++i) {
         const QString& ending = i + 1 < values.size() ? s.field : s.record;
-        // Without its replacement a separator inside a meaning parts it in two.
-        const bool meaningParted = positions.at(i) == FieldUebersetzung &&
-                                   s.translationReplacement.isEmpty() &&
-                                   meaningHoldsSeparator(word[FieldUebersetzung], s.translation);
-        if (meaningParted || endsInsideValue(values.at(i), ending, s)) ++count;
+        const bool parted = positions.at(i) == FieldUebersetzung &&
+                            meaningParted(escapePair(word[FieldUebersetzung], s.translation,
+                                                     s.translationReplacement),
+                                          s.translation);
+        if (parted || endsInsideValue(values.at(i), ending, s)) ++count;
     }
     return count;
 }

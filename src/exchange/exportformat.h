@@ -185,6 +185,7 @@ QString ExportRecord(const ExchangeWord& word, const ExportSettings& settings);
 // the import would not read back as they were: a value that holds the field
 // or the record separator (one without a replacement; a lesson or a name,
 // which are written as they are) ends its field early, and a meaning that
-// holds the translation separator while it has no replacement comes back as
-// two meanings. An RTF file is not read back: 0.
+// holds the translation separator while it has no replacement, or whose end
+// begins the separator written after it, comes back parted. An RTF file is
+// not read back: 0.
 int UnreadableExportValues(const ExchangeWord& word, const ExportSettings& settings);

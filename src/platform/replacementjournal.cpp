@@ -40,7 +40,6 @@ struct Identity {
     quint64 device = 0;
     quint64 inode = 0;
     qint64 size = -1; // -1: no regular file
-    bool operator==(const Identity&) const = default;
 };
 
 QDataStream& operator<<(QDataStream& out, const Identity& file) {
@@ -59,9 +58,13 @@ Identity regularFileAt(const QString& path) {
     return {quint64(info.st_dev), quint64(info.st_ino), qint64(info.st_size)};
 }
 
-// Whether `now` is the file the journal recorded (it recorded one).
+// Whether `now` is the file the journal recorded (it recorded one). The
+// device is not compared: every file a journal names lies in its folder, on
+// the journal's own file system, and the number the system gives that file
+// system may differ after a new start (disks found in another order), which
+// is when a journal is played back.
 bool is(const Identity& now, const Identity& recorded) {
-    return recorded.size >= 0 && now == recorded;
+    return recorded.size >= 0 && now.inode == recorded.inode && now.size == recorded.size;
 }
 
 // A step as the journal holds it, with the files it found when written: the

@@ -7,7 +7,8 @@
 // journal unlocked, and the next start (or the next opening of a database in
 // that folder) puts every old file back from its kept second name. The
 // journal records what identifies each file it names (device, inode, size),
-// and a step is undone only where the files at its names are still those.
+// and a step is undone only where the files at its names are still those
+// (same inode and size: a disk may come back under another device number).
 #include <QList>
 #include <QSet>
 #include <QString>

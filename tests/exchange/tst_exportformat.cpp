@@ -175,6 +175,15 @@ class TestExportFormat : public QObject {
         s.separators.translationReplacement.clear();
         QCOMPARE(UnreadableExportValues(word("a, b", "x, y\r\nz", "001A1"), s), 1);
         QCOMPARE(UnreadableExportValues(word("a, b", "x\r\nz", "001A1"), s), 0);
+        // A meaning whose end begins the separator after it parts there too,
+        // replacement or not; one that only starts with the separator's end
+        // comes back.
+        s.separators.translation = "::";
+        QCOMPARE(UnreadableExportValues(word("a", "x:\r\ny", "001A1"), s), 1);
+        QCOMPARE(UnreadableExportValues(word("a", "x\r\n:y\r:", "001A1"), s), 0);
+        s.separators.translationReplacement = "##";
+        QCOMPARE(UnreadableExportValues(word("a", "x::y:\r\nz", "001A1"), s), 1);
+        QCOMPARE(UnreadableExportValues(word("a", "x::y\r\nz:", "001A1"), s), 0);
         // Lessons and names are written as they are; a separator that begins
         // in a value's last character ends the field there too.
         s = ExportSettings::defaults();
