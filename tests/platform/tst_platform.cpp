@@ -234,6 +234,46 @@ class TestPlatform : public QObject {
         QCOMPARE(okClicked.count(), 0);
     }
 
+    // Space held on a button that hands the focus on when clicked (as "OK"
+    // of the quiz hands it to "&Weiter"): the repeats that Qt does not flag
+    // press neither button again; a deliberate press still acts.
+    void heldSpacePressesAButtonOnce() {
+        installEnterPressesFocusedButton();
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* ok = new QPushButton("&OK");
+        auto* next = new QPushButton("&Weiter");
+        layout->addWidget(ok);
+        layout->addWidget(next);
+        connect(ok, &QPushButton::clicked, next, [next] { next->setFocus(); });
+        QSignalSpy okClicked(ok, &QPushButton::clicked);
+        QSignalSpy nextClicked(next, &QPushButton::clicked);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        ok->setFocus();
+        quint64 time = 9000;
+        auto send = [&](QEvent::Type type) {
+            QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, " ");
+            event.setTimestamp(time);
+            QApplication::sendEvent(QApplication::focusWidget(), &event);
+        };
+        send(QEvent::KeyPress);
+        for (time += 660; time < 11000; time += 40) {
+            send(QEvent::KeyRelease);
+            send(QEvent::KeyPress);
+        }
+        send(QEvent::KeyRelease);
+        QCOMPARE(okClicked.count(), 1);
+        QCOMPARE(nextClicked.count(), 0);
+        QCOMPARE(QApplication::focusWidget(), next);
+        time += 300;
+        send(QEvent::KeyPress);
+        time += 80;
+        send(QEvent::KeyRelease);
+        QCOMPARE(nextClicked.count(), 1);
+    }
+
     void registryKeepsValuesUnderTheirRoot() {
         QTemporaryDir dir;
         setRegistryFile(dir.filePath("registry.ini"));
