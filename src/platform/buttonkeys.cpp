@@ -40,13 +40,16 @@ class EnterPressesFocusedButton : public QObject {
         const bool repeat = held_.repeats(*key);
         auto* widget = qobject_cast<QWidget*>(watched);
         if (event->type() != QEvent::KeyPress || !widget) return false;
+        QWidget* window = widget->window();
         // Held down, the key would run through every step a button leads to:
         // a button clicked hands the focus on, and the next one takes the
-        // repeats Qt did not flag as a fresh press.
+        // repeats Qt did not flag as a fresh press. A window closed by the
+        // press would hand them to the one behind it (a quiz that ends, to
+        // the word fields of the main window).
         if (repeat)
-            return qobject_cast<QAbstractButton*>(watched) ||
-                   (isEnter(*key) &&
-                    widget->window()->property(HeldEnterActsOnceProperty).toBool());
+            return window != pressedIn_ || qobject_cast<QAbstractButton*>(watched) ||
+                   (isEnter(*key) && window->property(HeldEnterActsOnceProperty).toBool());
+        pressedIn_ = window;
         if (!isEnter(*key) || (key->modifiers() & ~Qt::KeypadModifier)) return false;
         auto* button = qobject_cast<QPushButton*>(watched);
         if (!button || !button->hasFocus() || !button->isEnabled() || !button->isVisible())
@@ -57,6 +60,8 @@ class EnterPressesFocusedButton : public QObject {
 
   private:
     HeldKeyRepeats held_;
+    // The window of the last deliberate press: a held key acts there alone.
+    QPointer<QWidget> pressedIn_;
 };
 
 } // namespace
