@@ -557,6 +557,10 @@ bool OpenLesson(engine::Query& Query, const QString& code) {
     CurrentLessonCode = code;
     ReopenLessonQuery(Query);
     if (!Query.isEmpty()) return false;
+    if (!Query.requestLive()) {
+        Query.setRequestLive(true);
+        ReopenLessonQuery(Query);
+    }
     InsertNewWordRecord(Query, code);
     return true;
 }

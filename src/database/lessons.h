@@ -242,5 +242,7 @@ QString DeleteLessonFromList(LessonList& list, const QString& key, const QString
 bool RebuildLessonListFromTable(engine::Query& Query, LessonList& list);
 
 // Makes `code` the current lesson and opens the query on it. A lesson without
-// words gets one new word at once. Returns true when such a word was created.
+// words gets one new word at once, through an editable result even when the
+// query was opened read-only for the table page; the caller then shows the
+// word page. Returns true when such a word was created.
 bool OpenLesson(engine::Query& Query, const QString& code);

@@ -1,5 +1,6 @@
 #include "platform/buttonkeys.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
@@ -22,6 +23,11 @@ bool isEnter(const QKeyEvent& key) {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
+// Enter presses a button here, Space (and Select) through Qt.
+bool pressesButtons(const QKeyEvent& key) {
+    return isEnter(key) || key.key() == Qt::Key_Space || key.key() == Qt::Key_Select;
+}
+
 class EnterPressesFocusedButton : public QObject {
   public:
     using QObject::QObject;
@@ -29,15 +35,23 @@ class EnterPressesFocusedButton : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!isEnter(*key)) return false;
-        // Every Enter is seen, so that a release tells the next press apart.
+        if (!pressesButtons(*key)) return false;
+        // Every such key is seen, so that a release tells the next press apart.
         const bool repeat = held_.repeats(*key);
         auto* widget = qobject_cast<QWidget*>(watched);
         if (event->type() != QEvent::KeyPress || !widget) return false;
+        QWidget* window = widget->window();
+        // Held down, the key would run through every step a button leads to:
+        // a button clicked hands the focus on, and the next one takes the
+        // repeats Qt did not flag as a fresh press. A window closed by the
+        // press would hand them to the one behind it (a quiz that ends, to
+        // the word fields of the main window).
+        if (repeat)
+            return window != pressedIn_ || qobject_cast<QAbstractButton*>(watched) ||
+                   (isEnter(*key) && window->property(HeldEnterActsOnceProperty).toBool());
+        pressedIn_ = window;
+        if (!isEnter(*key) || (key->modifiers() & ~Qt::KeypadModifier)) return false;
         auto* button = qobject_cast<QPushButton*>(watched);
-        // Held down, Enter would run through every step a button leads to.
-        if (repeat) return button || widget->window()->property(HeldEnterActsOnceProperty).toBool();
-        if (key->modifiers() & ~Qt::KeypadModifier) return false;
         if (!button || !button->hasFocus() || !button->isEnabled() || !button->isVisible())
             return false;
         button->click();
@@ -46,6 +60,8 @@ class EnterPressesFocusedButton : public QObject {
 
   private:
     HeldKeyRepeats held_;
+    // The window of the last deliberate press: a held key acts there alone.
+    QPointer<QWidget> pressedIn_;
 };
 
 } // namespace

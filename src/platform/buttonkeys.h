@@ -4,8 +4,9 @@
 // is a dialog's default button (Qt leaves Enter to a dialog's default button
 // only). A text field that takes Enter for a line break keeps it.
 //
-// Enter held down presses a button once. A window whose every Enter is an
-// action (the quiz) can ask for the same in all its fields.
+// Enter or Space held down presses a button once, and acts only in the window
+// it was pressed in. A window whose every Enter is an action (the quiz) can
+// ask for the same in all its fields.
 #include <QEvent>
 #include <QtGlobal>
 

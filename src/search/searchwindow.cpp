@@ -143,7 +143,10 @@ void Tsuchen::noteCurrentWord(qint64* id, QString* lesson) const {
     engine::Query* query = mainQuery();
     if (!query || !query->isActive() || query->isEmpty()) return;
     *id = query->currentId();
-    *lesson = query->asString(QStringLiteral("Lektion")).left(LessonCodeLength);
+    // A value that is no code names no lesson the window could show or start
+    // a word in.
+    const QString value = query->asString(QStringLiteral("Lektion"));
+    if (IsLessonCode(value)) *lesson = value;
 }
 
 void Tsuchen::reopenSearch(bool live) {
@@ -194,7 +197,7 @@ void Tsuchen::FormClose() {
             // moved it, on a lesson: either way its current word is the one
             // to show.
             noteCurrentWord(&id, &lesson);
-            if (lesson.size() == LessonCodeLength) CurrentLessonCode = lesson;
+            if (!lesson.isEmpty()) CurrentLessonCode = lesson;
         }
         restoreLessonView(id);
     } else if (mainQuery()) {

@@ -93,6 +93,8 @@ class Tsuchen : public QDialog {
     // Puts the main query back on the search (the main window may have moved
     // it to a lesson meanwhile) with the live flag given.
     void reopenSearch(bool live);
+    // The main query's current word and its lesson code (empty when its
+    // lesson value is no code).
     void noteCurrentWord(qint64* id, QString* lesson) const;
     void restoreLessonView(qint64 id);
     QList<qint64> currentHits();

@@ -415,6 +415,18 @@ private slots:
         }
         QCOMPARE(storedRows("WHERE Lektion = \"003A1\"").size(), 1);
         QVERIFY(storedRows("WHERE Lektion = \"\"").isEmpty());
+
+        // From the table page, which shows words read-only, a click on a
+        // lesson without words goes to the word page with the lesson's first
+        // word, as from the word page.
+        window->Tab1->setCurrentIndex(2);
+        baumlist.add("004A1Leer");
+        RebuildLessonTree(window->lekbaum, baumlist);
+        QVERIFY(SelectLessonNode(window->lekbaum, "004A1"));
+        window->lekbaumClick();
+        QCOMPARE(window->Tab1->currentIndex(), 0);
+        QVERIFY(window->Query->canModify());
+        QCOMPARE(storedRows("WHERE Lektion = \"004A1\""), QStringList{"004A1::14:3"});
         QVERIFY(boxes.isEmpty());
     }
 

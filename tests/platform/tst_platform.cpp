@@ -234,6 +234,65 @@ class TestPlatform : public QObject {
         QCOMPARE(okClicked.count(), 0);
     }
 
+    // A held key acts once, in the window it was pressed in. Space held on a
+    // button that hands the focus on when clicked (as "OK" of the quiz hands
+    // it to "&Weiter"): the repeats that Qt does not flag press neither button
+    // again. Enter held on a button that closes its window (the last word of
+    // a quiz): its repeats type nothing into the memo of the window that comes
+    // to the front. Deliberate presses still act.
+    void heldKeyActsOnceInItsWindow() {
+        installEnterPressesFocusedButton();
+        QWidget window, behind;
+        auto* layout = new QVBoxLayout(&window);
+        auto* ok = new QPushButton("&OK");
+        auto* next = new QPushButton("&Weiter");
+        layout->addWidget(ok);
+        layout->addWidget(next);
+        auto* memo = new QPlainTextEdit(&behind);
+        // Where the window system sends the keys: the focus as it moves.
+        QWidget* focus = ok;
+        connect(ok, &QPushButton::clicked, next, [&focus, next] {
+            next->setFocus();
+            focus = next;
+        });
+        connect(next, &QPushButton::clicked, memo, [&focus, &window, memo] {
+            window.hide();
+            focus = memo;
+        });
+        QSignalSpy okClicked(ok, &QPushButton::clicked);
+        QSignalSpy nextClicked(next, &QPushButton::clicked);
+        behind.show();
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        quint64 time = 9000;
+        auto send = [&](QEvent::Type type, Qt::Key key, bool flagged = false) {
+            QKeyEvent event(type, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "\r", flagged);
+            event.setTimestamp(time);
+            QApplication::sendEvent(focus, &event);
+        };
+        auto hold = [&](Qt::Key key, bool flagged) {
+            send(QEvent::KeyPress, key);
+            const quint64 up = time + 2000;
+            for (time += 660; time < up; time += 40) {
+                send(QEvent::KeyRelease, key, flagged);
+                send(QEvent::KeyPress, key, flagged);
+            }
+            send(QEvent::KeyRelease, key);
+            time += 300;
+        };
+        hold(Qt::Key_Space, false);
+        QCOMPARE(okClicked.count(), 1);
+        QCOMPARE(nextClicked.count(), 0);
+        QCOMPARE(focus, next);
+        hold(Qt::Key_Return, true);
+        QCOMPARE(nextClicked.count(), 1);
+        QCOMPARE(focus, memo);
+        QVERIFY(memo->toPlainText().isEmpty());
+        send(QEvent::KeyPress, Qt::Key_Return);
+        QCOMPARE(memo->toPlainText(), QStringLiteral("\n"));
+    }
+
     void registryKeepsValuesUnderTheirRoot() {
         QTemporaryDir dir;
         setRegistryFile(dir.filePath("registry.ini"));

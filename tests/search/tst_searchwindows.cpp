@@ -126,6 +126,28 @@ class TestSearchWindows : public QObject {
         QCOMPARE(boxes.at(0).owner, suchen); // in front of the window, not behind it
         QVERIFY(!suchen->searchResultActive());
         suchen->close();
+
+        // A hit whose lesson value is no lesson code (left by an older
+        // import) does not become the current lesson, neither while the main
+        // window shows the hits nor after: a word started there would belong
+        // to no lesson.
+        engine::Query add;
+        add.setSql({"SELECT * FROM " + engine::quoteLiteral(table), "WHERE ID = 0"});
+        add.open();
+        add.insertRecord({QVariant(), "0011A", "lupus", "x", "", "", "", "", "", "", "", "", 2, "",
+                          3, 0, 0, 0, false, false});
+        const qint64 lupus = add.currentId();
+        suchen->show();
+        suchen->Edit1->setText("LUPUS");
+        suchen->BuildSearchQuery();
+        QCOMPARE(suchen->Labelanzahl->text(), QString("1"));
+        suchen->FormDeactivate();
+        QCOMPARE(CurrentLessonCode, QString("002A1"));
+        suchen->FormActivate();
+        suchen->close();
+        QCOMPARE(CurrentLessonCode, QString("002A1"));
+        QVERIFY(add.locate(lupus));
+        add.deleteRecord();
     }
 
     void deleteHitsThroughWindow() {
