@@ -274,6 +274,52 @@ bool HasLessonLine(const LessonList& list) {
 
 // --- Opening ----------------------------------------------------------------
 
+namespace {
+
+// Words whose lesson value is no code (an empty one, or a value an older
+// program or another tool wrote) belong to no lesson: only the search would
+// still find them. Opening gathers them into one lesson that the tree shows.
+const QString StrayWordsLessonCode = QStringLiteral("000A1");
+const QString StrayWordsLessonTitle = QStringLiteral("Ohne Lektion");
+
+// Moves the words of these lesson values into the gathering lesson; returns
+// how many moved. A table that cannot be written keeps them where they are.
+int gatherWordsWithoutLesson(const QString& tablePath, const QStringList& values) {
+    int moved = 0;
+    engine::Query query;
+    for (const QString& value : values) {
+        query.setSql({QStringLiteral("UPDATE ") + engine::quoteLiteral(tablePath),
+                      QStringLiteral("SET Lektion = ") + engine::quoteLiteral(StrayWordsLessonCode),
+                      QStringLiteral("WHERE Lektion = ") + engine::quoteLiteral(value)});
+        try {
+            moved += query.execSql();
+        } catch (const engine::EngineError&) {
+            break;
+        }
+    }
+    return moved;
+}
+
+QString strayWordsGatheredText(const LessonList& list, int count) {
+    QString title = StrayWordsLessonTitle;
+    for (const QString& line : list.lines())
+        if (LessonCodeOfLine(line) == StrayWordsLessonCode) {
+            title = LessonTitleOfLine(line);
+            break;
+        }
+    const QString place = LessonNodeText(StrayWordsLessonCode.left(3)) + QStringLiteral(", ") +
+                          LessonChildText(StrayWordsLessonCode, title);
+    if (count == 1)
+        return QStringLiteral("Eine Vokabel gehörte zu keiner Lektion; sie steht jetzt unter "
+                              "„%1“.")
+            .arg(place);
+    return QStringLiteral("%1 Vokabeln gehörten zu keiner Lektion; sie stehen jetzt unter „%2“.")
+        .arg(count)
+        .arg(place);
+}
+
+} // namespace
+
 void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QString* message) {
     if (message) message->clear();
     SettlePendingLessonLists(tablePath);
@@ -293,11 +339,23 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
     QSet<QString> listed;
     for (const QString& line : list.lines())
         listed.insert(LessonCodeOfLine(line));
+    QStringList strays;
     for (const QString& code : engine::distinctValues(tablePath, QStringLiteral("Lektion"))) {
+        if (!IsLessonCode(code)) strays << code;
         if (!IsLessonCode(code) || listed.contains(code)) continue;
         list.add(code);
         listed.insert(code);
         changed = true;
+    }
+    if (const int gathered = gatherWordsWithoutLesson(tablePath, strays)) {
+        if (!listed.contains(StrayWordsLessonCode)) {
+            list.add(StrayWordsLessonCode + StrayWordsLessonTitle);
+            changed = true;
+        }
+        if (message) {
+            if (!message->isEmpty()) *message += QStringLiteral("\r\n\r\n");
+            *message += strayWordsGatheredText(list, gathered);
+        }
     }
     if (changed && !keepFile) SaveLessonList(list, path);
 }

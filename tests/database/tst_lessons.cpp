@@ -313,8 +313,10 @@ class TestLessons : public QObject {
         QTest::addColumn<bool>("noted");
         QTest::addColumn<bool>("saved");
         const QStringList fromTable{"001A1", "002A1"};
+        // Every row gets the line of the lesson that gathers the words of no
+        // lesson, so that every list is written but an unreadable one.
         QTest::newRow("whole") << QByteArray("001A1Verben\r\n002A1Zahlen\r\n")
-                               << QStringList{"001A1Verben", "002A1Zahlen"} << false << false;
+                               << QStringList{"001A1Verben", "002A1Zahlen"} << false << true;
         QTest::newRow("lacks a code")
             << QByteArray("001A1Verben\r\n005A1Leer\r\n")
             << QStringList{"001A1Verben", "002A1", "005A1Leer"} << false << true;
@@ -341,7 +343,7 @@ class TestLessons : public QObject {
         ReopenLessonQuery(query);
         addWord(query, "002A1", "duo");
         addWord(query, "001A1", "unus");
-        addWord(query, "", "nullus"); // no lesson the tree could show
+        addWord(query, "", "nullus");     // no lesson the tree could show: gathered
         addWord(query, "Nomen", "nomen"); // nor is this one
         query.close();
         const QString path = folder->filePath("Caesar.lst");
@@ -363,9 +365,15 @@ class TestLessons : public QObject {
         LessonList list({"009A1Anderer"});
         QString message;
         LoadLessonListForOpening(list, CurrentTablePath, &message);
+        lines.prepend("000A1Ohne Lektion");
         QCOMPARE(list.lines(), lines);
-        QCOMPARE(!message.isEmpty(), noted);
-        if (noted) QVERIFY(message.contains("neu zusammengestellt"));
+        QCOMPARE(message.contains("neu zusammengestellt"), noted);
+        QVERIFY2(message.contains("2 Vokabeln gehörten zu keiner Lektion; sie stehen jetzt unter "
+                                  "„Lektion 0, A 1 [Ohne Lektion]“."),
+                 qPrintable(message));
+        CurrentLessonCode = "000A1";
+        ReopenLessonQuery(query);
+        QCOMPARE(query.recordCount(), 2);
         if (saved) {
             LessonList back;
             QVERIFY(back.load(path));
