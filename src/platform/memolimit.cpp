@@ -70,6 +70,9 @@ QString typedText(const QPlainTextEdit& memo, QEvent* event) {
 } // namespace
 
 bool MemoLengthLimit::eventFilter(QObject* watched, QEvent* event) {
+    // Only typing inserts; the other events also come while the memo is being
+    // destroyed, when it is no longer a memo to look at.
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::InputMethod) return false;
     if (watched != memo_ || width_ <= 0 || memo_->isReadOnly()) return false;
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
