@@ -27,10 +27,12 @@ const QString CommonParagraph = QStringLiteral(
 bool confirmUnreadableValues(int count) {
     if (count <= 0) return true;
     const QString text =
-        count == 1 ? QStringLiteral("Ein Wert enthält ein Trennzeichen ohne Ersatzzeichen; er "
-                                    "wird beim Importieren nicht richtig gelesen.")
-                   : QStringLiteral("%1 Werte enthalten ein Trennzeichen ohne Ersatzzeichen; "
-                                    "sie werden beim Importieren nicht richtig gelesen.")
+        count == 1 ? QStringLiteral("Ein Wert enthält ein Trennzeichen ohne Ersatzzeichen oder "
+                                    "endet mit dem Anfang eines Trennzeichens; er wird beim "
+                                    "Importieren nicht richtig gelesen.")
+                   : QStringLiteral("%1 Werte enthalten ein Trennzeichen ohne Ersatzzeichen oder "
+                                    "enden mit dem Anfang eines Trennzeichens; sie werden beim "
+                                    "Importieren nicht richtig gelesen.")
                          .arg(count);
     return platform::showMessage(text + QStringLiteral("\nTrotzdem exportieren?"),
                                  QStringLiteral("Achtung"), platform::Icon::Warning,

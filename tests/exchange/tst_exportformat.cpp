@@ -423,8 +423,9 @@ class TestExportFormat : public QObject {
         QCOMPARE(boxes[0].caption, QString("Achtung"));
         QCOMPARE(boxes[0].buttons, platform::Buttons::YesNo);
         QCOMPARE(boxes[0].text,
-                 QString("2 Werte enthalten ein Trennzeichen ohne Ersatzzeichen; sie werden beim "
-                         "Importieren nicht richtig gelesen.\nTrotzdem exportieren?"));
+                 QString("2 Werte enthalten ein Trennzeichen ohne Ersatzzeichen oder enden mit "
+                         "dem Anfang eines Trennzeichens; sie werden beim Importieren nicht "
+                         "richtig gelesen.\nTrotzdem exportieren?"));
         QCOMPARE(resultAfterQuestion, 0);
         QVERIFY(!QFile::exists(unreadable));
         QCOMPARE(ExportFieldSeparator, QString(", "));
