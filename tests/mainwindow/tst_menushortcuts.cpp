@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "support/mainwindowstart.h"
 #include "support/testfiles.h"
+#include "support/wordtable.h"
 
 #include <QAction>
 #include <QDialog>
@@ -93,15 +94,7 @@ class TestMenuShortcuts : public QObject {
     QString latinDatabase(const QString& name) {
         const QString table = program.filePath("Latein/" + name + ".ol");
         if (QFile::exists(table)) return table;
-        engine::Query q;
-        CreateVocabularyTable(q, table);
-        q.setSql({"SELECT * FROM " + engine::quoteLiteral(table)});
-        q.open();
-        q.append();
-        WriteNewRecordValues(q, "001A1");
-        q.setValue("Fremdwort", "amare");
-        q.setValue("Uebersetzung", "lieben");
-        q.post();
+        WriteWordTable(table, {{"amare", "lieben"}});
         TDatabaseOptionsRec::forNewDatabase("Latein").save(
             program.filePath("Latein/" + name + ".opt"));
         LessonList({"001A1Verben"}).save(program.filePath("Latein/" + name + ".lst"));
