@@ -371,8 +371,21 @@ std::shared_ptr<Connection> createTable(const QString& path, const TableDefiniti
     if (info.exists() && (!isSqliteFile(key) || holdsForeignObjects(key)) && !QFile::remove(key))
         throw EngineError(QStringLiteral("Die Tabelle kann nicht ersetzt werden: %1")
                               .arg(QDir::toNativeSeparators(key)));
-    auto connection = Connection::open(key, true);
-    connection->replaceTable(table);
+    const bool existed = QFileInfo::exists(key);
+    std::shared_ptr<Connection> connection;
+    try {
+        connection = Connection::open(key, true);
+        connection->replaceTable(table);
+    } catch (...) {
+        // SQLite makes the file at once; a table it could not write into it
+        // (a full disk) must not be left as an empty file that looks like one.
+        if (connection) connection->close();
+        if (!existed) {
+            QFile::remove(key);
+            QFile::remove(key + QStringLiteral("-journal"));
+        }
+        throw;
+    }
     identify(key, &connection->device, &connection->inode);
     registry().insert(key, connection);
     return connection;

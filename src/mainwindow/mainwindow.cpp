@@ -249,6 +249,9 @@ void TForm1::setDatabaseControlsEnabled(bool enabled) {
         SpeedPrior->setEnabled(false);
     }
     Tab1->setCurrentIndex(0);
+    // Ctrl+U acts only while its item is enabled, and no window activation
+    // need follow a change of database (the recent list opens from the menu).
+    VokabelnClick();
 }
 
 void TForm1::DisableDatabaseControls() {

@@ -145,6 +145,7 @@ void TForm1::openDatabaseSteps(const QString& path) {
     if (GeneralOptions.sza && hooks.showCharTable) hooks.showCharTable();
     ShowWordTypeAndDifficulty();
     UpdateNavButtons();
+    VokabelnClick(); // the options record has named the language of the quiz file
 }
 
 void TForm1::leaveDatabase() {

@@ -2,9 +2,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcutEvent>
 
 namespace platform {
 
@@ -28,18 +30,48 @@ bool pressesButtons(const QKeyEvent& key) {
     return isEnter(key) || key.key() == Qt::Key_Space || key.key() == Qt::Key_Select;
 }
 
+// Whether Enter arriving at the dialog itself (no control took it) presses
+// the dialog's default button, as QDialog does.
+bool pressesDefaultButton(const QObject* watched, const QKeyEvent& key) {
+    const auto* dialog = qobject_cast<const QDialog*>(watched);
+    if (!dialog || !isEnter(key) || (key.modifiers() & ~Qt::KeypadModifier)) return false;
+    for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->isDefault() && button->isVisible()) return button->isEnabled();
+    return false;
+}
+
 class EnterPressesFocusedButton : public QObject {
   public:
     using QObject::QObject;
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (!pressesButtons(*key)) return false;
-        // Every such key is seen, so that a release tells the next press apart.
+        if (event->type() == QEvent::Shortcut) {
+            // A mnemonic pressed a button: its key is held back like Enter's.
+            const auto* button = qobject_cast<QAbstractButton*>(watched);
+            const QKeySequence keys = static_cast<QShortcutEvent*>(event)->key();
+            if (button && button->isEnabled() && !keys.isEmpty()) heldBack_ = keys[0].key();
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease &&
+            event->type() != QEvent::ShortcutOverride)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->key()) return false;
+        // Every key is seen, so that a release tells the next press apart.
         const bool repeat = held_.repeats(*key);
+        if (event->type() == QEvent::KeyRelease) return false;
+        // A key that pressed a button acts no more until it is lifted: its
+        // repeats would reach whatever the button handed the focus to (the
+        // next word's answer), or press the button again.
+        if (key->key() == heldBack_) {
+            if (repeat) {
+                event->accept(); // taken from the shortcuts as well
+                return true;
+            }
+            heldBack_ = 0;
+        }
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (event->type() != QEvent::KeyPress || !widget) return false;
+        if (event->type() != QEvent::KeyPress || !widget || !pressesButtons(*key)) return false;
         QWidget* window = widget->window();
         // Held down, the key would run through every step a button leads to:
         // a button clicked hands the focus on, and the next one takes the
@@ -50,10 +82,17 @@ class EnterPressesFocusedButton : public QObject {
             return window != pressedIn_ || qobject_cast<QAbstractButton*>(watched) ||
                    (isEnter(*key) && window->property(HeldEnterActsOnceProperty).toBool());
         pressedIn_ = window;
-        if (!isEnter(*key) || (key->modifiers() & ~Qt::KeypadModifier)) return false;
-        auto* button = qobject_cast<QPushButton*>(watched);
+        if (pressesDefaultButton(watched, *key)) heldBack_ = key->key();
+        auto* button = qobject_cast<QAbstractButton*>(watched);
         if (!button || !button->hasFocus() || !button->isEnabled() || !button->isVisible())
             return false;
+        if (!isEnter(*key)) {
+            heldBack_ = key->key(); // Qt presses it, and clicks at the release
+            return false;
+        }
+        if ((key->modifiers() & ~Qt::KeypadModifier) || !qobject_cast<QPushButton*>(button))
+            return false;
+        heldBack_ = key->key();
         button->click();
         return true;
     }
@@ -62,29 +101,28 @@ class EnterPressesFocusedButton : public QObject {
     HeldKeyRepeats held_;
     // The window of the last deliberate press: a held key acts there alone.
     QPointer<QWidget> pressedIn_;
+    // The key whose press pressed a button, until its next deliberate press.
+    int heldBack_ = 0;
 };
 
 } // namespace
 
 bool HeldKeyRepeats::repeats(QEvent::Type type, int key, quint64 time, bool flaggedByQt) {
-    if (key != key_) {
-        key_ = key;
-        pressed_ = released_ = 0;
-        lastPressRepeated_ = false;
-    }
+    Presses& presses = keys_[key];
     if (type == QEvent::KeyRelease) {
-        if (time) released_ = time;
+        if (time) presses.released = time;
         return false;
     }
-    if (type != QEvent::KeyPress) return false;
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
     if (!time) return flaggedByQt;
-    if (time == pressed_) return lastPressRepeated_;
+    if (time == presses.pressed) return presses.lastRepeated;
     const bool pairedWithRelease =
-        released_ && time >= released_ && time - released_ < RepeatPairGap;
-    const bool tooSoon = pressed_ && time > pressed_ && time - pressed_ < DeliberatePressInterval;
-    lastPressRepeated_ = flaggedByQt || pairedWithRelease || tooSoon;
-    pressed_ = time;
-    return lastPressRepeated_;
+        presses.released && time >= presses.released && time - presses.released < RepeatPairGap;
+    const bool tooSoon = presses.pressed && time > presses.pressed &&
+                         time - presses.pressed < DeliberatePressInterval;
+    presses.lastRepeated = flaggedByQt || pairedWithRelease || tooSoon;
+    presses.pressed = time;
+    return presses.lastRepeated;
 }
 
 bool HeldKeyRepeats::repeats(const QKeyEvent& event) {

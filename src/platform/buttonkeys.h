@@ -5,9 +5,12 @@
 // only). A text field that takes Enter for a line break keeps it.
 //
 // Enter or Space held down presses a button once, and acts only in the window
-// it was pressed in. A window whose every Enter is an action (the quiz) can
-// ask for the same in all its fields.
+// it was pressed in. Any key that pressed a button (Enter, Space, a mnemonic)
+// does nothing more until it is lifted, wherever the focus went. A window
+// whose every Enter is an action (the quiz) can ask for the same in all its
+// fields.
 #include <QEvent>
+#include <QHash>
 #include <QtGlobal>
 
 class QKeyEvent;
@@ -29,17 +32,20 @@ void setHeldEnterActsOnce(QWidget* window);
 // and not touched by how busy the program is; 0 means unknown.
 class HeldKeyRepeats {
   public:
-    // Takes a press or a release of `key`; returns whether a press repeats a
-    // held key. The same press seen again (passed on to another receiver)
-    // gets the same answer.
+    // Takes a press (or its shortcut override) or a release of `key`; returns
+    // whether a press repeats a held key. The same press seen again (passed
+    // on to another receiver) gets the same answer. Each key is told apart on
+    // its own, so that other keys (a modifier let go) break no key's hold.
     bool repeats(QEvent::Type type, int key, quint64 time, bool flaggedByQt);
     bool repeats(const QKeyEvent& event);
 
   private:
-    int key_ = 0;
-    quint64 pressed_ = 0;
-    quint64 released_ = 0;
-    bool lastPressRepeated_ = false;
+    struct Presses {
+        quint64 pressed = 0;
+        quint64 released = 0;
+        bool lastRepeated = false;
+    };
+    QHash<int, Presses> keys_;
 };
 
 } // namespace platform

@@ -2,6 +2,7 @@
 // with their cursor and record buffer, and what happens when other statements
 // change, delete or replace rows and files underneath.
 #include "engine/query.h"
+#include "support/filesizelimit.h"
 #include "support/testfiles.h"
 #include "testtable.h"
 
@@ -145,6 +146,14 @@ class QueryTest : public QObject {
         const QString noFolder = dir_.filePath("nofolder/new.ol");
         QVERIFY(errorOf([&] { testtable::create(noFolder); }).contains("Ordner"));
         QVERIFY(!QFile::exists(dir_.filePath("nofolder")));
+        // A table the disk has no room for leaves no empty file behind.
+        const QString full = dir_.filePath("full.ol");
+        {
+            FileSizeLimit limit(100);
+            QVERIFY(!errorOf([&] { testtable::create(full); }).isEmpty());
+        }
+        QVERIFY(!QFile::exists(full));
+        QVERIFY(!QFile::exists(full + "-journal"));
     }
 
     void valuesFieldsAndConversions() {

@@ -495,10 +495,11 @@ class TestImport : public QObject {
         Exportform = new TExportform;
         ImportForm = new TImportForm;
         QString nameForNew = "Quelle";
+        bool greek = false;
         platform::setModalHandler([&](QDialog& d) {
             if (auto* neu = qobject_cast<TDialogNeu*>(&d)) {
                 neu->EditName->setText(nameForNew);
-                neu->RLatein->setChecked(true);
+                (greek ? neu->RGriechisch : neu->RLatein)->setChecked(true);
                 return 1;
             }
             if (auto* form = qobject_cast<TExportform*>(&d)) {
@@ -598,6 +599,17 @@ class TestImport : public QObject {
         QCOMPARE(wordsOf(program.filePath("Latein/Unerwuenscht.ol")),
                  (QStringList{"001A1:amo=ich liebe|14|3|"}));
         QCOMPARE(ImportForm->Memo1->toPlainText(), QString("amo;ich liebe"));
+
+        // A Greek database made by it while a Latin one is open lies in the
+        // Greek folder alone.
+        const QStringList latin = QDir(program.filePath("Latein")).entryList(QDir::Files);
+        boxes.clear();
+        greek = true;
+        nameForNew = "Homer";
+        ImportvonTextdatei1Click();
+        QCOMPARE(CurrentTablePath, program.filePath("Griechisch/Homer.ol"));
+        QCOMPARE(wordsOf(CurrentTablePath), (QStringList{"001A1:amo=ich liebe|14|3|"}));
+        QCOMPARE(QDir(program.filePath("Latein")).entryList(QDir::Files), latin);
 
         platform::setModalHandler({});
         delete DialogNeu;

@@ -17,6 +17,7 @@
 #include "quiz/quizwindow.h"
 #include "quiz/selectionwindow.h"
 #include "support/mainwindowstart.h"
+#include "support/wordtable.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -293,20 +294,7 @@ class TestHelpCommands : public QObject {
     void searchOnlyWhenTheWordIsComplete() {
         const QString table = work->filePath("Latein/Caesar.ol");
         platform::ensureFolder(work->filePath("Latein"));
-        {
-            engine::Query q;
-            CreateVocabularyTable(q, table);
-            q.clearSql();
-            q.addSql("SELECT * FROM " + engine::quoteLiteral(table));
-            q.open();
-            for (const char* word : {"amare", "videre"}) {
-                q.append();
-                WriteNewRecordValues(q, "001A1");
-                q.setValue("Fremdwort", word);
-                q.setValue("Uebersetzung", "x");
-                q.post();
-            }
-        }
+        WriteWordTable(table, {{"amare", "x"}, {"videre", "x"}});
         LessonList({"001A1"}).save(work->filePath("Latein/Caesar.lst"));
         TDatabaseOptionsRec::forNewDatabase("Latein").save(work->filePath("Latein/Caesar.opt"));
         auto window = StartMainWindow(work->path());

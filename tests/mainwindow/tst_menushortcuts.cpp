@@ -3,6 +3,8 @@
 #include "database/databaseoptions.h"
 #include "database/generaloptions.h"
 #include "database/lessons.h"
+#include "database/newdatabasedialog.h"
+#include "database/opendialog.h"
 #include "database/vocabularytable.h"
 #include "engine/query.h"
 #include "mainwindow/mainwindow.h"
@@ -10,10 +12,13 @@
 #include "platform/modal.h"
 #include "platform/paths.h"
 #include "support/mainwindowstart.h"
+#include "support/testfiles.h"
+#include "support/wordtable.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -85,6 +90,17 @@ class TestMenuShortcuts : public QObject {
     QTemporaryDir program;
     std::unique_ptr<TForm1> window;
 
+    // A database of one word in the Latin folder, made once.
+    QString latinDatabase(const QString& name) {
+        const QString table = program.filePath("Latein/" + name + ".ol");
+        if (QFile::exists(table)) return table;
+        WriteWordTable(table, {{"amare", "lieben"}});
+        TDatabaseOptionsRec::forNewDatabase("Latein").save(
+            program.filePath("Latein/" + name + ".opt"));
+        LessonList({"001A1Verben"}).save(program.filePath("Latein/" + name + ".lst"));
+        return table;
+    }
+
     QList<QWidget*> fields() const {
         return {window->DBFremdwort, window->DBuebersetzung, window->DBGenetiv,
                 window->DBGenus,     window->DBPraeFut,      window->DBExtra};
@@ -97,23 +113,8 @@ class TestMenuShortcuts : public QObject {
         platform::setModalHandler([](QDialog&) { return int(QDialog::Rejected); });
         platform::ensureFolder(program.filePath("data"));
         platform::ensureFolder(program.filePath("Latein"));
-        const QString table = program.filePath("Latein/Caesar.ol");
-        if (!QFile::exists(table)) {
-            engine::Query q;
-            CreateVocabularyTable(q, table);
-            q.setSql({"SELECT * FROM " + engine::quoteLiteral(table)});
-            q.open();
-            q.append();
-            WriteNewRecordValues(q, "001A1");
-            q.setValue("Fremdwort", "amare");
-            q.setValue("Uebersetzung", "lieben");
-            q.post();
-            TDatabaseOptionsRec::forNewDatabase("Latein").save(
-                program.filePath("Latein/Caesar.opt"));
-            LessonList({"001A1Verben"}).save(program.filePath("Latein/Caesar.lst"));
-        }
         window = StartMainWindow(program.path());
-        window->OpenVocabularyDatabase(table);
+        window->OpenVocabularyDatabase(latinDatabase("Caesar"));
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -149,6 +150,58 @@ class TestMenuShortcuts : public QObject {
         QTest::keyClick(window->DBFremdwort, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(started.size(), 1);
         QVERIFY(!window->DBFremdwort->textCursor().hasSelection());
+    }
+
+    // However a database was opened, each menu key is enabled as its menu
+    // item shows when the menu opens: Ctrl+U resumes the quiz interrupted in
+    // the database just opened, also when no window was activated since (the
+    // recent list is a menu of the window itself).
+    void menuKeysActAfterEveryWayOfOpening() {
+        const QString caesar = latinDatabase("Caesar");
+        writeFile(program.filePath("data/CaesarLatein.lab"), QByteArray(1288, 0));
+        QSignalSpy resumed(window->uaf, &QAction::triggered);
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto expectMenuKeys = [&](bool interrupted) {
+            QList<QPair<QAction*, bool>> keys;
+            std::function<void(QMenu*)> collect = [&](QMenu* menu) {
+                for (QAction* action : menu->actions())
+                    if (action->menu())
+                        collect(action->menu());
+                    else if (!action->shortcut().isEmpty())
+                        keys.append({action, action->isEnabled()});
+            };
+            for (QAction* top : window->menuBar()->actions())
+                if (top->menu()) collect(top->menu());
+            for (QAction* top : window->menuBar()->actions())
+                if (top->menu()) emit top->menu()->aboutToShow();
+            for (const auto& [action, enabled] : keys)
+                QVERIFY2(action->isEnabled() == enabled, qPrintable(action->text()));
+            QCOMPARE(window->uaf->isEnabled(), interrupted);
+            const qsizetype before = resumed.size();
+            QTest::keyClick(window->DBFremdwort, Qt::Key_U, Qt::ControlModifier);
+            QCOMPARE(resumed.size(), before + (interrupted ? 1 : 0));
+        };
+        const QString gallia = latinDatabase("Gallia");
+
+        window->OpenVocabularyDatabase(gallia); // as from the command line
+        expectMenuKeys(false);
+        window->mit2->trigger(); // Caesar, from the recent list
+        expectMenuKeys(true);
+
+        window->OpenVocabularyDatabase(gallia);
+        dateiladen = new Tdateiladen(window.get());
+        DialogNeu = new TDialogNeu(window.get());
+        platform::setModalHandler([&](QDialog& d) {
+            if (&d == dateiladen) dateiladen->Label2->setText(caesar);
+            if (&d == DialogNeu) DialogNeu->EditName->setText("Neu");
+            return 1;
+        });
+        window->oeffnen->trigger();
+        expectMenuKeys(true);
+        window->Neu->trigger();
+        expectMenuKeys(false);
+        dateiladen = nullptr;
+        DialogNeu = nullptr;
     }
 
     void withoutMenuShortcutsTheFieldsKeepTheirKeys() {

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -217,10 +218,12 @@ class TestPlatform : public QObject {
 
         QDialog dialog;
         auto* buttons = new QHBoxLayout(&dialog);
+        auto* field = new QLineEdit;
         auto* ok = new QPushButton("&OK");
         auto* cancel = new QPushButton("&Abbruch");
         ok->setDefault(true);
         cancel->setAutoDefault(false);
+        buttons->addWidget(field);
         buttons->addWidget(ok);
         buttons->addWidget(cancel);
         QSignalSpy okClicked(ok, &QPushButton::clicked);
@@ -232,6 +235,10 @@ class TestPlatform : public QObject {
         QTest::keyClick(cancel, Qt::Key(key), modifiers);
         QCOMPARE(cancelClicked.count(), 1);
         QCOMPARE(okClicked.count(), 0);
+        // Held in a field, Enter presses the dialog's default button once.
+        field->setFocus();
+        hold(field, false);
+        QCOMPARE(okClicked.count(), 1);
     }
 
     // A held key acts once, in the window it was pressed in. Space held on a
@@ -291,6 +298,11 @@ class TestPlatform : public QObject {
         QVERIFY(memo->toPlainText().isEmpty());
         send(QEvent::KeyPress, Qt::Key_Return);
         QCOMPARE(memo->toPlainText(), QStringLiteral("\n"));
+        // Space pressed no button this time: the memo takes every repeat.
+        send(QEvent::KeyRelease, Qt::Key_Return);
+        time += 300;
+        hold(Qt::Key_Space, false);
+        QCOMPARE(memo->toPlainText(), QStringLiteral("\n") + QString(35, QLatin1Char(' ')));
     }
 
     void registryKeepsValuesUnderTheirRoot() {

@@ -292,38 +292,54 @@ class TestQuizWindow : public QObject {
         }
     }
 
-    // Enter held down acts once. The X server repeats a held key as
-    // release/press pairs that share their time, and Qt often does not flag
-    // them as repeats: none of them may submit an answer or press "&Weiter",
-    // so no word is judged that the user has not seen. Two deliberate presses
-    // act twice, in every mode.
-    void heldEnterActsOnce() {
+    // A held key acts once: Enter, Space on "&Weiter" and its mnemonic alike.
+    // The X server repeats a held key as release/press pairs that share their
+    // time, and Qt often does not flag them as repeats: none of them may
+    // submit an answer, press "&Weiter" again or reach the next word's answer,
+    // so no word is judged that the user has not seen or typed. Deliberate
+    // presses act each time, in every mode; quick spaces are typed.
+    void heldKeysActOnce() {
         platform::installEnterPressesFocusedButton();
         QList<Row> rows;
         for (const char* foreign : {"a", "b", "c", "d", "e", "f", "g", "h"})
             rows.append({"001A1", foreign, foreign, 0, 0, 3});
         freshTable(rows);
         quint64 clock = 100000; // the server's time in ms
-        auto send = [&](QEvent::Type type, bool flagged = false) {
-            QKeyEvent event(type, Qt::Key_Return, Qt::NoModifier, "\r", flagged);
+        // As the window system delivers a key: a press is offered to the
+        // shortcuts first.
+        auto send = [&](QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers,
+                        bool flagged) {
+            const QString text =
+                key == Qt::Key_Return ? QStringLiteral("\r") : QString(QChar(key)).toLower();
+            QWidget* target = abfrag->focusWidget();
+            if (type == QEvent::KeyPress &&
+                qt_sendShortcutOverrideEvent(target, clock, key, modifiers, text, flagged))
+                return;
+            QKeyEvent event(type, key, modifiers, text, flagged);
             event.setTimestamp(clock);
-            QApplication::sendEvent(abfrag->focusWidget(), &event);
+            QApplication::sendEvent(target, &event);
         };
-        // Two seconds: the press, after the repeat delay pairs 40 ms apart.
-        auto hold = [&](bool flagged) {
-            send(QEvent::KeyPress);
+        // Two seconds: the press, after the repeat delay pairs 40 ms apart;
+        // `live` lets the event loop run meanwhile.
+        auto hold = [&](bool flagged, Qt::Key key = Qt::Key_Return,
+                        Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool live = false) {
+            auto pass = [live](int ms) {
+                if (live) QTest::qWait(ms);
+            };
+            send(QEvent::KeyPress, key, modifiers, false);
             const quint64 released = clock + 2000;
-            for (clock += 660; clock < released; clock += 40) {
-                send(QEvent::KeyRelease, flagged);
-                send(QEvent::KeyPress, flagged);
+            pass(660);
+            for (clock += 660; clock < released; clock += 40, pass(40)) {
+                send(QEvent::KeyRelease, key, modifiers, flagged);
+                send(QEvent::KeyPress, key, modifiers, flagged);
             }
-            send(QEvent::KeyRelease);
+            send(QEvent::KeyRelease, key, modifiers, false);
             clock += 400;
         };
-        auto tap = [&] {
-            send(QEvent::KeyPress);
+        auto tap = [&](Qt::Key key = Qt::Key_Return) {
+            send(QEvent::KeyPress, key, Qt::NoModifier, false);
             clock += 70;
-            send(QEvent::KeyRelease);
+            send(QEvent::KeyRelease, key, Qt::NoModifier, false);
             clock += 80;
         };
         auto typeAnswer = [&] {
@@ -354,10 +370,23 @@ class TestQuizWindow : public QObject {
         tap(); // deliberate, 150 ms apart
         tap();
         expect(QuizPhase::Asking, 4, 3);
+        typeAnswer();
+        tap();
+        QCOMPARE(abfrag->focusWidget(), abfrag->BitBtn4);
+        hold(false, Qt::Key_Space);
+        expect(QuizPhase::Asking, 5, 4);
+        tap(Qt::Key_Space);
+        tap(Qt::Key_Space);
+        QCOMPARE(abfrag->Edit5->toPlainText(), QStringLiteral("  "));
+        abfrag->Edit5->clear();
+        typeAnswer();
+        tap();
+        hold(false, Qt::Key_W, Qt::AltModifier, true); // "&Weiter" clicks 100 ms after
+        expect(QuizPhase::Asking, 6, 5);
         QuizOptions.cbgw = true; // a right answer goes on at once
         typeAnswer();
         hold(false);
-        expect(QuizPhase::Asking, 5, 4);
+        expect(QuizPhase::Asking, 7, 6);
         QVERIFY(abfrag->Edit5->toPlainText().isEmpty());
         abfrag->close();
         int asked = 0;
@@ -365,7 +394,7 @@ class TestQuizWindow : public QObject {
             asked += c.asked;
             QCOMPARE(c.wrong, 0);
         }
-        QCOMPARE(asked, 4);
+        QCOMPARE(asked, 6);
 
         // The presentation moves on by one word per press.
         QuizOptions.loadDefaults();

@@ -20,6 +20,7 @@
 #include "settings/databasesettingsdialog.h"
 #include "support/mainwindowstart.h"
 #include "support/testfiles.h"
+#include "support/wordtable.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -76,18 +77,7 @@ class TestDatabaseSettings : public QObject {
     void makeCaesar() {
         const QString table = path("Latein/Caesar.ol");
         platform::ensureFolder(path("Latein"));
-        {
-            engine::Query q;
-            CreateVocabularyTable(q, table);
-            q.clearSql();
-            q.addSql("SELECT * FROM " + engine::quoteLiteral(table));
-            q.open();
-            q.append();
-            WriteNewRecordValues(q, "001A1");
-            q.setValue("Fremdwort", "amare");
-            q.setValue("Uebersetzung", "lieben");
-            q.post();
-        }
+        WriteWordTable(table, {{"amare", "lieben"}});
         engine::releaseTable(table);
         LessonList({"001A1Verben"}).save(path("Latein/Caesar.lst"));
         TDatabaseOptionsRec options = TDatabaseOptionsRec::forNewDatabase("Latein");
