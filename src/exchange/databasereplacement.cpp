@@ -37,8 +37,9 @@ QString keepUnderSecondName(const QString& path, QString& error) {
     const QString folder = QFileInfo(path).absolutePath();
     for (int attempt = 0; attempt < 16; ++attempt) {
         QTemporaryFile reserved(platform::restoreTemporaryTemplate(folder));
+        errno = 0;
         if (!reserved.open()) {
-            error = platform::writeErrorText(EACCES);
+            error = platform::writeErrorText(errno ? errno : EIO);
             return QString();
         }
         // The name is freed for the link; QTemporaryFile must not remove the

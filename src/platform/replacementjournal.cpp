@@ -261,7 +261,8 @@ bool ReplacementJournal::write(const QString& folder, const QList<ReplacementSte
     // Written under a name the start-up clean-up knows, and given the journal's
     // name only when whole and locked: a journal seen is always complete.
     QTemporaryFile reserved(restoreTemporaryTemplate(folder));
-    if (!reserved.open()) return fail(EACCES);
+    errno = 0;
+    if (!reserved.open()) return fail(errno ? errno : EIO);
     handle_ = ::fcntl(reserved.handle(), F_DUPFD_CLOEXEC, 0);
     if (handle_ < 0 || ::flock(handle_, LOCK_EX) != 0) return fail(errno);
     if (!writeAllTo(handle_, serialized(named))) return fail(errno ? errno : EIO);

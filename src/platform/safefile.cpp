@@ -103,6 +103,12 @@ QString writeErrorText(int error) {
         return QStringLiteral("An dieser Stelle liegt ein Ordner.");
     case EIO:
         return QStringLiteral("Beim Schreiben ist ein Ein-/Ausgabefehler aufgetreten.");
+    case EOPNOTSUPP:
+    case ENOSYS:
+        return QStringLiteral("Das Dateisystem des Ordners unterstützt den dafür nötigen "
+                              "Vorgang nicht.");
+    case ENOLCK:
+        return QStringLiteral("Das Dateisystem des Ordners bietet keine Dateisperren an.");
     default:
         return QStringLiteral("Die Datei konnte nicht geschrieben werden (%1).")
             .arg(QString::fromLocal8Bit(std::strerror(error)));

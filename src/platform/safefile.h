@@ -51,7 +51,10 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error
 // regular file is copied: a FIFO would block, a device never end.
 bool copyWholeFile(const QString& source, const QString& target, QString* error = nullptr);
 
-// The German sentence for an errno value of a failed write.
+// The German sentence for an errno value of a failed write. EACCES and EPERM
+// read as a missing permission: a caller whose call answers EPERM for a
+// missing feature (a hard link on a file system without them) must not pass
+// it on.
 QString writeErrorText(int error);
 
 } // namespace platform

@@ -9,6 +9,7 @@
 #include "platform/regularfile.h"
 #include "platform/temporaryfiles.h"
 #include "support/filesizelimit.h"
+#include "support/limitedfilesystem.h"
 #include "support/testfiles.h"
 
 #include <QDataStream>
@@ -569,6 +570,40 @@ class TestBackupArchive : public QObject {
         QVERIFY(writeAll(lock, ""));
         platform::removeLeftoverTemporariesBelow({dest});
         QCOMPARE(filesBelow(folder), QStringList({"Caesar.lst", "Caesar.ol", "Caesar.opt"}));
+    }
+
+    // A folder without hard links, exclusive renames or locks (a FUSE or
+    // FAT disk, NFS without its lock service): a restore over a database
+    // puts it in place whole, one killed part-way is undone at the next
+    // start, and no lock file stays behind.
+    void restoreWhereTheFileSystemLacksLinksOrLocks_data() {
+        QTest::addColumn<int>("missing");
+        QTest::addRow("no hard links") << int(LimitedFileSystem::NoLinks);
+    }
+    void restoreWhereTheFileSystemLacksLinksOrLocks() {
+        QFETCH(int, missing);
+        const QString archive = target + "/Caesar.olx";
+        QCOMPARE(
+            BackupDatabase(makeDatabase(root, "Latein", "Caesar"), archive, temp, false, "3.2"), 0);
+        const QString folder = dest + "/Latein";
+        makeDatabase(dest, "Latein", "Caesar", "ferre");
+        QVERIFY(writeAll(folder + "/Caesar.px", "stale index"));
+        const QMap<QString, QByteArray> before = contentsBelow(folder);
+        LimitedFileSystem limited(missing);
+        // Killed after the last rename, the stale index gone: the next start
+        // puts every old file back.
+        restoreKilledAfter(archive, 4);
+        QCOMPARE(filesBelow(folder).filter(".journal").size(), 1);
+        platform::removeLeftoverTemporariesBelow({dest});
+        QCOMPARE(contentsBelow(folder), before);
+
+        ArchiveReport report;
+        QCOMPARE(RestoreDatabase(archive, dest, temp, true, &report), int(ArchiveOk));
+        QVERIFY2(report.detail.isEmpty(), qPrintable(report.detail));
+        QCOMPARE(filesBelow(folder), QStringList({"Caesar.lst", "Caesar.ol", "Caesar.opt"}));
+        for (const char* extension : {".ol", ".lst", ".opt"})
+            QCOMPARE(readAll(folder + "/Caesar" + extension),
+                     readAll(root + "/Latein/Caesar" + extension));
     }
 
     // An intact archive whose table is damaged or no vocabulary table never
