@@ -31,8 +31,8 @@ bool isRegular(const QString& path) {
     return ::lstat(encoded(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// A second name for an existing file, beside it: a hard link, or a copy where
-// the file system has no links. Empty (with the cause in `error`) on failure.
+// A second name for an existing file, beside it. Empty (with the cause in
+// `error`) on failure.
 QString keepUnderSecondName(const QString& path, QString& error) {
     const QString folder = QFileInfo(path).absolutePath();
     for (int attempt = 0; attempt < 16; ++attempt) {
@@ -48,10 +48,8 @@ QString keepUnderSecondName(const QString& path, QString& error) {
         const QString name = reserved.fileName();
         reserved.close();
         QFile::remove(name);
-        if (::link(encoded(path).constData(), encoded(name).constData()) == 0) return name;
+        if (platform::addSecondName(path, name, &error)) return name;
         if (errno == EEXIST) continue;
-        if (platform::copyWholeFile(path, name, &error)) return name;
-        QFile::remove(name);
         return QString();
     }
     error = platform::writeErrorText(EEXIST);

@@ -2,6 +2,7 @@
 
 #include "platform/regularfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
@@ -155,6 +156,18 @@ bool copyWholeFile(const QString& source, const QString& target, QString* error)
     }
     QFile::setPermissions(target, in.permissions());
     return true;
+}
+
+bool addSecondName(const QString& path, const QString& other, QString* error) {
+    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()) == 0)
+        return true;
+    if (errno == EEXIST) {
+        if (error) *error = writeErrorText(EEXIST);
+        return false;
+    }
+    if (copyWholeFile(path, other, error)) return true;
+    if (errno == EEXIST) errno = EIO; // EEXIST tells a name taken, not a failed copy
+    return false;
 }
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #include "engine/query.h"
 #include "platform/codec.h"
 #include "support/filesizelimit.h"
+#include "support/limitedfilesystem.h"
 #include "support/paradoxwriter.h"
 #include "support/testfiles.h"
 
@@ -227,6 +228,41 @@ class TestParadoxConversion : public QObject {
         QVERIFY2(!result.error.contains(".tmp"), qPrintable(result.error));
         QCOMPARE(readAll(table), bytes);
         QCOMPARE(filesIn(folder), before);
+    }
+
+    // Where the file system has no hard links (a FUSE or FAT disk), the
+    // original is kept by a whole copy before the converted table takes its
+    // name. A message of the engine about a file without a name stays as the
+    // engine wrote it.
+    void aFolderWithoutHardLinksKeepsTheOriginalByACopy() {
+        const QString table = writeVocabulary("Caesar", sampleRows(), 57);
+        const QByteArray original = readAll(table);
+        const QByteArray index = readAll(folder + "/Caesar.px");
+        ParadoxConversion result;
+        {
+            LimitedFileSystem fuse(LimitedFileSystem::NoLinks);
+            result = ConvertParadoxTableInPlace(table);
+        }
+        QVERIFY2(result.converted, qPrintable(result.error));
+        QCOMPARE(filesIn(folder),
+                 QStringList({"Caesar.ol", "Caesar.ol.paradox", "Caesar.px.paradox"}));
+        QCOMPARE(readAll(folder + "/Caesar.ol.paradox"), original);
+        QCOMPARE(readAll(folder + "/Caesar.px.paradox"), index);
+        engine::Query q;
+        q.addSql("SELECT * FROM " + engine::quoteLiteral(table));
+        q.open();
+        QCOMPARE(q.recordCount(), sampleRows().size());
+        q.close();
+        engine::releaseTable(table);
+
+        QString message;
+        try {
+            WriteConvertedTable(folder + "/Caesar.ol.paradox", QString(), "Alt.ol");
+        } catch (const std::exception& error) {
+            message = QString::fromUtf8(error.what());
+        }
+        QVERIFY(!message.isEmpty());
+        QVERIFY2(!message.contains("Alt.ol"), qPrintable(message));
     }
 
     void keptNamesNeverReplaceEarlierOriginals() {
