@@ -109,6 +109,17 @@ QString LockForRestore(platform::RestoreLock& lock, const QString& base) {
                               "Programmfenster zurückgesichert. Es wurde nichts geändert; "
                               "versuchen Sie es erneut, wenn jenes Zurücksichern beendet ist.")
             .arg(QFileInfo(base).fileName());
+    case platform::RestoreLock::Outcome::Blocked:
+        if (errno == EACCES)
+            return QStringLiteral("Die Datenbank \"%1\" kann nicht zurückgesichert werden: Die "
+                                  "Sperrdatei \"%2\" gehört einem anderen Benutzer und kann nicht "
+                                  "gelesen werden; vielleicht sichert er die Datenbank gerade "
+                                  "zurück. Es wurde nichts geändert.")
+                .arg(QFileInfo(base).fileName(), shown(lock.blocking()));
+        return QStringLiteral("Die Datenbank \"%1\" kann nicht zurückgesichert werden: An der "
+                              "Stelle der Sperrdatei \"%2\" und ihrer Ausweichnamen liegen "
+                              "Einträge, die nicht zum Programm gehören. Es wurde nichts geändert.")
+            .arg(QFileInfo(base).fileName(), shown(lock.blocking()));
     case platform::RestoreLock::Outcome::Failed:
         break;
     }
