@@ -138,6 +138,18 @@ class TestBackupArchive : public QObject {
         return made;
     }
 
+    // An archive of the database "Caesar" in `root`, and another database of
+    // that name at `dest` with a stale index, for the archive to replace.
+    // Returns the archive; empty when it cannot be made.
+    QString archiveOverAnOldDatabase() {
+        const QString archive = target + "/Caesar.olx";
+        if (BackupDatabase(makeDatabase(root, "Latein", "Caesar"), archive, temp, false, "3.2") !=
+            0)
+            return QString();
+        makeDatabase(dest, "Latein", "Caesar", "ferre");
+        return writeAll(dest + "/Latein/Caesar.px", "stale index") ? archive : QString();
+    }
+
     // Every file below a folder with its contents.
     static QMap<QString, QByteArray> contentsBelow(const QString& folder) {
         QMap<QString, QByteArray> contents;
@@ -437,12 +449,9 @@ class TestBackupArchive : public QObject {
         QFETCH(bool, renumbered);
         QFETCH(bool, withoutLocks);
         LimitedFileSystem limited(withoutLocks ? LimitedFileSystem::NoLocks : 0);
-        const QString archive = target + "/Caesar.olx";
-        QCOMPARE(
-            BackupDatabase(makeDatabase(root, "Latein", "Caesar"), archive, temp, false, "3.2"), 0);
+        const QString archive = archiveOverAnOldDatabase();
+        QVERIFY(!archive.isEmpty());
         const QString folder = dest + "/Latein";
-        makeDatabase(dest, "Latein", "Caesar", "ferre");
-        QVERIFY(writeAll(folder + "/Caesar.px", "stale index"));
         // Old files make old kept links, which a start-up clean-up would take.
         const QDateTime old =
             QDateTime::currentDateTime().addSecs(-2 * platform::LeftoverAgeSeconds);
@@ -662,12 +671,9 @@ class TestBackupArchive : public QObject {
     }
     void restoreWhereTheFileSystemLacksLinksOrLocks() {
         QFETCH(int, missing);
-        const QString archive = target + "/Caesar.olx";
-        QCOMPARE(
-            BackupDatabase(makeDatabase(root, "Latein", "Caesar"), archive, temp, false, "3.2"), 0);
+        const QString archive = archiveOverAnOldDatabase();
+        QVERIFY(!archive.isEmpty());
         const QString folder = dest + "/Latein";
-        makeDatabase(dest, "Latein", "Caesar", "ferre");
-        QVERIFY(writeAll(folder + "/Caesar.px", "stale index"));
         const QMap<QString, QByteArray> before = contentsBelow(folder);
         LimitedFileSystem limited(missing);
         // Another copy at work after the last rename, the stale index gone: a
