@@ -8,6 +8,7 @@
 #include "platform/filemoves.h"
 #include "platform/paths.h"
 #include "platform/regularfile.h"
+#include "platform/safefile.h"
 #include "platform/temporaryfiles.h"
 
 #include <QDir>
@@ -15,7 +16,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QTemporaryFile>
-#include <unistd.h>
+#include <cerrno>
 
 namespace {
 
@@ -89,7 +90,8 @@ void fillTable(const QByteArray& paradox, const QString& tablePath, const QStrin
     } catch (const engine::EngineError& error) {
         const QString written =
             QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(writtenPath).absoluteFilePath()));
-        if (!error.message().contains(written)) throw;
+        // An empty path would be found between any two letters.
+        if (writtenPath.isEmpty() || !error.message().contains(written)) throw;
         throw engine::EngineError(QString(error.message()).replace(written, shownName));
     }
 }
@@ -149,21 +151,29 @@ ParadoxConversion ConvertParadoxTableInPlace(const QString& tablePath) {
     const QFileInfo info(table);
     const QString folder = info.absolutePath();
     const QString name = info.fileName();
-    const auto cannotWrite = [&] {
+    const auto cannotWrite = [&](const QString& cause) {
         return QStringLiteral("Die Tabelle \"%1\" muss umgewandelt werden, aber im Ordner \"%2\" "
-                              "kann nicht geschrieben werden.")
-            .arg(name, shown(folder));
+                              "kann nicht geschrieben werden. %3")
+            .arg(name, shown(folder), cause);
     };
 
     QTemporaryFile converted(platform::conversionTemporaryTemplate(folder, name));
+    errno = 0;
     if (!converted.open()) {
-        result.error = cannotWrite();
+        result.error = cannotWrite(platform::writeErrorText(errno ? errno : EIO));
         return result;
     }
     converted.close();
+    // A file made without a name gets one only now; a file system that makes
+    // such files but cannot name them leaves nothing to convert into.
+    const QString convertedPath = converted.fileName();
+    if (convertedPath.isEmpty()) {
+        result.error = cannotWrite(platform::writeErrorText(EOPNOTSUPP));
+        return result;
+    }
     try {
         engine::releaseTable(table);
-        WriteConvertedTable(table, converted.fileName(), name);
+        WriteConvertedTable(table, convertedPath, name);
     } catch (const platform::Error& error) {
         result.error = error.message();
         return result;
@@ -174,32 +184,25 @@ ParadoxConversion ConvertParadoxTableInPlace(const QString& tablePath) {
     const bool withIndex =
         QFileInfo(index).isFile() && !BelongsToAnotherDatabase(index, SplitTablePath(table));
     const KeptParadoxFiles kept = KeptParadoxNames(table, withIndex ? index : QString());
-    // The original is kept under its new name by a second link first, so the
-    // table's own name never stands empty: a program killed at any point
-    // leaves either the old table or the converted one there.
-    const bool linked = ::link(QFile::encodeName(table).constData(),
-                               QFile::encodeName(kept.table).constData()) == 0;
-    if (!linked && !platform::renameNew(table, kept.table)) {
-        result.error = cannotWrite();
+    // The original is kept under its new name first (a second link, or a
+    // copy), so the table's own name never stands empty: a program killed at
+    // any point leaves either the old table or the converted one there.
+    QString cause;
+    if (!platform::addSecondName(table, kept.table, &cause)) {
+        result.error = cannotWrite(cause);
         return result;
     }
-    const auto undo = [&] {
-        if (linked)
-            QFile::remove(kept.table);
-        else
-            platform::renameNew(kept.table, table);
+    const auto fail = [&](int error) {
+        QFile::remove(kept.table);
+        result.error = cannotWrite(platform::writeErrorText(error));
+        return result;
     };
-    if (withIndex && !platform::renameNew(index, kept.index)) {
-        undo();
-        result.error = cannotWrite();
-        return result;
-    }
-    platform::takePermissionsOf(converted.fileName(), kept.table);
-    if (!platform::renameReplacing(converted.fileName(), table)) {
+    if (withIndex && !platform::renameNew(index, kept.index)) return fail(errno);
+    platform::takePermissionsOf(convertedPath, kept.table);
+    if (!platform::renameReplacing(convertedPath, table)) {
+        const int error = errno;
         if (withIndex) platform::renameNew(kept.index, index);
-        undo();
-        result.error = cannotWrite();
-        return result;
+        return fail(error);
     }
     converted.setAutoRemove(false);
     result.converted = true;

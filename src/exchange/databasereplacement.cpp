@@ -31,14 +31,15 @@ bool isRegular(const QString& path) {
     return ::lstat(encoded(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// A second name for an existing file, beside it: a hard link, or a copy where
-// the file system has no links. Empty (with the cause in `error`) on failure.
+// A second name for an existing file, beside it. Empty (with the cause in
+// `error`) on failure.
 QString keepUnderSecondName(const QString& path, QString& error) {
     const QString folder = QFileInfo(path).absolutePath();
     for (int attempt = 0; attempt < 16; ++attempt) {
         QTemporaryFile reserved(platform::restoreTemporaryTemplate(folder));
+        errno = 0;
         if (!reserved.open()) {
-            error = platform::writeErrorText(EACCES);
+            error = platform::writeErrorText(errno ? errno : EIO);
             return QString();
         }
         // The name is freed for the link; QTemporaryFile must not remove the
@@ -47,10 +48,8 @@ QString keepUnderSecondName(const QString& path, QString& error) {
         const QString name = reserved.fileName();
         reserved.close();
         QFile::remove(name);
-        if (::link(encoded(path).constData(), encoded(name).constData()) == 0) return name;
+        if (platform::addSecondName(path, name, &error)) return name;
         if (errno == EEXIST) continue;
-        if (platform::copyWholeFile(path, name, &error)) return name;
-        QFile::remove(name);
         return QString();
     }
     error = platform::writeErrorText(EEXIST);
@@ -110,6 +109,17 @@ QString LockForRestore(platform::RestoreLock& lock, const QString& base) {
                               "Programmfenster zurückgesichert. Es wurde nichts geändert; "
                               "versuchen Sie es erneut, wenn jenes Zurücksichern beendet ist.")
             .arg(QFileInfo(base).fileName());
+    case platform::RestoreLock::Outcome::Blocked:
+        if (errno == EACCES)
+            return QStringLiteral("Die Datenbank \"%1\" kann nicht zurückgesichert werden: Die "
+                                  "Sperrdatei \"%2\" gehört einem anderen Benutzer und kann nicht "
+                                  "gelesen werden; vielleicht sichert er die Datenbank gerade "
+                                  "zurück. Es wurde nichts geändert.")
+                .arg(QFileInfo(base).fileName(), shown(lock.blocking()));
+        return QStringLiteral("Die Datenbank \"%1\" kann nicht zurückgesichert werden: An der "
+                              "Stelle der Sperrdatei \"%2\" und ihrer Ausweichnamen liegen "
+                              "Einträge, die nicht zum Programm gehören. Es wurde nichts geändert.")
+            .arg(QFileInfo(base).fileName(), shown(lock.blocking()));
     case platform::RestoreLock::Outcome::Failed:
         break;
     }

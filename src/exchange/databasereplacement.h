@@ -33,8 +33,9 @@ QString SymbolicLinkRefusalText(const QString& path);
 
 // Takes the lock that a restore of the database `base` (folder + "/" + name,
 // the folder existing) holds from before it stages or keeps a file until it
-// ends. Empty when taken; otherwise the German reason, another restore of the
-// database at work or a folder that cannot be written, and nothing changed.
+// ends. Empty when taken; otherwise the German reason (another restore of the
+// database at work, a file at the lock's place that stands in the way, or a
+// folder that cannot be written), and nothing changed.
 QString LockForRestore(platform::RestoreLock& lock, const QString& base);
 
 // For tests: called after each rename or removal with the number done so far;

@@ -53,6 +53,12 @@ bool copyOnto(const QString& from, const QString& to) {
     return true;
 }
 
+// How a file system answers a call it does not offer, or a flag it does not
+// know.
+bool isMissingFeature(int error) {
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
 } // namespace
 
 qint64 freeSpace(const QString& folder) {
@@ -102,11 +108,20 @@ bool renameNew(const QString& from, const QString& to) {
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
         0)
         return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
+    if (!isMissingFeature(errno)) return false;
     // A file system without the flag: a hard link fails on an existing name.
-    if (::link(source.constData(), target.constData()) != 0) return false;
-    ::unlink(source.constData());
-    return true;
+    if (::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return true;
+    }
+    // EPERM is how a file system without hard links (FAT, many FUSE mounts)
+    // answers; a rename on it still says whether a permission is missing.
+    if (errno != EPERM && !isMissingFeature(errno)) return false;
+    if (entryExists(to)) {
+        errno = EEXIST;
+        return false;
+    }
+    return renameReplacing(from, to);
 }
 
 bool moveReplacing(const QString& from, const QString& to) {

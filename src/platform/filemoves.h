@@ -15,7 +15,11 @@ bool entryExists(const QString& path);
 // Renames within one file system, replacing whatever stands at `to`.
 bool renameReplacing(const QString& from, const QString& to);
 
-// Renames within one file system; fails when something stands at `to`.
+// Renames within one file system; fails (EEXIST) when something stands at
+// `to`. Where the file system has neither an exclusive rename nor hard links,
+// the name is looked at and the file then renamed plainly: the caller keeps
+// other copies of the program away from the name meanwhile (the lock of a
+// restore, the opening of a table).
 bool renameNew(const QString& from, const QString& to);
 
 // Moves a file onto `to`, replacing what stands there. On another file system

@@ -1,6 +1,7 @@
 #include "platform/replacementjournal.h"
 
 #include "platform/filemoves.h"
+#include "platform/restorelock.h"
 #include "platform/safefile.h"
 #include "platform/temporaryfiles.h"
 
@@ -216,6 +217,20 @@ bool undoNamesOnly(const QDir& folder, const ReplacementStep& step) {
     return now.size < 0 || renameReplacing(kept, target);
 }
 
+// The journals this process has written and not yet removed or left, by
+// device and inode: where the file system has no locks, they are what tells
+// this process's journals at work from those of a program that was killed.
+QSet<QPair<quint64, quint64>>& journalsAtWork() {
+    static QSet<QPair<quint64, quint64>> journals;
+    return journals;
+}
+
+QPair<quint64, quint64> fileOf(int handle) {
+    struct stat info {};
+    if (::fstat(handle, &info) != 0) return {};
+    return {quint64(info.st_dev), quint64(info.st_ino)};
+}
+
 QByteArray readJournal(int handle) {
     QByteArray bytes;
     char buffer[4096];
@@ -231,7 +246,9 @@ QByteArray readJournal(int handle) {
 } // namespace
 
 ReplacementJournal::~ReplacementJournal() {
-    if (handle_ >= 0) ::close(handle_);
+    if (handle_ < 0) return;
+    journalsAtWork().remove(fileOf(handle_));
+    ::close(handle_);
 }
 
 bool ReplacementJournal::write(const QString& folder, const QList<ReplacementStep>& steps,
@@ -261,15 +278,18 @@ bool ReplacementJournal::write(const QString& folder, const QList<ReplacementSte
     // Written under a name the start-up clean-up knows, and given the journal's
     // name only when whole and locked: a journal seen is always complete.
     QTemporaryFile reserved(restoreTemporaryTemplate(folder));
-    if (!reserved.open()) return fail(EACCES);
+    errno = 0;
+    if (!reserved.open()) return fail(errno ? errno : EIO);
     handle_ = ::fcntl(reserved.handle(), F_DUPFD_CLOEXEC, 0);
-    if (handle_ < 0 || ::flock(handle_, LOCK_EX) != 0) return fail(errno);
+    if (handle_ < 0) return fail(errno);
+    if (::flock(handle_, LOCK_EX) != 0 && !lacksLocks(errno)) return fail(errno);
     if (!writeAllTo(handle_, serialized(named))) return fail(errno ? errno : EIO);
     const QString temporary = reserved.fileName();
     const QString journal = temporary.chopped(4) + JournalEnding;
     if (!renameNew(temporary, journal)) return fail(errno);
     reserved.setAutoRemove(false);
     syncFolder(folder);
+    journalsAtWork().insert(fileOf(handle_));
     path_ = journal;
     folder_ = folder;
     return true;
@@ -280,7 +300,9 @@ void ReplacementJournal::remove() {
     ::unlink(encoded(path_).constData());
     syncFolder(folder_);
     path_.clear();
-    if (handle_ >= 0) ::close(std::exchange(handle_, -1));
+    if (handle_ < 0) return;
+    journalsAtWork().remove(fileOf(handle_));
+    ::close(std::exchange(handle_, -1));
 }
 
 QSet<QString> recoverInterruptedReplacements(const QString& folder) {
@@ -300,7 +322,12 @@ QSet<QString> recoverInterruptedReplacements(const QString& folder) {
         QList<Entry> entries;
         bool namesOnly = false;
         const bool journal = ::fstat(handle, &info) == 0 && S_ISREG(info.st_mode);
-        const bool running = journal && ::flock(handle, LOCK_EX | LOCK_NB) != 0;
+        // Where the file system has no locks, a journal is at work while this
+        // process writes it or another copy of the program holds a restore
+        // lock in the folder.
+        const bool running = journal && ::flock(handle, LOCK_EX | LOCK_NB) != 0 &&
+                             (!lacksLocks(errno) || journalsAtWork().contains(fileOf(handle)) ||
+                              restoreOfAnotherCopyAtWork(folder));
         // A journal removed between its opening here and the lock belongs to
         // a replacement that has just finished: it must not be played back.
         if (journal && !running && (::fstat(handle, &info) != 0 || info.st_nlink == 0)) {

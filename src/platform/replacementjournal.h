@@ -5,7 +5,9 @@
 // program holds a lock on it while it works; removing it is the moment the
 // new files count as in place. A program killed before that leaves the
 // journal unlocked, and the next start (or the next opening of a database in
-// that folder) puts every old file back from its kept second name. The
+// that folder) puts every old file back from its kept second name. Where the
+// file system has no locks, a journal of another program counts as at work
+// while a copy of the program holds a restore lock in its folder. The
 // journal records what identifies each file it names (device, inode, size),
 // and a step is undone only where the files at its names are still those
 // (same inode and size: a disk may come back under another device number).

@@ -2,6 +2,7 @@
 
 #include "platform/regularfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
@@ -103,6 +104,12 @@ QString writeErrorText(int error) {
         return QStringLiteral("An dieser Stelle liegt ein Ordner.");
     case EIO:
         return QStringLiteral("Beim Schreiben ist ein Ein-/Ausgabefehler aufgetreten.");
+    case EOPNOTSUPP:
+    case ENOSYS:
+        return QStringLiteral("Das Dateisystem des Ordners unterstützt den dafür nötigen "
+                              "Vorgang nicht.");
+    case ENOLCK:
+        return QStringLiteral("Das Dateisystem des Ordners bietet keine Dateisperren an.");
     default:
         return QStringLiteral("Die Datei konnte nicht geschrieben werden (%1).")
             .arg(QString::fromLocal8Bit(std::strerror(error)));
@@ -149,6 +156,18 @@ bool copyWholeFile(const QString& source, const QString& target, QString* error)
     }
     QFile::setPermissions(target, in.permissions());
     return true;
+}
+
+bool addSecondName(const QString& path, const QString& other, QString* error) {
+    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()) == 0)
+        return true;
+    if (errno == EEXIST) {
+        if (error) *error = writeErrorText(EEXIST);
+        return false;
+    }
+    if (copyWholeFile(path, other, error)) return true;
+    if (errno == EEXIST) errno = EIO; // EEXIST tells a name taken, not a failed copy
+    return false;
 }
 
 } // namespace platform

@@ -51,7 +51,15 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error
 // regular file is copied: a FIFO would block, a device never end.
 bool copyWholeFile(const QString& source, const QString& target, QString* error = nullptr);
 
-// The German sentence for an errno value of a failed write.
+// Gives the file `path` the free name `other` as well: a hard link, or where
+// the file system has none a copy through copyWholeFile. Fails with errno
+// EEXIST, and copies nothing, when something stands at `other`.
+bool addSecondName(const QString& path, const QString& other, QString* error = nullptr);
+
+// The German sentence for an errno value of a failed write. EACCES and EPERM
+// read as a missing permission: a caller whose call answers EPERM for a
+// missing feature (a hard link on a file system without them) must not pass
+// it on.
 QString writeErrorText(int error);
 
 } // namespace platform

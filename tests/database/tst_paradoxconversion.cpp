@@ -6,6 +6,7 @@
 #include "engine/query.h"
 #include "platform/codec.h"
 #include "support/filesizelimit.h"
+#include "support/limitedfilesystem.h"
 #include "support/paradoxwriter.h"
 #include "support/testfiles.h"
 
@@ -147,7 +148,16 @@ class TestParadoxConversion : public QObject {
         QVERIFY(!IsParadoxTableFile(table));
     }
 
+    // Where the file system has no hard links (a FUSE or FAT disk), the
+    // original is kept by a whole copy before the converted table takes its
+    // name.
+    void everyFieldIsConvertedAndTheOriginalKept_data() {
+        QTest::addColumn<bool>("withoutLinks");
+        QTest::addRow("usual file system") << false;
+        QTest::addRow("no hard links") << true;
+    }
     void everyFieldIsConvertedAndTheOriginalKept() {
+        QFETCH(bool, withoutLinks);
         const QList<paradox::Row> rows = sampleRows();
         const QString table = writeVocabulary("Caesar", rows, 57);
         QVERIFY(!table.isEmpty());
@@ -156,7 +166,11 @@ class TestParadoxConversion : public QObject {
         const QByteArray index = readAll(folder + "/Caesar.px");
         QVERIFY(!index.isEmpty());
 
-        const ParadoxConversion result = ConvertParadoxTableInPlace(table);
+        ParadoxConversion result;
+        {
+            LimitedFileSystem fuse(withoutLinks ? LimitedFileSystem::NoLinks : 0);
+            result = ConvertParadoxTableInPlace(table);
+        }
         QVERIFY2(result.converted, qPrintable(result.error));
         QVERIFY(result.notice.contains("\"Caesar.ol.paradox\" (mit \"Caesar.px.paradox\")"));
         QCOMPARE(filesIn(folder),
@@ -170,7 +184,8 @@ class TestParadoxConversion : public QObject {
         QCOMPARE(q.recordCount(), rows.size());
         for (int r = 0; r < rows.size(); ++r, q.next())
             for (int f = 0; f < VokabelFieldCount; ++f)
-                QCOMPARE(q.value(VokabelFieldNames().at(f)), paradox::convertedValue(f, rows[r].value(f)));
+                QCOMPARE(q.value(VokabelFieldNames().at(f)),
+                         paradox::convertedValue(f, rows[r].value(f)));
         // The bytes of every text come back unchanged.
         q.first();
         QCOMPARE(platform::codec::toBytes(q.asString("Fremdwort")), bytesFrom(0x80, 0xe3));
@@ -209,7 +224,8 @@ class TestParadoxConversion : public QObject {
     }
 
     // The engine writes the new table under a hidden name; a full disk is
-    // reported with the table's own name, and nothing is left behind.
+    // reported with the table's own name, and nothing is left behind. A file
+    // without a name is never "named" by the table's name.
     void fullDiskNamesTheTable() {
         QList<paradox::Row> rows;
         for (int i = 0; i < 3000; ++i)
@@ -227,6 +243,14 @@ class TestParadoxConversion : public QObject {
         QVERIFY2(!result.error.contains(".tmp"), qPrintable(result.error));
         QCOMPARE(readAll(table), bytes);
         QCOMPARE(filesIn(folder), before);
+        QString message;
+        try {
+            WriteConvertedTable(table, QString(), "Caesar.ol");
+        } catch (const std::exception& error) {
+            message = QString::fromUtf8(error.what());
+        }
+        QVERIFY(!message.isEmpty());
+        QVERIFY2(!message.contains("Caesar.ol"), qPrintable(message));
     }
 
     void keptNamesNeverReplaceEarlierOriginals() {

@@ -9,6 +9,7 @@
 #include "platform/regularfile.h"
 #include "platform/temporaryfiles.h"
 #include "support/filesizelimit.h"
+#include "support/limitedfilesystem.h"
 #include "support/testfiles.h"
 
 #include <QDataStream>
@@ -16,13 +17,87 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <functional>
 #include <memory>
+#include <poll.h>
+#include <pwd.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
 
 using namespace fixture;
+
+namespace {
+
+// Another copy of the program, in a child process: it runs `work` and hands
+// its text to answer(), or hands one earlier through tell(); then it stays
+// at work until the object goes, which kills it as a program is killed.
+class OtherCopy {
+  public:
+    explicit OtherCopy(const std::function<QByteArray()>& work) {
+        int ends[2];
+        if (::pipe(ends) != 0) return;
+        child_ = ::fork();
+        if (child_ == 0) {
+            ::close(ends[0]);
+            toldTo() = ends[1];
+            tell(work());
+            stay();
+        }
+        ::close(ends[1]);
+        answer_ = ends[0];
+    }
+    ~OtherCopy() { end(); }
+    OtherCopy(const OtherCopy&) = delete;
+    OtherCopy& operator=(const OtherCopy&) = delete;
+
+    // In the child: hands `text` to answer(), once.
+    static void tell(const QByteArray& text) {
+        if (toldTo() < 0) return;
+        if (::write(toldTo(), text.constData(), size_t(text.size())) < 0) ::_exit(1);
+        ::close(std::exchange(toldTo(), -1));
+    }
+    // In the child: at work until killed.
+    [[noreturn]] static void stay() {
+        while (true)
+            ::pause();
+    }
+    // What the child told; never waits longer than a minute.
+    QByteArray answer() {
+        QByteArray text;
+        pollfd wait{answer_, POLLIN, 0};
+        char buffer[512];
+        while (::poll(&wait, 1, 60000) == 1) {
+            const ssize_t n = ::read(answer_, buffer, sizeof buffer);
+            if (n <= 0) break;
+            text.append(buffer, n);
+        }
+        return text;
+    }
+    void end() {
+        if (child_ > 0) {
+            ::kill(child_, SIGKILL);
+            ::waitpid(child_, nullptr, 0);
+        }
+        if (answer_ >= 0) ::close(answer_);
+        child_ = -1;
+        answer_ = -1;
+    }
+
+  private:
+    static int& toldTo() {
+        static int end = -1;
+        return end;
+    }
+
+    pid_t child_ = -1;
+    int answer_ = -1;
+};
+
+} // namespace
 
 class TestBackupArchive : public QObject {
     Q_OBJECT
@@ -61,6 +136,18 @@ class TestBackupArchive : public QObject {
             out << quint8(step[0].toUInt()) << step[1] << step[2] << step[3];
         out << quint32(0x4F4A524E);
         return made;
+    }
+
+    // An archive of the database "Caesar" in `root`, and another database of
+    // that name at `dest` with a stale index, for the archive to replace.
+    // Returns the archive; empty when it cannot be made.
+    QString archiveOverAnOldDatabase() {
+        const QString archive = target + "/Caesar.olx";
+        if (BackupDatabase(makeDatabase(root, "Latein", "Caesar"), archive, temp, false, "3.2") !=
+            0)
+            return QString();
+        makeDatabase(dest, "Latein", "Caesar", "ferre");
+        return writeAll(dest + "/Latein/Caesar.px", "stale index") ? archive : QString();
     }
 
     // Every file below a folder with its contents.
@@ -343,27 +430,28 @@ class TestBackupArchive : public QObject {
         QTest::addColumn<int>("stopAfter");
         QTest::addColumn<bool>("restoredAgain"); // before any new start
         QTest::addColumn<bool>("renumbered");    // the disk back under another device number
+        QTest::addColumn<bool>("withoutLocks");  // NFS without its lock service
         // The table, the list, the options, then the stale index goes.
         for (int steps = 1; steps <= 4; ++steps)
-            QTest::addRow("killed after %d of 4 steps", steps) << steps << false << false;
-        QTest::addRow("killed after 2, then restored again") << 2 << true << false;
+            QTest::addRow("killed after %d of 4 steps", steps) << steps << false << false << false;
+        QTest::addRow("killed after 2, then restored again") << 2 << true << false << false;
         // The stale index, gone before the kill, must not come back beside
         // the table of the second restore.
-        QTest::addRow("killed after 4, then restored again") << 4 << true << false;
+        QTest::addRow("killed after 4, then restored again") << 4 << true << false << false;
         // Power lost: after the new start the system may number the disk
         // otherwise (another order of disks), the files keep their inodes.
-        QTest::addRow("killed after 2, the disk renumbered") << 2 << false << true;
+        QTest::addRow("killed after 2, the disk renumbered") << 2 << false << true << false;
+        QTest::addRow("killed after 2, no locks") << 2 << false << false << true;
     }
     void aRestoreKilledDuringItsRenamesIsUndoneAtTheNextStart() {
         QFETCH(int, stopAfter);
         QFETCH(bool, restoredAgain);
         QFETCH(bool, renumbered);
-        const QString archive = target + "/Caesar.olx";
-        QCOMPARE(
-            BackupDatabase(makeDatabase(root, "Latein", "Caesar"), archive, temp, false, "3.2"), 0);
+        QFETCH(bool, withoutLocks);
+        LimitedFileSystem limited(withoutLocks ? LimitedFileSystem::NoLocks : 0);
+        const QString archive = archiveOverAnOldDatabase();
+        QVERIFY(!archive.isEmpty());
         const QString folder = dest + "/Latein";
-        makeDatabase(dest, "Latein", "Caesar", "ferre");
-        QVERIFY(writeAll(folder + "/Caesar.px", "stale index"));
         // Old files make old kept links, which a start-up clean-up would take.
         const QDateTime old =
             QDateTime::currentDateTime().addSecs(-2 * platform::LeftoverAgeSeconds);
@@ -569,6 +657,151 @@ class TestBackupArchive : public QObject {
         QVERIFY(writeAll(lock, ""));
         platform::removeLeftoverTemporariesBelow({dest});
         QCOMPARE(filesBelow(folder), QStringList({"Caesar.lst", "Caesar.ol", "Caesar.opt"}));
+    }
+
+    // A folder without hard links, exclusive renames or locks (a FUSE or
+    // FAT disk, NFS without its lock service): a restore over a database
+    // puts it in place whole, and one killed part-way is undone at the next
+    // start; no lock file stays behind.
+    void restoreWhereTheFileSystemLacksLinksOrLocks_data() {
+        QTest::addColumn<int>("missing");
+        QTest::addRow("no hard links") << int(LimitedFileSystem::NoLinks);
+        QTest::addRow("no locks") << int(LimitedFileSystem::NoLocks);
+        QTest::addRow("neither") << int(LimitedFileSystem::NoLinks | LimitedFileSystem::NoLocks);
+    }
+    void restoreWhereTheFileSystemLacksLinksOrLocks() {
+        QFETCH(int, missing);
+        const QString archive = archiveOverAnOldDatabase();
+        QVERIFY(!archive.isEmpty());
+        const QString folder = dest + "/Latein";
+        const QMap<QString, QByteArray> before = contentsBelow(folder);
+        LimitedFileSystem limited(missing);
+        // Another copy at work after the last rename, the stale index gone: a
+        // start meanwhile leaves its files alone. Killed then, it leaves its
+        // lock file and journal, and the next start puts every old file back.
+        {
+            OtherCopy restoring([&] {
+                SetReplacementInterruption([](int done) {
+                    if (done < 4) return false;
+                    OtherCopy::tell("at work");
+                    OtherCopy::stay();
+                });
+                RestoreDatabase(archive, dest, temp, true);
+                return QByteArray("done");
+            });
+            QCOMPARE(restoring.answer(), QByteArray("at work"));
+            const QMap<QString, QByteArray> during = contentsBelow(folder);
+            platform::removeLeftoverTemporariesBelow({dest});
+            QCOMPARE(contentsBelow(folder), during);
+        }
+        QCOMPARE(filesBelow(folder).filter(".journal").size(), 1);
+        QCOMPARE(filesBelow(folder).filter(".lock").size(), 1);
+        platform::removeLeftoverTemporariesBelow({dest});
+        QCOMPARE(contentsBelow(folder), before);
+
+        ArchiveReport report;
+        QCOMPARE(RestoreDatabase(archive, dest, temp, true, &report), int(ArchiveOk));
+        QVERIFY2(report.detail.isEmpty(), qPrintable(report.detail));
+        QCOMPARE(filesBelow(folder), QStringList({"Caesar.lst", "Caesar.ol", "Caesar.opt"}));
+        for (const char* extension : {".ol", ".lst", ".opt"})
+            QCOMPARE(readAll(folder + "/Caesar" + extension),
+                     readAll(root + "/Latein/Caesar" + extension));
+    }
+
+    // What stands at the lock's name and is no lock file of the program (a
+    // folder, a FIFO, a file of another tool) stays as it is and keeps no
+    // restore out. Where the file system has no locks, a copy at work keeps
+    // the others out, one that was killed does not. Another user's lock that
+    // cannot be read is named; one that can tells a restore at work.
+    void whatStandsAtTheLockNameKeepsNoRestoreOut() {
+        const QString archive = target + "/Caesar.olx";
+        QCOMPARE(
+            BackupDatabase(makeDatabase(root, "Latein", "Caesar"), archive, temp, false, "3.2"), 0);
+        const QString folder = dest + "/Latein";
+        makeDatabase(dest, "Latein", "Caesar", "ferre");
+        QString lock;
+        {
+            platform::RestoreLock probe;
+            QCOMPARE(probe.take(folder + "/Caesar"), platform::RestoreLock::Outcome::Taken);
+            lock = folder + "/" + filesBelow(folder).filter(".lock").value(0);
+        }
+        const QStringList database{"Caesar.lst", "Caesar.ol", "Caesar.opt"};
+        const auto restored = [&] {
+            ArchiveReport report;
+            const int code = RestoreDatabase(archive, dest, temp, true, &report);
+            platform::removeLeftoverTemporariesBelow({dest});
+            return code == ArchiveOk ? QString() : report.detail;
+        };
+        QVERIFY(QDir().mkpath(lock + "/innen"));
+        QCOMPARE(restored(), QString());
+        QCOMPARE(filesBelow(folder),
+                 QStringList({lock.section('/', -1) + "/", lock.section('/', -1) + "/innen/"}) +
+                     database);
+        QVERIFY(QDir(lock).removeRecursively());
+        {
+            FifoGuard fifos;
+            fifos.make(lock);
+            QCOMPARE(restored(), QString());
+            QVERIFY(QFileInfo(lock).exists() && !QFileInfo(lock).isFile());
+            QVERIFY(QFile::remove(lock));
+            QVERIFY(!fifos.waitedFor());
+        }
+        QVERIFY(writeAll(lock, "Notizen eines anderen Programms"));
+        QCOMPARE(restored(), QString());
+        QCOMPARE(readAll(lock), QByteArray("Notizen eines anderen Programms"));
+        QVERIFY(QFile::remove(lock));
+        QCOMPARE(filesBelow(folder), database);
+
+        const QString busy =
+            "Die Datenbank \"Caesar\" wird gerade von einem anderen Programmfenster "
+            "zurückgesichert. Es wurde nichts geändert; versuchen Sie es erneut, wenn jenes "
+            "Zurücksichern beendet ist.";
+        {
+            LimitedFileSystem nfs(LimitedFileSystem::NoLocks);
+            OtherCopy holder([&]() -> QByteArray {
+                platform::RestoreLock held;
+                OtherCopy::tell(LockForRestore(held, folder + "/Caesar").toUtf8());
+                OtherCopy::stay();
+            });
+            QCOMPARE(holder.answer(), QByteArray());
+            QCOMPARE(restored(), busy);
+            QCOMPARE(filesBelow(folder).filter(".lock").size(), 1);
+            holder.end();
+            QCOMPARE(restored(), QString());
+            QCOMPARE(filesBelow(folder), database);
+        }
+
+        if (geteuid() != 0) QSKIP("another user's lock files need root to be made");
+        const passwd* nobody = ::getpwnam("nobody");
+        if (!nobody) QSKIP("no user \"nobody\" to restore as");
+        for (const QString& below : {dir->path(), dest, folder})
+            QVERIFY(QFile::setPermissions(below, QFile::ReadOwner | QFile::WriteOwner |
+                                                     QFile::ExeOwner | QFile::ExeOther));
+        const auto lockedByNobody = [&] {
+            OtherCopy other([&] {
+                platform::RestoreLock mine;
+                if (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)
+                    return QByteArray("no change of user");
+                return LockForRestore(mine, folder + "/Caesar").toUtf8();
+            });
+            return QString::fromUtf8(other.answer());
+        };
+        {
+            platform::RestoreLock held;
+            QCOMPARE(held.take(folder + "/Caesar"), platform::RestoreLock::Outcome::Taken);
+            const QString answer = lockedByNobody();
+            if (answer == "no change of user") QSKIP("no change to another user here");
+            QCOMPARE(answer, busy);
+        }
+        // A lock file of an earlier version, readable by its user only.
+        QVERIFY(writeAll(lock, ""));
+        QVERIFY(QFile::setPermissions(lock, QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(lockedByNobody(),
+                 "Die Datenbank \"Caesar\" kann nicht zurückgesichert werden: Die Sperrdatei \"" +
+                     lock +
+                     "\" gehört einem anderen Benutzer und kann nicht gelesen werden; vielleicht "
+                     "sichert er die Datenbank gerade zurück. Es wurde nichts geändert.");
+        QCOMPARE(readAll(lock), QByteArray());
     }
 
     // An intact archive whose table is damaged or no vocabulary table never

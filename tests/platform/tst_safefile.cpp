@@ -6,6 +6,7 @@
 #include "platform/safefile.h"
 #include "platform/temporaryfiles.h"
 #include "support/filesizelimit.h"
+#include "support/limitedfilesystem.h"
 #include "support/testfiles.h"
 
 #include <QDataStream>
@@ -165,6 +166,32 @@ class TestSafeFile : public QObject {
         QCOMPARE(readRegistryString(key, "dir"), QString("/opt/orvilex"));
         onlyFiles({"registry.ini"});
         setRegistryFile(before);
+    }
+
+    // A rename that must not replace never does, also where the file system
+    // has neither the exclusive rename nor hard links to do it with.
+    void aNewNameIsNeverTakenFromAnotherFile_data() {
+        QTest::addColumn<bool>("withoutLinks");
+        QTest::addRow("usual file system") << false;
+        QTest::addRow("no hard links") << true;
+    }
+    void aNewNameIsNeverTakenFromAnotherFile() {
+        QFETCH(bool, withoutLinks);
+        LimitedFileSystem limited(withoutLinks ? LimitedFileSystem::NoLinks : 0);
+        writeFile(path("neu.dat"), "neu");
+        writeFile(path("alt.dat"), "alt");
+        QVERIFY(QFile::link(path("nirgends"), path("link.dat")));
+        for (const char* taken : {"alt.dat", "link.dat"}) {
+            errno = 0;
+            QVERIFY(!renameNew(path("neu.dat"), path(taken)));
+            QCOMPARE(errno, EEXIST);
+        }
+        QCOMPARE(readFile(path("alt.dat")), QByteArray("alt"));
+        QVERIFY(QFileInfo(path("link.dat")).isSymLink());
+        QVERIFY(renameNew(path("neu.dat"), path("frei.dat")));
+        QCOMPARE(readFile(path("frei.dat")), QByteArray("neu"));
+        QVERIFY(QFile::remove(path("link.dat")));
+        onlyFiles({"alt.dat", "frei.dat"});
     }
 
     void unwritableTargetIsNamed() {
