@@ -5,6 +5,7 @@
 #include "engine/query.h"
 #include "platform/codec.h"
 #include "platform/folders.h"
+#include "platform/mounts.h"
 #include "platform/paths.h"
 
 #include <QDir>
@@ -14,10 +15,15 @@
 DatabaseListing ListDatabases(const QString& root) {
     DatabaseListing listing;
     QDir dir(platform::normalizePath(root));
-    const QStringList folders =
-        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QString& folder : folders) {
-        QDir language(dir.filePath(folder));
+    // The folders are read only where their file system answers.
+    if (!platform::askFileSystem(dir.path()).answered()) return listing;
+    QStringList folders;
+    for (const QString& folder :
+         dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+        folders << dir.filePath(folder);
+    for (const QString& path : platform::foldersThatAnswer(folders)) {
+        const QString folder = QFileInfo(path).fileName();
+        QDir language(path);
         const QStringList files = language.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
         for (const QString& file : files) {
             const QString suffix = QFileInfo(file).suffix().toLower();

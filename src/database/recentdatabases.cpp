@@ -1,6 +1,7 @@
 #include "database/recentdatabases.h"
 
 #include "database/generaloptions.h"
+#include "platform/mounts.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -52,9 +53,14 @@ void AddRecentEntry(TGeneralOptionsRec& options, const QString& path, const QStr
 
 int RemoveMissingRecentDatabases(TGeneralOptionsRec& options) {
     options.RecentCount = usedCount(options);
+    // A database whose file system does not answer may well still be there.
+    QStringList paths;
+    for (int i = 0; i < options.RecentCount; ++i)
+        paths << options.Recent[i].Path;
+    const QList<platform::FileSystemAnswer> answers = platform::askFileSystems(paths);
     int removed = 0;
     for (int i = options.RecentCount - 1; i >= 0; --i) {
-        if (!QFileInfo(options.Recent[i].Path).isFile()) {
+        if (answers.at(i).answered() && !QFileInfo(options.Recent[i].Path).isFile()) {
             removeSlot(options, i);
             ++removed;
         }

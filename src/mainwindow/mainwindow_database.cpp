@@ -24,6 +24,7 @@
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/mounts.h"
 #include "platform/paths.h"
 #include "platform/regularfile.h"
 #include "platform/replacementjournal.h"
@@ -79,6 +80,13 @@ void TForm1::OpenVocabularyDatabase(const QString& path) {
 
 void TForm1::openDatabaseSteps(const QString& path) {
     DisableDatabaseControls();
+    // A database on a file system that does not answer would hold the window for good.
+    if (!platform::askFileSystem(platform::normalizePath(path)).answered()) {
+        leaveDatabase();
+        platform::showMessage(platform::noAnswerMessage(path, QStringLiteral("Die Datenbank")),
+                              QStringLiteral("Fehler"), platform::Icon::Error);
+        return;
+    }
     // A restore of this database killed during its renames is undone first.
     platform::recoverInterruptedReplacements(
         QFileInfo(platform::normalizePath(path)).absolutePath());

@@ -1,5 +1,6 @@
 #include "platform/temporaryfiles.h"
 
+#include "platform/mounts.h"
 #include "platform/replacementjournal.h"
 #include "platform/restorelock.h"
 
@@ -69,16 +70,21 @@ int removeLeftoverTemporaries(const QString& folder, const QDateTime& changedBef
 void removeLeftoverTemporariesBelow(const QStringList& roots) {
     const QDateTime changedBefore = QDateTime::currentDateTime().addSecs(-LeftoverAgeSeconds);
     QStringList done;
-    for (const QString& root : roots) {
-        if (root.isEmpty()) continue;
-        const QDir dir(root);
+    // A folder on a file system that does not answer is left for a later start.
+    const QList<FileSystemAnswer> answers = askFileSystems(roots);
+    for (int i = 0; i < roots.size(); ++i) {
+        if (roots.at(i).isEmpty() || !answers.at(i).answered()) continue;
+        const QDir dir(roots.at(i));
+        QStringList folders;
         for (const QString& name :
              dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
             const QString folder = QDir::cleanPath(dir.absoluteFilePath(name));
             if (done.contains(folder)) continue;
             done << folder;
-            removeLeftoverTemporaries(folder, changedBefore);
+            folders << folder;
         }
+        for (const QString& folder : foldersThatAnswer(folders))
+            removeLeftoverTemporaries(folder, changedBefore);
     }
 }
 

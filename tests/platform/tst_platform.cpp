@@ -1,11 +1,13 @@
 #include "platform/buttonkeys.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/mounts.h"
 #include "platform/ownerwindow.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,6 +19,10 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QtTest>
+#include <atomic>
+#include <cerrno>
+#include <future>
+#include <sys/vfs.h>
 
 using namespace platform;
 
@@ -303,6 +309,84 @@ class TestPlatform : public QObject {
         time += 300;
         hold(Qt::Key_Space, false);
         QCOMPARE(memo->toPlainText(), QStringLiteral("\n") + QString(35, QLatin1Char(' ')));
+    }
+
+    // The mounts come from the kernel's table without touching them; a file
+    // system that never answers costs a caller one deadline, once.
+    void mountsAreListedAndAskedWithoutWaiting() {
+        const QList<MountEntry> table =
+            parseMountTable("proc /proc proc rw 0 0\n"
+                            "/dev/vda / ext4 rw 0 0\n"
+                            "/dev/sdb1 /media/anna/USB\\040Stick vfat rw 0 0\n"
+                            "server:/share /mnt/Netz\\011Ordner\\134x nfs4 rw 0 0\n"
+                            "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n"
+                            "tmpfs /run/user/1000 tmpfs rw 0 0\n"
+                            "/dev/sdc1 /run/media/anna/Platte ext4 rw 0 0\n"
+                            "systemd-1 /mnt/auto autofs rw 0 0\n"
+                            "/dev/sdb1 /media/anna/USB\\040Stick vfat ro 0 0\n");
+        QCOMPARE(table.size(), 9);
+        QCOMPARE(table[2].mountPoint, QStringLiteral("/media/anna/USB Stick"));
+        QCOMPARE(table[3].mountPoint, QStringLiteral("/mnt/Netz\tOrdner\\x"));
+        QCOMPARE(table[3].type, QStringLiteral("nfs4"));
+        QStringList volumes;
+        for (const MountEntry& entry : userVolumes(table))
+            volumes << entry.mountPoint;
+        QCOMPARE(volumes, QStringList({"/", "/media/anna/USB Stick", "/mnt/Netz\tOrdner\\x",
+                                       "/run/media/anna/Platte"}));
+
+        // "/silent" never answers (until the test ends), "/gone" fails.
+        std::promise<void> release;
+        const std::shared_future<void> released = release.get_future().share();
+        // Shared: a thread may still run when the test has ended.
+        const auto calls = std::make_shared<std::atomic<int>>(0);
+        setStatfsFunction([calls, released](const char* path, struct statfs* info) {
+            ++*calls;
+            const QByteArray name(path);
+            if (name.startsWith("/silent")) released.wait();
+            if (name == "/gone") {
+                errno = ENOENT;
+                return -1;
+            }
+            info->f_blocks = 100;
+            info->f_bavail = 25;
+            info->f_frsize = 4096;
+            return 0;
+        });
+        const int deadline = FileSystemAnswerMs;
+        FileSystemAnswerMs = 300;
+        QElapsedTimer clock;
+        clock.start();
+        const QList<FileSystemAnswer> answers = askFileSystems({"/silent", "/gone", "/data"});
+        QVERIFY(clock.elapsed() >= 250 && clock.elapsed() < 2000);
+        QCOMPARE(answers[0].state, FileSystemAnswer::State::NoAnswer);
+        QCOMPARE(answers[1].state, FileSystemAnswer::State::Failed);
+        QCOMPARE(answers[1].error, ENOENT);
+        QVERIFY(answers[1].answered());
+        QCOMPARE(answers[2].state, FileSystemAnswer::State::Answered);
+        QCOMPARE(answers[2].bytesTotal, qint64(409600));
+        QCOMPARE(answers[2].bytesFree, qint64(102400));
+        // Asked again, the silent one is not waited for a second time.
+        clock.restart();
+        QCOMPARE(askFileSystem("/silent").state, FileSystemAnswer::State::NoAnswer);
+        QVERIFY(clock.elapsed() < 100);
+        QCOMPARE(calls->load(), 3);
+
+        // Of folders below a root, only mount points are asked.
+        QTemporaryDir dir;
+        const QString mounts = dir.filePath("mounts");
+        QFile file(mounts);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("/dev/x /silent/Latein fuse rw 0 0\n/dev/y /data/Englisch ext4 rw 0 0\n");
+        file.close();
+        MountTablePath = mounts;
+        *calls = 0;
+        QCOMPARE(foldersThatAnswer({"/silent/Latein", "/silent/Franz", "/data/Englisch"}),
+                 QStringList({"/silent/Franz", "/data/Englisch"}));
+        QCOMPARE(calls->load(), 2); // the two mount points
+        MountTablePath = QStringLiteral("/proc/self/mounts");
+        FileSystemAnswerMs = deadline;
+        release.set_value();
+        setStatfsFunction({});
     }
 
     void registryKeepsValuesUnderTheirRoot() {
