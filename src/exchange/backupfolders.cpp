@@ -1,38 +1,73 @@
 #include "exchange/backupfolders.h"
 
+#include "exchange/foldertree.h"
+#include "platform/messagebox.h"
+#include "platform/mounts.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
-#include <QStorageInfo>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeView>
 
+namespace {
+
+// Each entry of the drive box holds its root (Qt::UserRole), its name without
+// a state and whether it answered.
+constexpr int DriveNameRole = Qt::UserRole + 1;
+constexpr int DriveStateRole = Qt::UserRole + 2;
+enum DriveState { DriveAsked, DriveReady, DriveNotReady, DriveSilent };
+
+void setDriveState(QComboBox* drives, int index, DriveState state) {
+    const QString name = drives->itemData(index, DriveNameRole).toString();
+    drives->setItemData(index, state, DriveStateRole);
+    switch (state) {
+    case DriveNotReady:
+        drives->setItemText(index, name + QStringLiteral(" (nicht bereit)"));
+        break;
+    case DriveSilent:
+        drives->setItemText(index, name + QStringLiteral(" (antwortet nicht)"));
+        break;
+    default:
+        drives->setItemText(index, name);
+        break;
+    }
+}
+
+void addDrive(QComboBox* drives, const QString& name, const QString& root) {
+    drives->addItem(name, root);
+    drives->setItemData(drives->count() - 1, name, DriveNameRole);
+    drives->setItemData(drives->count() - 1, DriveAsked, DriveStateRole);
+}
+
+} // namespace
+
 DriveFolderPicker::DriveFolderPicker(QComboBox* drives, QTreeView* folders, QWidget* parent)
-    : QObject(parent), drives_(drives), folders_(folders), model_(new QFileSystemModel(this)) {
-    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    model_->setRootPath(QDir::rootPath());
+    : QObject(parent), drives_(drives), folders_(folders), model_(new FolderTreeModel(this)),
+      drivePoll_(new QTimer(this)) {
+    model_->setFolderIcon(folders_->style()->standardIcon(QStyle::SP_DirIcon));
     folders_->setModel(model_);
-    for (int column = 1; column < model_->columnCount(); ++column)
-        folders_->hideColumn(column);
     folders_->header()->hide();
     folders_->setSelectionMode(QAbstractItemView::SingleSelection);
-    refreshDrives();
+    // The mounts are listed when a window shows the box, not when it is made.
+    addDrive(drives_, QStringLiteral("Persönlicher Ordner (%1)").arg(QDir::homePath()),
+             QDir::homePath());
     // The tree is filled in the background: the folder chosen by the program
     // is shown again as the folders on its way arrive, until the user picks one.
-    connect(model_, &QFileSystemModel::rowsInserted, this, [this](const QModelIndex& parent) {
+    connect(model_, &FolderTreeModel::rowsInserted, this, [this](const QModelIndex& parent) {
         const QString loaded = model_->filePath(parent);
         const QString prefix =
             loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/');
         if (folder_ == loaded || folder_.startsWith(prefix)) scheduleReveal();
     });
-    connect(model_, &QFileSystemModel::layoutChanged, this, [this] { scheduleReveal(); });
     folders_->installEventFilter(this);
     connect(drives_, &QComboBox::activated, this, &DriveFolderPicker::driveChosen);
+    connect(drivePoll_, &QTimer::timeout, this, &DriveFolderPicker::pollDrives);
     connect(folders_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (!current.isValid()) return;
@@ -45,20 +80,55 @@ DriveFolderPicker::DriveFolderPicker(QComboBox* drives, QTreeView* folders, QWid
 }
 
 void DriveFolderPicker::refreshDrives() {
-    const QString chosen = drives_->currentData().toString();
     drives_->clear();
-    drives_->addItem(QStringLiteral("Persönlicher Ordner (%1)").arg(QDir::homePath()),
-                     QDir::homePath());
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady()) continue;
-        const QString root = volume.rootPath();
+    asking_.clear();
+    addDrive(drives_, QStringLiteral("Persönlicher Ordner (%1)").arg(QDir::homePath()),
+             QDir::homePath());
+    for (const platform::MountEntry& volume : platform::userVolumes(platform::readMountTable())) {
+        const QString root = volume.mountPoint;
         if (drives_->findData(root) >= 0) continue;
-        const QString name = volume.displayName();
-        drives_->addItem(
-            name == root ? root : root + QStringLiteral(" [") + name + QLatin1Char(']'), root);
+        const QString label = platform::volumeLabel(volume.device);
+        addDrive(drives_, label.isEmpty() ? root : root + QStringLiteral(" [") + label + ']', root);
+        asking_.append({root, platform::FileSystemQuestion::ask(root)});
     }
-    const int index = drives_->findData(chosen);
-    drives_->setCurrentIndex(index >= 0 ? index : 0);
+    // A drive listed now may hold the folder more closely than the one before.
+    const QString root = chooseDriveFor(folder_);
+    if (!folder_.isEmpty() && root != model_->rootPath()) {
+        model_->setRootPath(root);
+        revealPending_ = true;
+        scheduleReveal();
+    }
+    pollDrives();
+}
+
+void DriveFolderPicker::pollDrives() {
+    bool waiting = false;
+    for (qsizetype i = asking_.size() - 1; i >= 0; --i) {
+        const platform::FileSystemAnswer answer = asking_.at(i).question->answer();
+        const int index = drives_->findData(asking_.at(i).root);
+        using State = platform::FileSystemAnswer::State;
+        if (answer.state == State::Pending) {
+            waiting = true;
+            continue;
+        }
+        if (answer.state == State::NoAnswer) {
+            // Looked for now and then: the drive may still answer.
+            if (index >= 0) setDriveState(drives_, index, DriveSilent);
+            continue;
+        }
+        asking_.removeAt(i);
+        if (index < 0) continue;
+        if (answer.state == State::Failed)
+            setDriveState(drives_, index, DriveNotReady);
+        else if (answer.bytesTotal > 0 || index == drives_->currentIndex())
+            setDriveState(drives_, index, DriveReady);
+        else
+            drives_->removeItem(index); // a system file system without room for files
+    }
+    if (asking_.isEmpty())
+        drivePoll_->stop();
+    else
+        drivePoll_->start(waiting ? 50 : 1000);
 }
 
 QString DriveFolderPicker::chooseDriveFor(const QString& folder) {
@@ -81,7 +151,10 @@ QString DriveFolderPicker::chooseDriveFor(const QString& folder) {
 void DriveFolderPicker::setFolder(const QString& folder) {
     const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     const QString root = chooseDriveFor(path);
-    folders_->setRootIndex(model_->index(root));
+    if (model_->rootPath() != root)
+        model_->setRootPath(root);
+    else
+        model_->relistAlong(path); // the folder may be new
     const bool changed = folder_ != path;
     folder_ = path;
     revealPending_ = true;
@@ -104,14 +177,35 @@ void DriveFolderPicker::scheduleReveal() {
 }
 
 void DriveFolderPicker::revealFolder() {
-    const QModelIndex index = model_->index(folder_);
+    // A tree not shown lists nothing.
+    if (!folders_->isVisible()) return;
+    if (folder_ == model_->rootPath()) {
+        folders_->setCurrentIndex(QModelIndex());
+        return;
+    }
+    const QModelIndex index = model_->indexOf(folder_);
     if (!index.isValid()) return;
     folders_->setCurrentIndex(index);
     folders_->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void DriveFolderPicker::driveChosen(int index) {
-    setFolder(drives_->itemData(index).toString());
+    const QString root = drives_->itemData(index).toString();
+    // Joins the question asked when the box was filled: a drive that has not
+    // answered in time is not waited for again.
+    const platform::FileSystemAnswer answer = platform::FileSystemQuestion::ask(root)->wait();
+    if (!answer.answered() || answer.state == platform::FileSystemAnswer::State::Failed) {
+        setDriveState(drives_, index, answer.answered() ? DriveNotReady : DriveSilent);
+        chooseDriveFor(folder_);
+        platform::showMessage(answer.answered()
+                                  ? QStringLiteral("Das Laufwerk \"%1\" ist nicht bereit.")
+                                        .arg(QDir::toNativeSeparators(root))
+                                  : platform::noAnswerMessage(root, QStringLiteral("Das Laufwerk")),
+                              QStringLiteral("Laufwerk nicht verfügbar"), platform::Icon::Warning);
+        return;
+    }
+    setDriveState(drives_, index, DriveReady);
+    setFolder(root);
 }
 
 QLabel* FolderPathLabel(QWidget* parent) {

@@ -4,6 +4,7 @@
 #include "exchange/backuparchive.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
+#include "platform/mounts.h"
 #include "platform/paths.h"
 #include "platform/temporaryfiles.h"
 
@@ -127,9 +128,16 @@ QString RunBackups(const QStringList& tablePaths, const QString& targetFolder,
                    const std::function<void(const QString&)>& starting) {
     QString text;
     const QString version = QStringLiteral("3.2");
+    // Writing into a folder whose file system does not answer would wait for good.
+    const bool targetAnswers = platform::askFileSystem(targetFolder).answered();
     for (const QString& path : tablePaths) {
-        ClearBackupTempFolder();
         const QString name = BackupName(path);
+        if (!targetAnswers) {
+            text +=
+                BackupResultLine(name, ArchiveWriteFailed, platform::noAnswerMessage(targetFolder));
+            continue;
+        }
+        ClearBackupTempFolder();
         const QString archive = BackupArchivePath(path, targetFolder);
         if (starting) starting(name + QStringLiteral(".olx"));
         // A list that a sort or an import left waiting belongs to the table as

@@ -10,11 +10,13 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/mounts.h"
 #include "platform/paths.h"
 
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -45,6 +47,12 @@ QToolButton* helpButton(QWidget* parent, const char* name) {
 
 // Creates the folder, or tells the user it could not be created.
 bool createFolder(const QString& folder) {
+    const QString parent = QFileInfo(folder).path();
+    if (!platform::askFileSystem(parent).answered()) {
+        platform::showMessage(platform::noAnswerMessage(parent), QStringLiteral("Fehler"),
+                              platform::Icon::Error);
+        return false;
+    }
     if (platform::ensureFolder(folder)) return true;
     platform::showMessage(QStringLiteral("Der Ordner \"%1\" konnte nicht erstellt werden.")
                               .arg(QDir::toNativeSeparators(folder)),
@@ -219,7 +227,7 @@ void Tsichern::FormShow() {
     lbds->clear();
     lbds->addItems(shown);
     picker_->refreshDrives();
-    if (!QDir(targetFolder()).exists()) setTargetFolder(QDir::homePath());
+    if (!platform::isAnsweringFolder(targetFolder())) setTargetFolder(QDir::homePath());
 }
 
 QString Tsichern::targetFolder() const {

@@ -13,6 +13,7 @@
 #include "platform/codec.h"
 #include "platform/filemoves.h"
 #include "platform/messagebox.h"
+#include "platform/mounts.h"
 #include "platform/paths.h"
 #include "platform/regularfile.h"
 #include "platform/safefile.h"
@@ -485,6 +486,8 @@ OldBackupOutcome RestoreOldBackup(const QString& archivePath, const QString& dis
     try {
         if (BackupTempFolder.isEmpty())
             throw Refused(QStringLiteral("Der temporäre Ordner kann nicht angelegt werden."));
+        if (!platform::askFileSystem(archivePath).answered())
+            throw Refused(platform::noAnswerMessage(archivePath, QStringLiteral("Die Datei")));
         OldRestore restore(archivePath, name, outcome);
         restore.run();
         if (outcome.restored)

@@ -5,6 +5,7 @@
 #include "exchange/backuprun.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
+#include "platform/mounts.h"
 #include "platform/paths.h"
 
 QString ExtractBaseName(const QString& path) {
@@ -39,6 +40,14 @@ RestoreOutcome RestoreArchive(const QString& archivePath, const QString& display
     // custom vocabulary folder when one is chosen), where the user looks.
     const QString root = VocabularyRoot();
     const QString name = ExtractBaseName(displayName);
+    if (!platform::askFileSystem(archivePath).answered()) {
+        RestoreOutcome silent;
+        silent.code = ArchiveFailed;
+        silent.line =
+            RestoreResultLine(name, ArchiveFailed,
+                              platform::noAnswerMessage(archivePath, QStringLiteral("Die Datei")));
+        return silent;
+    }
     ArchiveReport report;
     int code = RestoreDatabase(archivePath, root, temp, false, &report);
     // The question names the database that would be replaced, which need not

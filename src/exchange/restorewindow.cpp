@@ -8,6 +8,7 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/mounts.h"
 #include "platform/paths.h"
 
 #include <QComboBox>
@@ -80,14 +81,14 @@ void Tzsichern::buildLayout() {
     panelLayout->addWidget(LZSA, 1);
     Panel1->hide();
 
-    connect(picker_, &DriveFolderPicker::folderChanged, this, [this](const QString& folder) {
-        folderLabel->setText(QDir::toNativeSeparators(folder));
-        refreshFiles();
-    });
+    // The files are listed when the window is shown: made at start-up, it
+    // reads no folder.
+    picker_->setFolder(QDir::homePath());
+    folderLabel->setText(QDir::toNativeSeparators(folder()));
+    connect(picker_, &DriveFolderPicker::folderChanged, this, &Tzsichern::refreshFiles);
     connect(BitBtn1, &QPushButton::clicked, this, &Tzsichern::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &Tzsichern::BitBtn2Click);
 
-    setFolder(QDir::homePath());
     resize(600, 420);
 }
 
@@ -98,7 +99,7 @@ int Tzsichern::execute() {
 
 void Tzsichern::FormShow() {
     picker_->refreshDrives();
-    if (!QDir(folder()).exists()) setFolder(QDir::homePath());
+    if (!platform::isAnsweringFolder(folder())) setFolder(QDir::homePath());
     refreshFiles();
 }
 
@@ -112,10 +113,17 @@ void Tzsichern::setFolder(const QString& folder) {
 }
 
 void Tzsichern::refreshFiles() {
+    flb->clear();
+    folderLabel->setText(QDir::toNativeSeparators(folder()));
+    if (!platform::askFileSystem(folder()).answered()) {
+        folderLabel->setText(folderLabel->text() + QStringLiteral(" (antwortet nicht)"));
+        return;
+    }
+    // Only the names that match are looked at more closely: a mount point in
+    // the folder that does not answer is never touched.
     const QStringList files = QDir(folder()).entryList(
         {QStringLiteral("*.olz"), QStringLiteral("*.zip"), QStringLiteral("*.olx")},
         QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
-    flb->clear();
     flb->addItems(files);
 }
 

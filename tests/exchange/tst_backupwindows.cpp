@@ -4,18 +4,22 @@
 #include "database/currentdatabase.h"
 #include "database/generaloptions.h"
 #include "database/lessons.h"
+#include "database/recentdatabases.h"
 #include "exchange/backuprun.h"
 #include "exchange/backupscaling.h"
 #include "exchange/backupwindow.h"
+#include "exchange/foldertree.h"
 #include "exchange/restorewindow.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
+#include "platform/mounts.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QInputDialog>
 #include <QLabel>
@@ -25,7 +29,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <atomic>
+#include <cerrno>
+#include <future>
 #include <memory>
+#include <sys/vfs.h>
 
 using namespace fixture;
 
@@ -36,6 +44,10 @@ class TestBackupWindows : public QObject {
     QString target;
     QList<platform::MessageBoxRequest> boxes;
     QList<platform::Answer> answers; // for the questions, in order
+    // Holds the injected statfs below the silent folder until the test ends.
+    std::unique_ptr<std::promise<void>> silence;
+    std::shared_ptr<std::atomic<int>> statfsCalls = std::make_shared<std::atomic<int>>(0);
+    const int answerMs = platform::FileSystemAnswerMs;
 
     static void selectAll(QListWidget* list) {
         for (int i = 0; i < list->count(); ++i)
@@ -52,6 +64,33 @@ class TestBackupWindows : public QObject {
             if (box.buttons == platform::Buttons::YesNo) texts << box.caption + ": " + box.text;
         return texts;
     }
+    // A mount table of `lines` and a statfs that never answers below `silent`
+    // and fails below `failing`; the deadline is shortened.
+    void fakeMounts(const QByteArray& lines, const QByteArray& silent, const QByteArray& failing) {
+        platform::MountTablePath = dir->filePath("mounts");
+        QVERIFY(writeAll(platform::MountTablePath, lines));
+        silence = std::make_unique<std::promise<void>>();
+        const std::shared_future<void> released = silence->get_future().share();
+        platform::setStatfsFunction(
+            [=, calls = statfsCalls](const char* path, struct statfs* info) {
+                ++*calls;
+                const QByteArray name(path);
+                if (name.startsWith(silent)) released.wait();
+                if (name.startsWith(failing)) {
+                    errno = EIO;
+                    return -1;
+                }
+                return ::statfs(path, info);
+            });
+        platform::FileSystemAnswerMs = 300;
+    }
+    static QStringList itemTexts(const QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts << box->itemText(i);
+        return texts;
+    }
+
     // Backs up every database of WorkDir into `target` with the window.
     void backUpAll() {
         Tsichern window;
@@ -84,6 +123,10 @@ class TestBackupWindows : public QObject {
         });
     }
     void cleanup() {
+        silence.reset(); // lets the silent questions end
+        platform::setStatfsFunction({});
+        platform::MountTablePath = QStringLiteral("/proc/self/mounts");
+        platform::FileSystemAnswerMs = answerMs;
         RemoveBackupTempFolder();
         platform::setMessageBoxHandler({});
         platform::setModalHandler({});
@@ -329,6 +372,176 @@ class TestBackupWindows : public QObject {
         QVERIFY(QFileInfo::exists(custom + "/Latein/Caesar.ol"));
     }
 
+    // The windows are made at start-up without asking any mount; the drive
+    // box is filled from the mount table when a window shows it, and a drive
+    // that does not answer is marked. Choosing it, backing up into it,
+    // restoring or opening from it ends with a message in time.
+    void aSilentFileSystemIsNeverWaitedFor() {
+        makeDatabase(WorkDir, "Latein", "Caesar");
+        fakeMounts("/dev/fake0 / ext4 rw 0 0\n"
+                   "proc /proc proc rw 0 0\n"
+                   "server:/share /mnt/Netz\\040Freigabe nfs4 rw 0 0\n"
+                   "/dev/fake1 /media/Stick vfat rw 0 0\n",
+                   "/mnt/Netz Freigabe", "/media/Stick");
+        const QString silent = "/mnt/Netz Freigabe";
+        Tsichern backup;
+        backup.disableDatabaseControls = [] {};
+        backup.enableDatabaseControls = [] {};
+        Tzsichern restore;
+        QCOMPARE(statfsCalls->load(), 0);
+        QCOMPARE(backup.drive->count(), 1);
+        QCOMPARE(restore.DriveComboBox1->count(), 1);
+
+        QElapsedTimer clock;
+        clock.start();
+        backup.FormShow();
+        QVERIFY(clock.elapsed() < 250);
+        const QString home = QStringLiteral("Persönlicher Ordner (%1)").arg(QDir::homePath());
+        QCOMPARE(itemTexts(backup.drive), QStringList({home, "/", silent, "/media/Stick"}));
+        QTRY_COMPARE(itemTexts(backup.drive), QStringList({home, "/", silent + " (antwortet nicht)",
+                                                           "/media/Stick (nicht bereit)"}));
+
+        const QString before = backup.targetFolder();
+        clock.restart();
+        emit backup.drive->activated(2);
+        QVERIFY(clock.elapsed() < 100); // its deadline has passed already
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].caption, QStringLiteral("Laufwerk nicht verfügbar"));
+        QVERIFY(boxes[0].text.startsWith("Das Laufwerk \"" + silent + "\" antwortet nicht"));
+        QCOMPARE(backup.targetFolder(), before);
+        emit backup.drive->activated(3);
+        QCOMPARE(boxes.last().text,
+                 QStringLiteral("Das Laufwerk \"/media/Stick\" ist nicht bereit."));
+
+        const QString folder = silent + "/Sicherungen";
+        backup.setTargetFolder(folder);
+        backup.eoClick();
+        QVERIFY(boxes.last().text.startsWith("Der Ordner \"" + folder + "\" antwortet nicht"));
+        QCOMPARE(backup.targetFolder(), folder);
+        backup.lbds->item(0)->setSelected(true);
+        backup.BitBtn1Click();
+        QCOMPARE(lines(backup.ResultText), QStringList("Fehler beim Sichern von \"Caesar\". " +
+                                                       platform::noAnswerMessage(folder)));
+
+        restore.FormShow();
+        restore.setFolder(folder);
+        QCOMPARE(restore.folderLabel->text(), folder + " (antwortet nicht)");
+        QCOMPARE(restore.flb->count(), 0);
+        QString text;
+        int code = 0;
+        restore.neu_entzip(text, code, "Caesar", folder + "/Caesar.olx");
+        QCOMPARE(code, 3);
+        QVERIFY(text.contains("Die Datei \"" + folder + "/Caesar.olx\" antwortet nicht"));
+        QVERIFY(restore.entzip(folder + "/Alt.olz").contains("antwortet nicht"));
+
+        // The main window: a database there is neither opened nor dropped
+        // from the recent list, a missing one is.
+        auto main = StartMainWindow(WorkDir);
+        boxes.clear();
+        main->OpenVocabularyDatabase(silent + "/Latein/Caesar.ol");
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes[0].text.startsWith("Die Datenbank \"" + silent + "/Latein/Caesar.ol\""));
+        QVERIFY(CurrentTablePath.isEmpty());
+        TGeneralOptionsRec options;
+        AddRecentEntry(options, silent + "/Latein/Caesar.ol", "Caesar", "Latein");
+        AddRecentEntry(options, WorkDir + "/Latein/Weg.ol", "Weg", "Latein");
+        QCOMPARE(RemoveMissingRecentDatabases(options), 1);
+        QCOMPARE(options.Recent[0].Path, silent + "/Latein/Caesar.ol");
+        main.reset();
+        Form1 = nullptr;
+    }
+
+    // The tree lists each folder on a thread of its own, without the hidden
+    // ones and with links to folders; a listing that does not come marks its
+    // folder, and nothing waits for it when the tree goes.
+    void folderTreeListsInTheBackground() {
+        for (const char* sub : {"/a/innen", "/B", "/c", "/.versteckt"})
+            platform::ensureFolder(target + sub);
+        writeAll(target + "/datei.txt", "x");
+        QVERIFY(QFile::link(target + "/c", target + "/verweis"));
+        FolderTreeModel model;
+        model.setRootPath(target);
+        QVERIFY(!model.indexOf(target + "/a/innen").isValid());
+        QTRY_VERIFY(model.indexOf(target + "/a/innen").isValid());
+        QStringList names;
+        for (int row = 0; row < model.rowCount(); ++row)
+            names << model.index(row, 0).data().toString();
+        QCOMPARE(names, QStringList({"a", "B", "c", "verweis"}));
+        QCOMPARE(model.filePath(model.indexOf(target + "/a/innen")), target + "/a/innen");
+
+        std::promise<void> never;
+        const std::shared_future<void> released = never.get_future().share();
+        platform::FileSystemAnswerMs = 300;
+        auto silentModel = std::make_unique<FolderTreeModel>(
+            nullptr, [released](const QString& path, const FolderReport& report) {
+                if (path == "/x")
+                    report({"Netz"}, true, true);
+                else
+                    released.wait();
+            });
+        silentModel->setRootPath("/x");
+        silentModel->indexOf("/x/Netz/y");
+        QTRY_COMPARE(silentModel->rowCount(), 1);
+        silentModel->indexOf("/x/Netz/y");
+        const QModelIndex netz = silentModel->index(0, 0);
+        QTRY_COMPARE(netz.data().toString(), QStringLiteral("Netz (antwortet nicht)"));
+        QVERIFY(!silentModel->hasChildren(netz));
+        QElapsedTimer clock;
+        clock.start();
+        silentModel.reset();
+        QVERIFY(clock.elapsed() < 100);
+        never.set_value();
+    }
+
+    // Where the machine allows it, the same on FUSE mounts whose daemons are
+    // stopped (tools/stuck-mount-check.sh makes them): under the temporary
+    // folder, under /mnt and in the home folder.
+    void underStoppedMounts() {
+        const QStringList mounts =
+            qEnvironmentVariable("ORVILEX_STUCK_MOUNTS").split(':', Qt::SkipEmptyParts);
+        if (mounts.isEmpty()) QSKIP("No stopped mounts here (tools/stuck-mount-check.sh --run)");
+        makeDatabase(WorkDir, "Latein", "Caesar");
+        platform::FileSystemAnswerMs = 500;
+        auto main = StartMainWindow(WorkDir);
+        Tsichern backup;
+        backup.disableDatabaseControls = [] {};
+        backup.enableDatabaseControls = [] {};
+        Tzsichern restore;
+        backup.FormShow();
+        restore.FormShow();
+        backup.show();
+        restore.show();
+        auto* tree = static_cast<FolderTreeModel*>(backup.dlb1->model());
+        for (const QString& mount : mounts) {
+            const int drive = backup.drive->findData(mount);
+            QVERIFY2(drive >= 0, qPrintable(mount));
+            QTRY_VERIFY(backup.drive->itemText(drive).endsWith(" (antwortet nicht)"));
+            // The folder that holds the mount point is listed, the mount point
+            // in it too; listing the mount point itself comes to nothing.
+            backup.setTargetFolder(QFileInfo(mount).path());
+            QTRY_VERIFY(tree->indexOf(mount).isValid());
+            tree->fetchMore(tree->indexOf(mount)); // as the tree does when it is opened
+            QTRY_VERIFY(tree->indexOf(mount).data().toString().endsWith(" (antwortet nicht)"));
+
+            boxes.clear();
+            emit backup.drive->activated(drive);
+            QCOMPARE(boxes.size(), 1);
+            QVERIFY(boxes[0].text.contains("antwortet nicht"));
+            backup.setTargetFolder(mount);
+            selectAll(backup.lbds);
+            backup.BitBtn1Click();
+            QVERIFY(backup.ResultText.contains(platform::noAnswerMessage(mount)));
+            restore.setFolder(mount);
+            QVERIFY(restore.folderLabel->text().endsWith(" (antwortet nicht)"));
+            boxes.clear();
+            main->OpenVocabularyDatabase(mount + "/Caesar.ol");
+            QCOMPARE(boxes.size(), 1);
+            QVERIFY(boxes[0].text.contains("antwortet nicht"));
+        }
+        main.reset();
+        Form1 = nullptr;
+    }
+
     void startupScaling() {
         // Examples: 1280 × 1024 keeps the width, 1920 × 1080 the height.
         StartupScaling s = ComputeStartupScaling(QSize(1280, 1024), QSize(1280, 1024));
@@ -373,6 +586,9 @@ class TestBackupWindows : public QObject {
     void renderWindows() {
         makeDatabase(WorkDir, "Latein", "Caesar");
         makeDatabase(WorkDir, "Englisch", "Vokabeln");
+        fakeMounts("/dev/fake0 / ext4 rw 0 0\n"
+                   "server:/share /mnt/Netz\\040Freigabe nfs4 rw 0 0\n",
+                   "/mnt/Netz Freigabe", "-");
         Tsichern backup;
         backup.FormShow();
         backup.setTargetFolder(target);
@@ -382,6 +598,11 @@ class TestBackupWindows : public QObject {
         QTest::qWait(200);
         QVERIFY(backup.Panel2->isHidden());
         QCOMPARE(backup.folderLabel->text(), target);
+        // The tree shows the chosen folder once the folders on its way are listed.
+        const auto* tree = static_cast<const FolderTreeModel*>(backup.dlb1->model());
+        QTRY_COMPARE(tree->filePath(backup.dlb1->currentIndex()), target);
+        QTRY_COMPARE(backup.drive->itemText(2),
+                     QStringLiteral("/mnt/Netz Freigabe (antwortet nicht)"));
 
         backUpAll();
         Tzsichern restore;
@@ -390,6 +611,8 @@ class TestBackupWindows : public QObject {
         restore.flb->item(0)->setSelected(true);
         restore.show();
         QVERIFY(QTest::qWaitForWindowExposed(&restore));
+        QTRY_COMPARE(restore.DriveComboBox1->itemText(2),
+                     QStringLiteral("/mnt/Netz Freigabe (antwortet nicht)"));
         QTest::qWait(200);
         QVERIFY(restore.Panel1->isHidden());
         QCOMPARE(restore.flb->count(), 2);
