@@ -1,6 +1,10 @@
 #include "platform/filedialog.h"
 
+#include "platform/mounts.h"
+
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QSplitter>
 #include <QTreeView>
@@ -20,6 +24,32 @@ void prepareFileDialog(QFileDialog& dialog) {
         header->setSectionResizeMode(0, QHeaderView::Stretch);
         for (int column = 1; column < header->count(); ++column)
             header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+}
+
+void releaseSilentFileModel(QFileDialog& dialog) {
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (!model) return;
+    QStringList shown = dialog.history();
+    shown << dialog.directory().absolutePath();
+    const auto below = [](const QString& folder, const QString& path) {
+        return path == folder || path.startsWith(folder + QLatin1Char('/'));
+    };
+    QStringList mounts;
+    for (const MountEntry& entry : readMountTable()) {
+        const QString holder = QFileInfo(entry.mountPoint).path();
+        for (const QString& folder : shown) {
+            if (folder == holder || below(entry.mountPoint, folder)) {
+                mounts << entry.mountPoint;
+                break;
+            }
+        }
+    }
+    for (const FileSystemAnswer& answer : askFileSystems(mounts)) {
+        if (!answer.answered()) {
+            model->setParent(nullptr); // never deleted: its end would wait
+            return;
+        }
     }
 }
 

@@ -1,8 +1,9 @@
 #include "platform/modal.h"
 
+#include "platform/filedialog.h"
 #include "platform/ownerwindow.h"
 
-#include <QDialog>
+#include <QFileDialog>
 
 namespace platform {
 namespace {
@@ -15,9 +16,9 @@ ModalHandler& handler() {
 int execModal(QDialog& dialog) {
     // Whatever the dialog opens stands in front of it.
     const OwnerWindowScope owner(&dialog);
-    if (handler())
-        return handler()(dialog);
-    return dialog.exec();
+    const int result = handler() ? handler()(dialog) : dialog.exec();
+    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) releaseSilentFileModel(*files);
+    return result;
 }
 
 ModalHandler setModalHandler(ModalHandler h) {

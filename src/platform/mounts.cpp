@@ -249,8 +249,8 @@ QStringList foldersThatAnswer(const QStringList& folders) {
 }
 
 QString noAnswerMessage(const QString& path, const QString& what) {
-    return QStringLiteral("%1 \"%2\" antwortet nicht (das Laufwerk oder die Netzwerkfreigabe "
-                          "reagiert nicht).")
+    return QStringLiteral("%1 \"%2\" antwortet nicht. Bitte prüfen Sie das Laufwerk oder die "
+                          "Netzwerkverbindung.")
         .arg(what, QDir::toNativeSeparators(path));
 }
 

@@ -87,7 +87,7 @@ bool isAnsweringFolder(const QString& path);
 // which the caller has just listed.
 QStringList foldersThatAnswer(const QStringList& folders);
 
-// "Der Ordner "…" antwortet nicht (Laufwerk oder Netzwerkfreigabe reagiert nicht)."
+// "Der Ordner "…" antwortet nicht. Bitte prüfen Sie …": `what` names the thing.
 QString noAnswerMessage(const QString& path, const QString& what = QStringLiteral("Der Ordner"));
 
 } // namespace platform

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFrame>
 #include <QInputDialog>
 #include <QLabel>
@@ -537,6 +538,15 @@ class TestBackupWindows : public QObject {
             main->OpenVocabularyDatabase(mount + "/Caesar.ol");
             QCOMPARE(boxes.size(), 1);
             QVERIFY(boxes[0].text.contains("antwortet nicht"));
+            // A file dialog that showed the folder with the mount point in it ends.
+            QFileDialog files(nullptr, "Speichern unter", QFileInfo(mount).path());
+            files.setOption(QFileDialog::DontUseNativeDialog);
+            platform::setModalHandler([](QDialog& dialog) {
+                dialog.show();
+                QTest::qWait(300);
+                return int(QDialog::Rejected);
+            });
+            platform::execModal(files);
         }
         main.reset();
         Form1 = nullptr;
