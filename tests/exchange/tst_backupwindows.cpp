@@ -15,6 +15,7 @@
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/mounts.h"
+#include "platform/temporaryfiles.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -65,9 +66,10 @@ class TestBackupWindows : public QObject {
             if (box.buttons == platform::Buttons::YesNo) texts << box.caption + ": " + box.text;
         return texts;
     }
-    // A mount table of `lines` and a statfs that never answers below `silent`
-    // and fails below `failing`; the deadline is shortened.
-    void fakeMounts(const QByteArray& lines, const QByteArray& silent, const QByteArray& failing) {
+    // A mount table of `lines` and a statfs that never answers below the
+    // `silent` folders and fails below `failing`; the deadline is shortened.
+    void fakeMounts(const QByteArray& lines, const QByteArrayList& silent,
+                    const QByteArray& failing) {
         platform::MountTablePath = dir->filePath("mounts");
         QVERIFY(writeAll(platform::MountTablePath, lines));
         silence = std::make_unique<std::promise<void>>();
@@ -76,7 +78,8 @@ class TestBackupWindows : public QObject {
             [=, calls = statfsCalls](const char* path, struct statfs* info) {
                 ++*calls;
                 const QByteArray name(path);
-                if (name.startsWith(silent)) released.wait();
+                for (const QByteArray& folder : silent)
+                    if (name.startsWith(folder)) released.wait();
                 if (name.startsWith(failing)) {
                     errno = EIO;
                     return -1;
@@ -379,11 +382,13 @@ class TestBackupWindows : public QObject {
     // restoring or opening from it ends with a message in time.
     void aSilentFileSystemIsNeverWaitedFor() {
         makeDatabase(WorkDir, "Latein", "Caesar");
-        fakeMounts("/dev/fake0 / ext4 rw 0 0\n"
-                   "proc /proc proc rw 0 0\n"
-                   "server:/share /mnt/Netz\\040Freigabe nfs4 rw 0 0\n"
-                   "/dev/fake1 /media/Stick vfat rw 0 0\n",
-                   "/mnt/Netz Freigabe", "/media/Stick");
+        makeDatabase(WorkDir, "Englisch", "Vokabeln");
+        const QByteArray mounts = "/dev/fake0 / ext4 rw 0 0\n"
+                                  "proc /proc proc rw 0 0\n"
+                                  "server:/share /mnt/Netz\\040Freigabe nfs4 rw 0 0\n"
+                                  "/dev/fake1 /media/Stick vfat rw 0 0\n";
+        const QByteArray english = QFile::encodeName(WorkDir + "/Englisch");
+        fakeMounts(mounts, {"/mnt/Netz Freigabe", english}, "/media/Stick");
         const QString silent = "/mnt/Netz Freigabe";
         Tsichern backup;
         backup.disableDatabaseControls = [] {};
@@ -419,7 +424,7 @@ class TestBackupWindows : public QObject {
         backup.eoClick();
         QVERIFY(boxes.last().text.startsWith("Der Ordner \"" + folder + "\" antwortet nicht"));
         QCOMPARE(backup.targetFolder(), folder);
-        backup.lbds->item(0)->setSelected(true);
+        backup.lbds->item(1)->setSelected(true);
         backup.BitBtn1Click();
         QCOMPARE(lines(backup.ResultText), QStringList("Fehler beim Sichern von \"Caesar\". " +
                                                        platform::noAnswerMessage(folder)));
@@ -437,6 +442,22 @@ class TestBackupWindows : public QObject {
 
         // The main window: a database there is neither opened nor dropped
         // from the recent list, a missing one is.
+        // A language folder that is a mount and does not answer is left out
+        // of the list of databases and of the start-up's clean-up.
+        QVERIFY(writeAll(platform::MountTablePath,
+                         mounts + "/dev/fake2 " + english + " fuse rw 0 0\n"));
+        backup.FormShow();
+        QCOMPARE(backup.dbnames, QStringList(WorkDir + "/Latein/Caesar.ol"));
+        const QDateTime old = QDateTime::currentDateTime().addDays(-1);
+        for (const char* language : {"Latein", "Englisch"}) {
+            QFile leftover(WorkDir + "/" + QLatin1String(language) + "/.move-abcdef.tmp");
+            QVERIFY(leftover.open(QIODevice::WriteOnly));
+            QVERIFY(leftover.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        platform::removeLeftoverTemporariesBelow({WorkDir});
+        QVERIFY(!QFileInfo::exists(WorkDir + "/Latein/.move-abcdef.tmp"));
+        QVERIFY(QFileInfo::exists(WorkDir + "/Englisch/.move-abcdef.tmp"));
+
         auto main = StartMainWindow(WorkDir);
         boxes.clear();
         main->OpenVocabularyDatabase(silent + "/Latein/Caesar.ol");
@@ -598,7 +619,7 @@ class TestBackupWindows : public QObject {
         makeDatabase(WorkDir, "Englisch", "Vokabeln");
         fakeMounts("/dev/fake0 / ext4 rw 0 0\n"
                    "server:/share /mnt/Netz\\040Freigabe nfs4 rw 0 0\n",
-                   "/mnt/Netz Freigabe", "-");
+                   {"/mnt/Netz Freigabe"}, "-");
         Tsichern backup;
         backup.FormShow();
         backup.setTargetFolder(target);
