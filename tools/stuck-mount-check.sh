@@ -42,6 +42,8 @@ cleanup() {
   rm -rf "$home" "/tmp/$tag-program"
 }
 trap cleanup EXIT
+# A timeout ends the script through the clean-up too.
+trap "exit 143" TERM INT
 
 for point in "${points[@]}"; do
   mkdir -p "$point" "$point-src"
