@@ -2,7 +2,9 @@
 
 #include "platform/mounts.h"
 
+#include <QDialog>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
@@ -27,29 +29,25 @@ void prepareFileDialog(QFileDialog& dialog) {
     }
 }
 
-void releaseSilentFileModel(QFileDialog& dialog) {
-    auto* model = dialog.findChild<QFileSystemModel*>();
-    if (!model) return;
-    QStringList shown = dialog.history();
-    shown << dialog.directory().absolutePath();
-    const auto below = [](const QString& folder, const QString& path) {
-        return path == folder || path.startsWith(folder + QLatin1Char('/'));
-    };
+void releaseSilentFileModels(QDialog& dialog) {
+    const QList<QFileSystemModel*> models = dialog.findChildren<QFileSystemModel*>();
+    if (models.isEmpty()) return;
+    // Which folders a model has listed is its own affair (the side bar's
+    // places, the completer's, the folders the user went through): a mount
+    // that does not answer anywhere may be the one its thread waits on.
     QStringList mounts;
-    for (const MountEntry& entry : readMountTable()) {
-        const QString holder = QFileInfo(entry.mountPoint).path();
-        for (const QString& folder : shown) {
-            if (folder == holder || below(entry.mountPoint, folder)) {
-                mounts << entry.mountPoint;
-                break;
-            }
-        }
-    }
+    for (const MountEntry& entry : userVolumes(readMountTable()))
+        mounts << entry.mountPoint;
     for (const FileSystemAnswer& answer : askFileSystems(mounts)) {
-        if (!answer.answered()) {
+        if (answer.answered()) continue;
+        // The dialog's own icon provider goes with the dialog; the model's
+        // thread may still ask one when the mount answers again.
+        static QFileIconProvider lastingIcons;
+        for (QFileSystemModel* model : models) {
+            model->setIconProvider(&lastingIcons);
             model->setParent(nullptr); // never deleted: its end would wait
-            return;
         }
+        return;
     }
 }
 

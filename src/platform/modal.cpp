@@ -3,7 +3,7 @@
 #include "platform/filedialog.h"
 #include "platform/ownerwindow.h"
 
-#include <QFileDialog>
+#include <QDialog>
 
 namespace platform {
 namespace {
@@ -17,7 +17,7 @@ int execModal(QDialog& dialog) {
     // Whatever the dialog opens stands in front of it.
     const OwnerWindowScope owner(&dialog);
     const int result = handler() ? handler()(dialog) : dialog.exec();
-    if (auto* files = qobject_cast<QFileDialog*>(&dialog)) releaseSilentFileModel(*files);
+    releaseSilentFileModels(dialog);
     return result;
 }
 

@@ -22,6 +22,8 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QFrame>
 #include <QInputDialog>
 #include <QLabel>
@@ -568,6 +570,14 @@ class TestBackupWindows : public QObject {
                 return int(QDialog::Rejected);
             });
             platform::execModal(files);
+        }
+        {
+            // The print dialog's completer of the output file lists the home
+            // folder, which holds one of the mounts.
+            QPrinter printer;
+            QPrintDialog print(&printer);
+            print.setOption(QAbstractPrintDialog::PrintToFile, true);
+            platform::execModal(print);
         }
         main.reset();
         Form1 = nullptr;
