@@ -282,22 +282,33 @@ namespace {
 const QString StrayWordsLessonCode = QStringLiteral("000A1");
 const QString StrayWordsLessonTitle = QStringLiteral("Ohne Lektion");
 
-// Moves the words of these lesson values into the gathering lesson; returns
-// how many moved. A table that cannot be written keeps them where they are.
-int gatherWordsWithoutLesson(const QString& tablePath, const QStringList& values) {
-    int moved = 0;
-    engine::Query query;
-    for (const QString& value : values) {
-        query.setSql({QStringLiteral("UPDATE ") + engine::quoteLiteral(tablePath),
-                      QStringLiteral("SET Lektion = ") + engine::quoteLiteral(StrayWordsLessonCode),
-                      QStringLiteral("WHERE Lektion = ") + engine::quoteLiteral(value)});
-        try {
-            moved += query.execSql();
-        } catch (const engine::EngineError&) {
-            break;
-        }
-    }
-    return moved;
+std::function<bool()>& gatheringInterruption() {
+    static std::function<bool()> stop;
+    return stop;
+}
+
+// The code a lesson value stands for: the value itself, or the code it is
+// with the blanks around it dropped and small letters made capitals; empty
+// when it stands for none.
+QString lessonCodeOfValue(const QString& value) {
+    if (IsLessonCode(value)) return value;
+    QString code = value.trimmed();
+    for (QChar& c : code)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
+    return IsLessonCode(code) ? code : QString();
+}
+
+QString codeOrGathered(const QString& value) {
+    const QString code = lessonCodeOfValue(value);
+    return code.isEmpty() ? StrayWordsLessonCode : code;
+}
+
+QString codesRestoredText(int count) {
+    return (count == 1 ? QStringLiteral("Bei einer Vokabel")
+                       : QStringLiteral("Bei %1 Vokabeln").arg(count)) +
+           QStringLiteral(" war der Lektionscode abweichend gespeichert (in Kleinbuchstaben, mit "
+                          "Leerzeichen oder nicht als Text); er ist jetzt in der üblichen Form "
+                          "gespeichert.");
 }
 
 QString strayWordsGatheredText(const LessonList& list, int count) {
@@ -318,46 +329,71 @@ QString strayWordsGatheredText(const LessonList& list, int count) {
         .arg(place);
 }
 
+QString strayWordsKeptText(int count, const QString& cause) {
+    return (count == 1 ? QStringLiteral("Eine Vokabel gehört zu keiner Lektion; sie bleibt so")
+                       : QStringLiteral("%1 Vokabeln gehören zu keiner Lektion; sie bleiben so")
+                             .arg(count)) +
+           QStringLiteral(", weil die Tabelle nicht geschrieben werden kann:\r\n") + cause;
+}
+
 } // namespace
+
+void SetGatheringInterruption(std::function<bool()> stop) {
+    gatheringInterruption() = std::move(stop);
+}
 
 void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QString* message) {
     if (message) message->clear();
+    QStringList notes;
     SettlePendingLessonLists(tablePath);
     const QString path = LessonListPath(SplitTablePath(tablePath).base);
-    QString error;
-    bool changed = false;
     // A list that stands there but cannot be read (no permission, no regular
     // file) may still hold the user's lesson titles: it is rebuilt for this
     // session only and never written over. One far too large is no real list.
     bool keepFile = false;
+    QString error;
     if (!list.load(path, &error) && !error.isEmpty()) {
         keepFile = error != LessonListTooLargeMessage(path);
-        if (message)
-            *message = error + QStringLiteral("\r\nDie Lektionen werden aus den Vokabeln der "
-                                              "Datenbank neu zusammengestellt.");
+        notes << error + QStringLiteral("\r\nDie Lektionen werden aus den Vokabeln der "
+                                        "Datenbank neu zusammengestellt.");
     }
     QSet<QString> listed;
     for (const QString& line : list.lines())
         listed.insert(LessonCodeOfLine(line));
-    QStringList strays;
-    for (const QString& code : engine::distinctValues(tablePath, QStringLiteral("Lektion"))) {
-        if (!IsLessonCode(code)) strays << code;
-        if (!IsLessonCode(code) || listed.contains(code)) continue;
-        list.add(code);
-        listed.insert(code);
-        changed = true;
-    }
-    if (const int gathered = gatherWordsWithoutLesson(tablePath, strays)) {
-        if (!listed.contains(StrayWordsLessonCode)) {
-            list.add(StrayWordsLessonCode + StrayWordsLessonTitle);
+    // Adds the codes the list lacks and saves it when it changed.
+    const auto completeList = [&](const QStringList& values) {
+        bool changed = false;
+        for (const QString& code : values) {
+            if (!IsLessonCode(code) || listed.contains(code)) continue;
+            list.add(code == StrayWordsLessonCode ? code + StrayWordsLessonTitle : code);
+            listed.insert(code);
             changed = true;
         }
-        if (message) {
-            if (!message->isEmpty()) *message += QStringLiteral("\r\n\r\n");
-            *message += strayWordsGatheredText(list, gathered);
+        if (changed && !keepFile) SaveLessonList(list, path);
+    };
+
+    const QString field = QStringLiteral("Lektion");
+    bool allText = true;
+    const QStringList values = engine::distinctValues(tablePath, field, &allText);
+    if (allText && std::all_of(values.begin(), values.end(), IsLessonCode)) {
+        completeList(values);
+    } else {
+        try {
+            engine::Transaction change(tablePath);
+            const int restored = engine::rewriteValues(tablePath, field, lessonCodeOfValue);
+            const int gathered = engine::rewriteValues(tablePath, field, codeOrGathered);
+            completeList(engine::distinctValues(tablePath, field));
+            if (gatheringInterruption() && gatheringInterruption()()) return;
+            change.commit();
+            if (restored) notes << codesRestoredText(restored);
+            if (gathered) notes << strayWordsGatheredText(list, gathered);
+        } catch (const engine::EngineError& cause) {
+            notes << strayWordsKeptText(engine::countRewrites(tablePath, field, codeOrGathered),
+                                        cause.message());
+            completeList(values);
         }
     }
-    if (changed && !keepFile) SaveLessonList(list, path);
+    if (message) *message = notes.join(QStringLiteral("\r\n\r\n"));
 }
 
 // --- A list written ahead of its table ---------------------------------------

@@ -119,3 +119,21 @@ Deadline::~Deadline() {
     ended_.notify_all();
     watcher_.join();
 }
+
+namespace {
+constexpr uid_t NobodyId = 65534;
+}
+
+ActAsUser::ActAsUser() {
+    if (::geteuid() != 0) return;
+    // The real ids too, which access() asks; the saved ones stay root's, so
+    // that the guard can switch back.
+    QVERIFY(::setresgid(NobodyId, NobodyId, 0) == 0);
+    QVERIFY(::setresuid(NobodyId, NobodyId, 0) == 0);
+    switched_ = true;
+}
+
+ActAsUser::~ActAsUser() {
+    if (!switched_) return;
+    if (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0) std::_Exit(1);
+}

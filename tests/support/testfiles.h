@@ -60,3 +60,18 @@ class Deadline {
     bool done_ = false;
     std::thread watcher_;
 };
+
+// File permissions as a user meets them: root reads and writes through any
+// of them, so while a guard lives a test run by root acts as the user
+// "nobody" (whose files the test must make reachable); for anyone else it
+// does nothing.
+class ActAsUser {
+  public:
+    ActAsUser();
+    ~ActAsUser();
+    ActAsUser(const ActAsUser&) = delete;
+    ActAsUser& operator=(const ActAsUser&) = delete;
+
+  private:
+    bool switched_ = false;
+};
