@@ -236,17 +236,77 @@ QString LessonListPath() {
 }
 
 namespace {
+
 void dropListsWaitingFor(const QString& listPath);
+
+// What a list file is on disk, so that a list kept in memory in its place
+// gives way when another program (a restore, say) writes the file.
+struct ListFileState {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    qint64 modified = 0; // nanoseconds
+    bool operator==(const ListFileState&) const = default;
+};
+
+ListFileState listFileState(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) return {};
+    return {true, info.st_dev, info.st_ino, info.st_size,
+            qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
-bool SaveLessonList(const LessonList& list, const QString& path) {
-    QString error;
-    if (list.save(path, &error)) {
+// Lists that could not be saved, by the path of their file, with the state
+// the file had then.
+struct KeptList {
+    LessonList list;
+    ListFileState file;
+};
+
+QHash<QString, KeptList>& keptLists() {
+    static QHash<QString, KeptList> lists;
+    return lists;
+}
+
+// List files whose failed save an opening has told of, since the last save
+// that worked.
+QSet<QString>& unsavedListsTold() {
+    static QSet<QString> told;
+    return told;
+}
+
+// Takes the list kept for the file instead of reading it; false when there
+// is none or the file has changed since.
+bool takeKeptList(LessonList& list, const QString& path) {
+    const auto kept = keptLists().constFind(path);
+    if (kept == keptLists().constEnd()) return false;
+    if (kept->file != listFileState(path)) {
+        keptLists().remove(path);
+        return false;
+    }
+    list = kept->list;
+    return true;
+}
+
+bool saveList(const LessonList& list, const QString& path, QString* error) {
+    if (list.save(path, error)) {
         // A list still waiting from a sort or import whose own rename failed
         // is older than this one: at the next opening it must not win.
         dropListsWaitingFor(path);
+        keptLists().remove(path);
+        unsavedListsTold().remove(path);
         return true;
     }
+    keptLists().insert(path, KeptList{list, listFileState(path)});
+    return false;
+}
+
+} // namespace
+
+bool SaveLessonList(const LessonList& list, const QString& path) {
+    QString error;
+    if (saveList(list, path, &error)) return true;
     platform::showMessage(listNotSavedText(path, error), QStringLiteral("Fehler"),
                           platform::Icon::Error);
     return false;
@@ -352,7 +412,7 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
     // session only and never written over. One far too large is no real list.
     bool keepFile = false;
     QString error;
-    if (!list.load(path, &error) && !error.isEmpty()) {
+    if (!takeKeptList(list, path) && !list.load(path, &error) && !error.isEmpty()) {
         keepFile = error != LessonListTooLargeMessage(path);
         notes << error + QStringLiteral("\r\nDie Lektionen werden aus den Vokabeln der "
                                         "Datenbank neu zusammengestellt.");
@@ -361,6 +421,7 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
     for (const QString& line : list.lines())
         listed.insert(LessonCodeOfLine(line));
     // Adds the codes the list lacks and saves it when it changed.
+    QString unsaved;
     const auto completeList = [&](const QStringList& values) {
         bool changed = false;
         for (const QString& code : values) {
@@ -369,7 +430,12 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
             listed.insert(code);
             changed = true;
         }
-        if (changed && !keepFile) SaveLessonList(list, path);
+        if (!changed || keepFile || saveList(list, path, &error)) return;
+        if (unsavedListsTold().contains(path)) return;
+        unsavedListsTold().insert(path);
+        unsaved = listNotSavedText(path, error) +
+                  QStringLiteral("\r\nBis zum Programmende gilt die Liste, wie sie jetzt "
+                                 "angezeigt wird.");
     };
 
     const QString field = QStringLiteral("Lektion");
@@ -393,6 +459,7 @@ void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QStrin
             completeList(values);
         }
     }
+    if (!unsaved.isEmpty()) notes << unsaved;
     if (message) *message = notes.join(QStringLiteral("\r\n\r\n"));
 }
 

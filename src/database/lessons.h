@@ -113,7 +113,9 @@ extern LessonList baumlist;
 QString LessonListPath();
 QString LessonListPath(const QString& databaseBase);
 // Saves the list to the open database's list file; a failure is reported to
-// the user in a box and gives false.
+// the user in a box and gives false. The list then holds for the rest of the
+// session: the next opening of its database takes it instead of the file, as
+// long as the file stays as it is.
 bool SaveLessonList(const LessonList& list);
 bool SaveLessonList(const LessonList& list, const QString& path);
 
@@ -145,10 +147,13 @@ bool HasLessonLine(const LessonList& list);
 // finds the line at the next opening and the words where they were; a line
 // added for that lesson bears its title.
 //
-// The list file is saved when lines were added. `message` gets a German note
-// for the user (empty when there is nothing to say): a file that could not be
-// used, what was changed in the table, and words that stay in no lesson
-// because the table cannot be written. A list that still has no lesson
+// The list file is saved when lines were added. A list that cannot be saved
+// holds for the rest of the session, as long as its file stays as it is
+// (SaveLessonList keeps every list it could not save so). `message` gets a
+// German note for the user (empty when there is nothing to say): a file that
+// could not be used, what was changed in the table, words that stay in no
+// lesson because the table cannot be written, and, once per session and
+// list, a list that could not be saved. A list that still has no lesson
 // afterwards belongs to a table without lessons: the caller builds it with
 // RebuildLessonListFromTable.
 void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QString* message);

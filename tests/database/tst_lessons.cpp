@@ -538,8 +538,11 @@ class TestLessons : public QObject {
     }
 
     // A table that cannot be written keeps its words as they are, and the note
-    // says how many belong to no lesson and why.
-    void aTableThatCannotBeWritten() {
+    // says how many belong to no lesson and why. Beside a list that cannot be
+    // written the words are gathered all the same; the list made then, title
+    // and all, holds for the rest of the session, and the failed save is said
+    // at the first opening only.
+    void aTableOrListThatCannotBeWritten() {
         makeTableWithLessonValues("('001A1'), (x'3030314131'), ('S1'), ('S2')");
         const QString listPath = LessonListPath();
         const auto permissions = [](const QString& path, QFileDevice::Permissions others) {
@@ -571,6 +574,28 @@ class TestLessons : public QObject {
         QCOMPARE(readFile(CurrentTablePath), table);
         QCOMPARE(readFile(listPath), QByteArray("001A1Verben\r\n"));
 
+        QVERIFY(QFile::setPermissions(CurrentTablePath,
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ReadOther | QFileDevice::WriteOther));
+        QVERIFY(QFile::setPermissions(listPath, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        const QStringList gatheredLines{"000A1Ohne Lektion", "001A1Verben"};
+        open(list, message);
+        QCOMPARE(list.lines(), gatheredLines);
+        QVERIFY2(message.contains("Bei einer Vokabel war der Lektionscode abweichend") &&
+                     message.contains("2 Vokabeln gehörten zu keiner Lektion; sie stehen jetzt") &&
+                     message.contains("Die Lektionsliste konnte nicht gespeichert werden") &&
+                     message.endsWith("Bis zum Programmende gilt die Liste, wie sie jetzt "
+                                      "angezeigt wird."),
+                 qPrintable(message));
+        QCOMPARE(storedLessonValues(CurrentTablePath),
+                 QStringList({"text:'001A1'", "text:'001A1'", "text:'000A1'", "text:'000A1'"}));
+        for (int again = 0; again < 2; ++again) {
+            LessonList reopened;
+            open(reopened, message);
+            QCOMPARE(reopened.lines(), gatheredLines);
+            QCOMPARE(message, QString());
+        }
+        QCOMPARE(readFile(listPath), QByteArray("001A1Verben\r\n"));
         QVERIFY(boxes.isEmpty());
         permissions(folder->path(), {});
     }
