@@ -128,9 +128,18 @@ ActAsUser::ActAsUser() {
     if (::geteuid() != 0) return;
     // The real ids too, which access() asks; the saved ones stay root's, so
     // that the guard can switch back.
-    QVERIFY(::setresgid(NobodyId, NobodyId, 0) == 0);
-    QVERIFY(::setresuid(NobodyId, NobodyId, 0) == 0);
+    if (::setresgid(NobodyId, NobodyId, 0) != 0) return;
+    if (::setresuid(NobodyId, NobodyId, 0) != 0) {
+        if (::setresgid(0, 0, 0) != 0) std::_Exit(1);
+        return;
+    }
     switched_ = true;
+}
+
+bool ActAsUser::possible() {
+    if (::geteuid() != 0) return true;
+    const ActAsUser probe;
+    return probe.switched_;
 }
 
 ActAsUser::~ActAsUser() {
