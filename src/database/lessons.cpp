@@ -236,17 +236,77 @@ QString LessonListPath() {
 }
 
 namespace {
+
 void dropListsWaitingFor(const QString& listPath);
+
+// What a list file is on disk, so that a list kept in memory in its place
+// gives way when another program (a restore, say) writes the file.
+struct ListFileState {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    qint64 modified = 0; // nanoseconds
+    bool operator==(const ListFileState&) const = default;
+};
+
+ListFileState listFileState(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) return {};
+    return {true, info.st_dev, info.st_ino, info.st_size,
+            qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
-bool SaveLessonList(const LessonList& list, const QString& path) {
-    QString error;
-    if (list.save(path, &error)) {
+// Lists that could not be saved, by the path of their file, with the state
+// the file had then.
+struct KeptList {
+    LessonList list;
+    ListFileState file;
+};
+
+QHash<QString, KeptList>& keptLists() {
+    static QHash<QString, KeptList> lists;
+    return lists;
+}
+
+// List files whose failed save an opening has told of, since the last save
+// that worked.
+QSet<QString>& unsavedListsTold() {
+    static QSet<QString> told;
+    return told;
+}
+
+// Takes the list kept for the file instead of reading it; false when there
+// is none or the file has changed since.
+bool takeKeptList(LessonList& list, const QString& path) {
+    const auto kept = keptLists().constFind(path);
+    if (kept == keptLists().constEnd()) return false;
+    if (kept->file != listFileState(path)) {
+        keptLists().remove(path);
+        return false;
+    }
+    list = kept->list;
+    return true;
+}
+
+bool saveList(const LessonList& list, const QString& path, QString* error) {
+    if (list.save(path, error)) {
         // A list still waiting from a sort or import whose own rename failed
         // is older than this one: at the next opening it must not win.
         dropListsWaitingFor(path);
+        keptLists().remove(path);
+        unsavedListsTold().remove(path);
         return true;
     }
+    keptLists().insert(path, KeptList{list, listFileState(path)});
+    return false;
+}
+
+} // namespace
+
+bool SaveLessonList(const LessonList& list, const QString& path) {
+    QString error;
+    if (saveList(list, path, &error)) return true;
     platform::showMessage(listNotSavedText(path, error), QStringLiteral("Fehler"),
                           platform::Icon::Error);
     return false;
@@ -282,22 +342,33 @@ namespace {
 const QString StrayWordsLessonCode = QStringLiteral("000A1");
 const QString StrayWordsLessonTitle = QStringLiteral("Ohne Lektion");
 
-// Moves the words of these lesson values into the gathering lesson; returns
-// how many moved. A table that cannot be written keeps them where they are.
-int gatherWordsWithoutLesson(const QString& tablePath, const QStringList& values) {
-    int moved = 0;
-    engine::Query query;
-    for (const QString& value : values) {
-        query.setSql({QStringLiteral("UPDATE ") + engine::quoteLiteral(tablePath),
-                      QStringLiteral("SET Lektion = ") + engine::quoteLiteral(StrayWordsLessonCode),
-                      QStringLiteral("WHERE Lektion = ") + engine::quoteLiteral(value)});
-        try {
-            moved += query.execSql();
-        } catch (const engine::EngineError&) {
-            break;
-        }
-    }
-    return moved;
+std::function<bool()>& gatheringInterruption() {
+    static std::function<bool()> stop;
+    return stop;
+}
+
+// The code a lesson value stands for: the value itself, or the code it is
+// with the blanks around it dropped and small letters made capitals; empty
+// when it stands for none.
+QString lessonCodeOfValue(const QString& value) {
+    if (IsLessonCode(value)) return value;
+    QString code = value.trimmed();
+    for (QChar& c : code)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
+    return IsLessonCode(code) ? code : QString();
+}
+
+QString codeOrGathered(const QString& value) {
+    const QString code = lessonCodeOfValue(value);
+    return code.isEmpty() ? StrayWordsLessonCode : code;
+}
+
+QString codesRestoredText(int count) {
+    return (count == 1 ? QStringLiteral("Bei einer Vokabel")
+                       : QStringLiteral("Bei %1 Vokabeln").arg(count)) +
+           QStringLiteral(" war der Lektionscode abweichend gespeichert (in Kleinbuchstaben, mit "
+                          "Leerzeichen oder nicht als Text); er ist jetzt in der üblichen Form "
+                          "gespeichert.");
 }
 
 QString strayWordsGatheredText(const LessonList& list, int count) {
@@ -318,46 +389,78 @@ QString strayWordsGatheredText(const LessonList& list, int count) {
         .arg(place);
 }
 
+QString strayWordsKeptText(int count, const QString& cause) {
+    return (count == 1 ? QStringLiteral("Eine Vokabel gehört zu keiner Lektion; sie bleibt so")
+                       : QStringLiteral("%1 Vokabeln gehören zu keiner Lektion; sie bleiben so")
+                             .arg(count)) +
+           QStringLiteral(", weil die Tabelle nicht geschrieben werden kann:\r\n") + cause;
+}
+
 } // namespace
+
+void SetGatheringInterruption(std::function<bool()> stop) {
+    gatheringInterruption() = std::move(stop);
+}
 
 void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QString* message) {
     if (message) message->clear();
+    QStringList notes;
     SettlePendingLessonLists(tablePath);
     const QString path = LessonListPath(SplitTablePath(tablePath).base);
-    QString error;
-    bool changed = false;
     // A list that stands there but cannot be read (no permission, no regular
     // file) may still hold the user's lesson titles: it is rebuilt for this
     // session only and never written over. One far too large is no real list.
     bool keepFile = false;
-    if (!list.load(path, &error) && !error.isEmpty()) {
+    QString error;
+    if (!takeKeptList(list, path) && !list.load(path, &error) && !error.isEmpty()) {
         keepFile = error != LessonListTooLargeMessage(path);
-        if (message)
-            *message = error + QStringLiteral("\r\nDie Lektionen werden aus den Vokabeln der "
-                                              "Datenbank neu zusammengestellt.");
+        notes << error + QStringLiteral("\r\nDie Lektionen werden aus den Vokabeln der "
+                                        "Datenbank neu zusammengestellt.");
     }
     QSet<QString> listed;
     for (const QString& line : list.lines())
         listed.insert(LessonCodeOfLine(line));
-    QStringList strays;
-    for (const QString& code : engine::distinctValues(tablePath, QStringLiteral("Lektion"))) {
-        if (!IsLessonCode(code)) strays << code;
-        if (!IsLessonCode(code) || listed.contains(code)) continue;
-        list.add(code);
-        listed.insert(code);
-        changed = true;
-    }
-    if (const int gathered = gatherWordsWithoutLesson(tablePath, strays)) {
-        if (!listed.contains(StrayWordsLessonCode)) {
-            list.add(StrayWordsLessonCode + StrayWordsLessonTitle);
+    // Adds the codes the list lacks and saves it when it changed.
+    QString unsaved;
+    const auto completeList = [&](const QStringList& values) {
+        bool changed = false;
+        for (const QString& code : values) {
+            if (!IsLessonCode(code) || listed.contains(code)) continue;
+            list.add(code == StrayWordsLessonCode ? code + StrayWordsLessonTitle : code);
+            listed.insert(code);
             changed = true;
         }
-        if (message) {
-            if (!message->isEmpty()) *message += QStringLiteral("\r\n\r\n");
-            *message += strayWordsGatheredText(list, gathered);
+        if (!changed || keepFile || saveList(list, path, &error)) return;
+        if (unsavedListsTold().contains(path)) return;
+        unsavedListsTold().insert(path);
+        unsaved = listNotSavedText(path, error) +
+                  QStringLiteral("\r\nBis zum Programmende gilt die Liste, wie sie jetzt "
+                                 "angezeigt wird.");
+    };
+
+    const QString field = QStringLiteral("Lektion");
+    bool allText = true;
+    const QStringList values = engine::distinctValues(tablePath, field, &allText);
+    if (allText && std::all_of(values.begin(), values.end(), IsLessonCode)) {
+        completeList(values);
+    } else {
+        try {
+            engine::Transaction change(tablePath);
+            const int restored = engine::rewriteValues(tablePath, field, lessonCodeOfValue);
+            const int gathered = engine::rewriteValues(tablePath, field, codeOrGathered);
+            completeList(engine::distinctValues(tablePath, field));
+            if (gatheringInterruption() && gatheringInterruption()()) return;
+            change.commit();
+            if (restored) notes << codesRestoredText(restored);
+            if (gathered) notes << strayWordsGatheredText(list, gathered);
+        } catch (const engine::EngineError& cause) {
+            notes << strayWordsKeptText(engine::countRewrites(tablePath, field, codeOrGathered),
+                                        cause.message());
+            completeList(values);
         }
     }
-    if (changed && !keepFile) SaveLessonList(list, path);
+    if (!unsaved.isEmpty()) notes << unsaved;
+    if (message) *message = notes.join(QStringLiteral("\r\n\r\n"));
 }
 
 // --- A list written ahead of its table ---------------------------------------

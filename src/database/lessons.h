@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace engine {
 class Query;
@@ -112,7 +113,9 @@ extern LessonList baumlist;
 QString LessonListPath();
 QString LessonListPath(const QString& databaseBase);
 // Saves the list to the open database's list file; a failure is reported to
-// the user in a box and gives false.
+// the user in a box and gives false. The list then holds for the rest of the
+// session: the next opening of its database takes it instead of the file, as
+// long as the file stays as it is.
 bool SaveLessonList(const LessonList& list);
 bool SaveLessonList(const LessonList& list, const QString& path);
 
@@ -133,13 +136,33 @@ bool HasLessonLine(const LessonList& list);
 // that no word of the table is hidden: a list that a sort or an import left
 // waiting beside the table is settled first (below); a file that cannot be
 // read or is too large counts as an empty list; and every lesson code of the
-// table's words that the list lacks gets a line without a title (a value that
-// is no code names no lesson and gets none). The list file is saved when
-// lines were added. `message` gets a German note for the user when the file
-// could not be used (empty otherwise). A list that still has no lesson
+// table's words that the list lacks gets a line without a title.
+//
+// Every word's lesson value becomes the text of a listed lesson: a value that
+// is a code stored otherwise (as a BLOB, as another tool may write it, in
+// small letters or with blanks around it) is stored as that code, and every
+// other value (no text, text that is no code, NULL) is gathered into lesson
+// 000A1 "Ohne Lektion", all in one change of the table. The list line of that
+// lesson is saved before the change is final, so a program stopped in between
+// finds the line at the next opening and the words where they were; a line
+// added for that lesson bears its title.
+//
+// The list file is saved when lines were added. A list that cannot be saved
+// holds for the rest of the session, as long as its file stays as it is
+// (SaveLessonList keeps every list it could not save so). `message` gets a
+// German note for the user (empty when there is nothing to say): a file that
+// could not be used, what was changed in the table, words that stay in no
+// lesson because the table cannot be written, and, once per session and
+// list, a list that could not be saved. A list that still has no lesson
 // afterwards belongs to a table without lessons: the caller builds it with
 // RebuildLessonListFromTable.
 void LoadLessonListForOpening(LessonList& list, const QString& tablePath, QString* message);
+
+// For tests: called when an opening that changes lesson values has saved its
+// list, before the table's change is final; returning true abandons the
+// opening there, leaving the files as a program killed at that moment would
+// (SQLite rolls the change back at the next opening). Empty: no stop.
+void SetGatheringInterruption(std::function<bool()> stop);
 
 // --- A list written ahead of its table ---------------------------------------
 // A sort or an import that changes the lessons of a table writes the new list

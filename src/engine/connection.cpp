@@ -120,7 +120,31 @@ void Connection::configure() {
     sqlite3_create_function_v2(db_, "upper", 1,
                                SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
                                asciiUpper, nullptr, nullptr, nullptr);
+    // Never part of a schema: a file's own SQL cannot call it.
+    sqlite3_create_function_v2(db_, "rewritten_value", 1, SQLITE_UTF8 | SQLITE_DIRECTONLY, this,
+                               &Connection::rewrittenValue, nullptr, nullptr, nullptr);
     sqlite3_update_hook(db_, &Connection::rowChanged, this);
+}
+
+void Connection::rewrittenValue(sqlite3_context* context, int argc, sqlite3_value** argv) {
+    const auto* self = static_cast<Connection*>(sqlite3_user_data(context));
+    if (argc != 1 || !self->valueRewrite_) {
+        sqlite3_result_null(context);
+        return;
+    }
+    try {
+        bool asText = false;
+        const QString text = wordText(argv[0], &asText);
+        const QString target = (*self->valueRewrite_)(text);
+        if (target.isNull() || (asText && target == text)) {
+            sqlite3_result_null(context);
+            return;
+        }
+        const QByteArray stored = target.toUtf8();
+        sqlite3_result_text(context, stored.constData(), int(stored.size()), SQLITE_TRANSIENT);
+    } catch (const std::exception& error) {
+        sqlite3_result_error(context, error.what(), -1);
+    }
 }
 
 void Connection::loadSchema() {

@@ -7,10 +7,13 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
+struct sqlite3_context;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace engine {
 class Query;
@@ -57,6 +60,13 @@ class Connection : public QObject {
     sqlite3_stmt* borrow(const QString& sql);
     void giveBack(const QString& sql, sqlite3_stmt* statement);
 
+    // While set, the SQL function rewritten_value(x) of the statements on this
+    // connection gives what the rewrite makes of x read as word text: the
+    // text to store, or NULL where x is to stay (a null QString, or x held as
+    // that text already). NULL while none is set.
+    using ValueRewrite = std::function<QString(const QString& text)>;
+    void setValueRewrite(const ValueRewrite* rewrite) { valueRewrite_ = rewrite; }
+
     // Result sets learn here which of their rows another statement changed.
     void attach(ResultSet* result);
     void detach(ResultSet* result);
@@ -85,6 +95,7 @@ class Connection : public QObject {
     void loadSchema();
     static void rowChanged(void* self, int operation, const char* database, const char* table,
                            long long rowid);
+    static void rewrittenValue(sqlite3_context* context, int argc, sqlite3_value** argv);
 
     QString path_;
     sqlite3* db_ = nullptr;
@@ -93,6 +104,7 @@ class Connection : public QObject {
     QMultiHash<QString, sqlite3_stmt*> idle_;
     QList<ResultSet*> results_;
     QList<Query*> queries_;
+    const ValueRewrite* valueRewrite_ = nullptr;
 
   public:
     // Identity of the file the connection was opened on (device, inode), so

@@ -1,10 +1,71 @@
 #include "engine/statement.h"
 
 #include "engine/connection.h"
+#include "engine/query.h"
+#include "platform/codec.h"
 
+#include <QStringDecoder>
 #include <sqlite3.h>
+#include <utility>
 
 namespace engine::detail {
+
+namespace {
+
+QString wordTextOf(int type, const char* bytes, int size, bool* asText) {
+    if (asText) *asText = type == SQLITE_TEXT;
+    if (type == SQLITE_BLOB) return platform::codec::fromBytes(bytes, size);
+    QString text = QString::fromUtf8(bytes, size);
+    // Stored text never holds the replacement character: where it turns up,
+    // the bytes may be no UTF-8, and only then is the slower check paid for.
+    if (type == SQLITE_TEXT && text.contains(QChar::ReplacementCharacter)) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        text = utf8.decode(QByteArrayView(bytes, size));
+        if (utf8.hasError()) {
+            if (asText) *asText = false;
+            return platform::codec::fromBytes(bytes, size);
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+QString wordText(sqlite3_value* value, bool* asText) {
+    const int type = sqlite3_value_type(value);
+    if (type == SQLITE_NULL) {
+        if (asText) *asText = false;
+        return QString();
+    }
+    const char* bytes = type == SQLITE_BLOB
+                            ? static_cast<const char*>(sqlite3_value_blob(value))
+                            : reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return wordTextOf(type, bytes, sqlite3_value_bytes(value), asText);
+}
+
+StoredValue::~StoredValue() {
+    sqlite3_value_free(value_);
+}
+
+StoredValue::StoredValue(StoredValue&& other) noexcept
+    : value_(std::exchange(other.value_, nullptr)) {}
+
+StoredValue& StoredValue::operator=(StoredValue&& other) noexcept {
+    std::swap(value_, other.value_);
+    return *this;
+}
+
+bool StoredValue::isNull() const {
+    return !value_ || sqlite3_value_type(value_) == SQLITE_NULL;
+}
+
+QString StoredValue::text(bool* asText) const {
+    if (!value_) {
+        if (asText) *asText = false;
+        return QString();
+    }
+    return wordText(value_, asText);
+}
 
 Statement::Statement(Connection& connection, const QString& sql)
     : connection_(connection), sql_(sql), statement_(connection.borrow(sql)) {}
@@ -49,6 +110,12 @@ void Statement::bind(int index, const QVariant& value) {
     if (rc != SQLITE_OK) connection_.fail(rc);
 }
 
+void Statement::bind(int index, const StoredValue& value) {
+    const int rc = value.value_ ? sqlite3_bind_value(statement_, index, value.value_)
+                                : sqlite3_bind_null(statement_, index);
+    if (rc != SQLITE_OK) connection_.fail(rc);
+}
+
 bool Statement::step() {
     const int rc = sqlite3_step(statement_);
     if (rc == SQLITE_ROW) return true;
@@ -73,8 +140,11 @@ QVariant Statement::value(int column, Column::Kind kind) const {
     switch (kind) {
     case Column::Kind::Text: {
         // The file keeps UTF-8; reading it as such spares SQLite a conversion.
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-        return QString::fromUtf8(text, sqlite3_column_bytes(statement_, column));
+        const char* bytes =
+            type == SQLITE_BLOB
+                ? static_cast<const char*>(sqlite3_column_blob(statement_, column))
+                : reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        return wordTextOf(type, bytes, sqlite3_column_bytes(statement_, column), nullptr);
     }
     case Column::Kind::Integer:
         return static_cast<int>(sqlite3_column_int64(statement_, column));
@@ -97,6 +167,13 @@ QVariant Statement::value(int column, Column::Kind kind) const {
 
 qint64 Statement::int64(int column) const {
     return sqlite3_column_int64(statement_, column);
+}
+
+StoredValue Statement::stored(int column) const {
+    StoredValue value;
+    value.value_ = sqlite3_value_dup(sqlite3_column_value(statement_, column));
+    if (!value.value_) throw EngineError(QStringLiteral("Zu wenig Speicher."));
+    return value;
 }
 
 } // namespace engine::detail

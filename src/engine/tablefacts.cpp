@@ -38,35 +38,109 @@ void openTable(const QString& tablePath) {
     detail::acquire(tablePath);
 }
 
-QStringList distinctValues(const QString& tablePath, const QString& field) {
-    auto connection = detail::acquire(tablePath);
-    const detail::Column* column = connection->schema().find(field);
+namespace {
+
+// The field's name as the file spells it.
+QString columnName(detail::Connection& connection, const QString& field) {
+    const detail::Column* column = connection.schema().find(field);
     if (!column) throw EngineError(QStringLiteral("Feld %1 nicht gefunden.").arg(field));
-    const QString name = QLatin1Char('"') + column->name + QLatin1Char('"');
+    return column->name;
+}
+
+QString quoted(const QString& name) {
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+// The rewrite is in force for the statements run while the object lives.
+class RewriteInForce {
+  public:
+    RewriteInForce(detail::Connection& connection, const ValueRewrite& rewrite)
+        : connection_(connection) {
+        connection_.setValueRewrite(&rewrite);
+    }
+    ~RewriteInForce() { connection_.setValueRewrite(nullptr); }
+    RewriteInForce(const RewriteInForce&) = delete;
+    RewriteInForce& operator=(const RewriteInForce&) = delete;
+
+  private:
+    detail::Connection& connection_;
+};
+
+// Runs a statement on the rows the rewrite changes, with the rewrite in force
+// (%1 in the statement is the field, %2 the table).
+template <typename Run>
+int overRewrittenRows(const QString& tablePath, const QString& field, const ValueRewrite& rewrite,
+                      const char* sql, Run run) {
+    auto connection = detail::acquire(tablePath);
+    const RewriteInForce inForce(*connection, rewrite);
+    detail::Statement statement(*connection,
+                                QString::fromLatin1(sql).arg(quoted(columnName(*connection, field)),
+                                                             QLatin1String(detail::tableName)));
+    return run(statement);
+}
+
+} // namespace
+
+QStringList distinctValues(const QString& tablePath, const QString& field, bool* allText) {
+    auto connection = detail::acquire(tablePath);
+    const QString column = columnName(*connection, field);
+    const QString name = quoted(column);
     const QString table = QLatin1String(detail::tableName);
     QStringList values;
-    if (!leadsAnIndex(*connection, column->name)) {
+    bool textOnly = true;
+    const auto take = [&](const detail::StoredValue& value) {
+        bool asText = false;
+        values << value.text(&asText);
+        textOnly = textOnly && asText;
+    };
+    if (!leadsAnIndex(*connection, column)) {
         detail::Statement all(
             *connection, QStringLiteral("SELECT DISTINCT %1 FROM %2 ORDER BY 1").arg(name, table));
-        while (all.step())
-            values << all.value(0, detail::Column::Kind::Text).toString();
+        while (all.step()) {
+            const detail::StoredValue value = all.stored(0);
+            if (value.isNull())
+                textOnly = false;
+            else
+                take(value);
+        }
+        if (allText) *allText = textOnly;
         return values;
     }
     // Along the index from one value to the next: a seek per value, however
-    // many rows share it.
+    // many rows share it. Each seek starts from the value as the file holds
+    // it: read as text and bound as such, a BLOB (which sorts after all text)
+    // would be found again and again.
     detail::Statement smallest(*connection,
                                QStringLiteral("SELECT MIN(%1) FROM %2").arg(name, table));
-    if (!smallest.step()) return values;
-    QVariant value = smallest.value(0, detail::Column::Kind::Text);
+    detail::StoredValue value = smallest.step() ? smallest.stored(0) : detail::StoredValue();
     detail::Statement next(*connection,
                            QStringLiteral("SELECT MIN(%1) FROM %2 WHERE %1 > ?1").arg(name, table));
-    while (value.isValid()) {
-        values << value.toString();
+    while (!value.isNull()) {
+        take(value);
         next.finish();
-        next.bind(1, values.last());
-        value = next.step() ? next.value(0, detail::Column::Kind::Text) : QVariant();
+        next.bind(1, value);
+        value = next.step() ? next.stored(0) : detail::StoredValue();
+    }
+    if (allText) {
+        detail::Statement empty(
+            *connection,
+            QStringLiteral("SELECT 1 FROM %2 WHERE %1 IS NULL LIMIT 1").arg(name, table));
+        *allText = textOnly && !empty.step();
     }
     return values;
+}
+
+int rewriteValues(const QString& tablePath, const QString& field, const ValueRewrite& rewrite) {
+    return overRewrittenRows(tablePath, field, rewrite,
+                             "UPDATE %2 SET %1 = rewritten_value(%1) WHERE rewritten_value(%1) "
+                             "IS NOT NULL",
+                             [](detail::Statement& update) { return update.run(); });
+}
+
+int countRewrites(const QString& tablePath, const QString& field, const ValueRewrite& rewrite) {
+    return overRewrittenRows(
+        tablePath, field, rewrite, "SELECT COUNT(*) FROM %2 WHERE rewritten_value(%1) IS NOT NULL",
+        [](detail::Statement& count) { return count.step() ? int(count.int64(0)) : 0; });
 }
 
 qint32 tableStamp(const QString& tablePath) {

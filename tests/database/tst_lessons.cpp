@@ -9,12 +9,14 @@
 #include "support/testfiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,6 +42,58 @@ void addWord(engine::Query& query, const QString& lesson, const QString& foreign
     query.setValue(QStringLiteral("Fremdwort"), foreign);
     query.setValue(QStringLiteral("Uebersetzung"), foreign + QStringLiteral("-de"));
     query.post();
+}
+
+// The table of the current database with words of these lesson values, as
+// another tool wrote them ("('001A1'), (x'30')"), and a list naming 001A1.
+void makeTableWithLessonValues(const QByteArray& values, bool ownTable = true) {
+    if (ownTable) {
+        engine::Query create;
+        CreateVocabularyTable(create, CurrentTablePath);
+    }
+    engine::releaseTable(CurrentTablePath);
+    if (!values.isEmpty())
+        execOnFile(CurrentTablePath, "INSERT INTO VokabelTable (Lektion) VALUES " + values);
+    writeFile(LessonListPath(), "001A1Verben\r\n");
+}
+
+// Each word's lesson value in key order as the file holds it: its kind and
+// SQLite's quoting of it ("text:'001A1'", "blob:X'3030'").
+QStringList storedLessonValues(const QString& table) {
+    QStringList values;
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_open(QFile::encodeName(table).constData(), &db);
+    sqlite3_prepare_v2(db,
+                       "SELECT typeof(Lektion) || ':' || quote(Lektion) FROM VokabelTable "
+                       "ORDER BY ID",
+                       -1, &statement, nullptr);
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        values << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return values;
+}
+
+// The words of each lesson of the tree, as a click on it opens them:
+// "Lektion 1 / A 1 [Verben]: 4".
+QStringList wordsUnderTheTree(const LessonList& list) {
+    QTreeWidget lekbaum;
+    ConfigureLessonTree(&lekbaum);
+    RebuildLessonTree(&lekbaum, list);
+    QStringList shown;
+    engine::Query query;
+    for (int top = 0; top < lekbaum.topLevelItemCount(); ++top) {
+        const QTreeWidgetItem* node = lekbaum.topLevelItem(top);
+        for (int child = 0; child < node->childCount(); ++child) {
+            CurrentLessonCode = LessonCodeFromNodeTexts(node->text(0), node->child(child)->text(0));
+            ReopenLessonQuery(query);
+            shown << node->text(0) + " / " + node->child(child)->text(0) + ": " +
+                         QString::number(query.recordCount());
+        }
+    }
+    return shown;
 }
 
 } // namespace
@@ -392,6 +446,184 @@ class TestLessons : public QObject {
             QCOMPARE(after.st_ino, before.st_ino);
             QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
         }
+        QVERIFY(boxes.isEmpty());
+        engine::releaseTable(CurrentTablePath);
+    }
+
+    // Lesson values as another tool may store them: no text at all (a BLOB,
+    // one holding a NUL, an empty one, a number, NULL) or text that is no
+    // UTF-8. The opening ends; a value whose bytes are a code, or that is a
+    // code in small letters or with blanks around it, is stored as that code;
+    // every other one is gathered; the note counts both. Afterwards every
+    // word holds the text of a listed lesson, and the tree shows them all.
+    void lessonValuesOfEveryKindEndUnderTheTree_data() {
+        QTest::addColumn<bool>("foreign"); // made by another tool: an untyped Lektion, no index
+        QTest::newRow("own table") << false;
+        QTest::newRow("another tool's table") << true;
+    }
+    void lessonValuesOfEveryKindEndUnderTheTree() {
+        QFETCH(bool, foreign);
+        if (foreign)
+            execOnFile(
+                CurrentTablePath,
+                "CREATE TABLE VokabelTable (ID INTEGER PRIMARY KEY AUTOINCREMENT, Lektion, "
+                "Fremdwort CHAR(100), Uebersetzung CHAR(150), PraeFut CHAR(40), PerAor "
+                "CHAR(40), Perfekt CHAR(40), Perfekt_passiv CHAR(40), Aorist_passiv CHAR(40), "
+                "Futur_passiv CHAR(40), Genitiv CHAR(150), Genus CHAR(5), Wortart SMALLINT, "
+                "Extra CHAR(100), Schwierigkeit SMALLINT, Anzahl_Abfragen SMALLINT, "
+                "Falsche_Antworten SMALLINT, Versuche SMALLINT, Letzte_gewusst BOOLEAN, "
+                "Abgefragt BOOLEAN)");
+        QByteArray values = "('001A1'), ('002A1'), (x'3030314131'), (x'3030354231'), ('001a1'), "
+                            "(' 001A1'), ('002a1 '), (CAST(x'ff4131' AS TEXT)), "
+                            "(x'303031410031'), (x''), (42), ('')";
+        if (foreign) values += ", (NULL), (1.5)";
+        makeTableWithLessonValues(values, !foreign);
+        const int gathered = foreign ? 7 : 5;
+
+        LessonList list;
+        QString message;
+        {
+            Deadline deadline(10, "the opening");
+            LoadLessonListForOpening(list, CurrentTablePath, &message);
+        }
+        QCOMPARE(list.lines(), QStringList({"000A1Ohne Lektion", "001A1Verben", "002A1", "005B1"}));
+        QCOMPARE(message, QStringLiteral("Bei 5 Vokabeln war der Lektionscode abweichend "
+                                         "gespeichert (in Kleinbuchstaben, mit Leerzeichen oder "
+                                         "nicht als Text); er ist jetzt in der üblichen Form "
+                                         "gespeichert.\r\n\r\n%1 Vokabeln gehörten zu keiner "
+                                         "Lektion; sie stehen jetzt unter „Lektion 0, A 1 [Ohne "
+                                         "Lektion]“.")
+                              .arg(gathered));
+        QStringList expected{"text:'001A1'", "text:'002A1'", "text:'001A1'", "text:'005B1'",
+                             "text:'001A1'", "text:'001A1'", "text:'002A1'"};
+        for (int i = 0; i < gathered; ++i)
+            expected << "text:'000A1'";
+        QCOMPARE(storedLessonValues(CurrentTablePath), expected);
+        QCOMPARE(readFile(LessonListPath()),
+                 QByteArray("000A1Ohne Lektion\r\n001A1Verben\r\n002A1\r\n005B1\r\n"));
+        QCOMPARE(wordsUnderTheTree(list),
+                 QStringList({"Lektion 0 / A 1 [Ohne Lektion]: " + QString::number(gathered),
+                              "Lektion 1 / A 1 [Verben]: 4", "Lektion 2 / A 1 []: 2",
+                              "Lektion 5 / B 1 []: 1"}));
+
+        // Nothing is left for the next opening to do.
+        LoadLessonListForOpening(list, CurrentTablePath, &message);
+        QCOMPARE(message, QString());
+        QCOMPARE(list.count(), 4);
+        QVERIFY(boxes.isEmpty());
+        engine::releaseTable(CurrentTablePath);
+    }
+
+    // Many different values that name no lesson are gathered at once, in one
+    // change of the table.
+    void manyStrayValuesAreGatheredAtOnce() {
+        makeTableWithLessonValues("('001A1')");
+        execOnFile(CurrentTablePath,
+                   "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                   "WHERE i < 5000) INSERT INTO VokabelTable (Lektion) "
+                   "SELECT 'S' || i FROM n");
+        LessonList list;
+        QString message;
+        QElapsedTimer timer;
+        timer.start();
+        {
+            Deadline deadline(120, "gathering 5,000 stray values");
+            LoadLessonListForOpening(list, CurrentTablePath, &message);
+        }
+        qInfo("5,000 different stray values gathered in %.1f ms", timer.nsecsElapsed() / 1e6);
+        QVERIFY2(message.contains("5000 Vokabeln gehörten zu keiner Lektion"), qPrintable(message));
+        QCOMPARE(wordsUnderTheTree(list), QStringList({"Lektion 0 / A 1 [Ohne Lektion]: 5000",
+                                                       "Lektion 1 / A 1 [Verben]: 1"}));
+        engine::releaseTable(CurrentTablePath);
+    }
+
+    // A table that cannot be written keeps its words as they are, and the note
+    // says how many belong to no lesson and why. Beside a list that cannot be
+    // written the words are gathered all the same; the list made then, title
+    // and all, holds for the rest of the session, and the failed save is said
+    // at the first opening only.
+    void aTableOrListThatCannotBeWritten() {
+        if (!ActAsUser::possible()) QSKIP("file permissions do not apply here");
+        makeTableWithLessonValues("('001A1'), (x'3030314131'), ('S1'), ('S2')");
+        const QString listPath = LessonListPath();
+        const auto permissions = [](const QString& path, QFileDevice::Permissions others) {
+            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ExeOwner | others));
+        };
+        const auto open = [&](LessonList& list, QString& message) {
+            Deadline deadline(10, "the opening");
+            ActAsUser user;
+            LoadLessonListForOpening(list, CurrentTablePath, &message);
+            engine::releaseTable(CurrentTablePath);
+        };
+        const QFileDevice::Permissions all = QFileDevice::ReadOther | QFileDevice::WriteOther |
+                                             QFileDevice::ExeOther | QFileDevice::ReadGroup |
+                                             QFileDevice::WriteGroup | QFileDevice::ExeGroup;
+        permissions(folder->path(), all);
+        QVERIFY(QFile::setPermissions(CurrentTablePath, QFileDevice::ReadOwner |
+                                                            QFileDevice::ReadGroup |
+                                                            QFileDevice::ReadOther));
+        const QByteArray table = readFile(CurrentTablePath);
+        LessonList list;
+        QString message;
+        open(list, message);
+        QCOMPARE(list.lines(), QStringList({"001A1Verben"}));
+        QCOMPARE(message, "3 Vokabeln gehören zu keiner Lektion; sie bleiben so, weil die "
+                          "Tabelle nicht geschrieben werden kann:\r\nDie Tabelle ist "
+                          "schreibgeschützt: " +
+                              CurrentTablePath);
+        QCOMPARE(readFile(CurrentTablePath), table);
+        QCOMPARE(readFile(listPath), QByteArray("001A1Verben\r\n"));
+
+        QVERIFY(QFile::setPermissions(CurrentTablePath,
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ReadOther | QFileDevice::WriteOther));
+        QVERIFY(QFile::setPermissions(listPath, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        const QStringList gatheredLines{"000A1Ohne Lektion", "001A1Verben"};
+        open(list, message);
+        QCOMPARE(list.lines(), gatheredLines);
+        QVERIFY2(message.contains("Bei einer Vokabel war der Lektionscode abweichend") &&
+                     message.contains("2 Vokabeln gehörten zu keiner Lektion; sie stehen jetzt") &&
+                     message.contains("Die Lektionsliste konnte nicht gespeichert werden") &&
+                     message.endsWith("Bis zum Programmende gilt die Liste, wie sie jetzt "
+                                      "angezeigt wird."),
+                 qPrintable(message));
+        QCOMPARE(storedLessonValues(CurrentTablePath),
+                 QStringList({"text:'001A1'", "text:'001A1'", "text:'000A1'", "text:'000A1'"}));
+        for (int again = 0; again < 2; ++again) {
+            LessonList reopened;
+            open(reopened, message);
+            QCOMPARE(reopened.lines(), gatheredLines);
+            QCOMPARE(message, QString());
+        }
+        QCOMPARE(readFile(listPath), QByteArray("001A1Verben\r\n"));
+        QVERIFY(boxes.isEmpty());
+        permissions(folder->path(), {});
+    }
+
+    // A program killed while an opening gathers words loses neither the words
+    // nor the gathering lesson's title: the next opening finds both. A list
+    // that lacks that lesson's line all the same (an older program killed
+    // there) gets the line back with its title.
+    void aKillWhileGatheringLosesNoTitle() {
+        makeTableWithLessonValues("('001A1'), ('S1')");
+        LessonList list;
+        QString message;
+        SetGatheringInterruption([] { return true; });
+        LoadLessonListForOpening(list, CurrentTablePath, &message);
+        SetGatheringInterruption({});
+        engine::releaseTable(CurrentTablePath);
+
+        LoadLessonListForOpening(list, CurrentTablePath, &message);
+        const QStringList wholeTree{"Lektion 0 / A 1 [Ohne Lektion]: 1",
+                                    "Lektion 1 / A 1 [Verben]: 1"};
+        QCOMPARE(wordsUnderTheTree(list), wholeTree);
+        QCOMPARE(readFile(LessonListPath()), QByteArray("000A1Ohne Lektion\r\n001A1Verben\r\n"));
+
+        writeFile(LessonListPath(), "001A1Verben\r\n");
+        LoadLessonListForOpening(list, CurrentTablePath, &message);
+        QCOMPARE(wordsUnderTheTree(list), wholeTree);
+        QCOMPARE(readFile(LessonListPath()), QByteArray("000A1Ohne Lektion\r\n001A1Verben\r\n"));
         QVERIFY(boxes.isEmpty());
         engine::releaseTable(CurrentTablePath);
     }

@@ -2,6 +2,7 @@
 // with their cursor and record buffer, and what happens when other statements
 // change, delete or replace rows and files underneath.
 #include "engine/query.h"
+#include "engine/tablefacts.h"
 #include "support/filesizelimit.h"
 #include "support/testfiles.h"
 #include "testtable.h"
@@ -183,6 +184,36 @@ class QueryTest : public QObject {
         QCOMPARE(query.value("Genus"), QVariant(QStringLiteral("mascu")));
         QVERIFY(!errorOf([&] { query.setValue("Versuche", "drei"); }).isEmpty());
         QCOMPARE(query.state(), Query::State::Browse); // a refused value starts no edit
+    }
+
+    // Values another tool may store where the program writes text: a BLOB, or
+    // text that is no UTF-8, reads as its 8-bit bytes; the different values
+    // of a field are found whatever their kind, each once; and a rewrite
+    // stores them as text in one statement.
+    void valuesStoredAsNoText() {
+        fill(1);
+        execOnFile(path_, "INSERT INTO VokabelTable (Lektion, Fremdwort) VALUES "
+                          "(x'3030314131', x'e4'), (CAST(x'ff4131' AS TEXT), CAST(x'fc' AS TEXT))");
+        QCOMPARE(words(), QVariantList({"w1", "ä", "ü"}));
+        bool allText = true;
+        {
+            Deadline deadline(10, "the walk along the lesson index");
+            QCOMPARE(engine::distinctValues(path_, "Lektion", &allText),
+                     QStringList({"001A1", "ÿA1", "001A1"}));
+        }
+        QVERIFY(!allText);
+        QCOMPARE(engine::distinctValues(path_, "Fremdwort", &allText),
+                 QStringList({"w1", "ü", "ä"}));
+        QVERIFY(!allText);
+
+        const engine::ValueRewrite asText = [](const QString& text) { return text; };
+        QCOMPARE(engine::countRewrites(path_, "Lektion", asText), 2);
+        QCOMPARE(engine::rewriteValues(path_, "Lektion", asText), 2);
+        QCOMPARE(engine::distinctValues(path_, "Lektion", &allText), QStringList({"001A1", "ÿA1"}));
+        QVERIFY(allText);
+        QCOMPARE(column(select(path_, "WHERE Lektion = \"001A1\""), "Fremdwort"),
+                 QVariantList({"w1", "ä"}));
+        QCOMPARE(engine::rewriteValues(path_, "Lektion", asText), 0);
     }
 
     void cursorMovesLikeADataSet() {

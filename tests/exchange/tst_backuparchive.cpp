@@ -1055,6 +1055,35 @@ class TestBackupArchive : public QObject {
         QCOMPARE(readAll(existing), oldTable);
     }
 
+    // A table that another tool wrote may hold lesson values that are no text:
+    // it restores, and the opening after the restore ends and puts every word
+    // under a listed lesson.
+    void aRestoredTableWithLessonValuesOfNoTextOpens() {
+        const QString made = makeDatabase(root, "Latein", "Caesar");
+        execOnFile(made, "UPDATE VokabelTable SET Lektion = x'3030314131' WHERE ID = 1; "
+                         "UPDATE VokabelTable SET Lektion = CAST(x'ff4131' AS TEXT) WHERE ID = 2");
+        const QString file = archiveOf(
+            plainArchive("Latein", {{"Caesar.ol", readAll(made)}, {"Caesar.lst", "001A1Verben"}}));
+        QCOMPARE(RestoreDatabase(file, dest, temp, true), int(ArchiveOk));
+        const QString restored = dest + "/Latein/Caesar.ol";
+        LessonList list;
+        QString message;
+        {
+            Deadline deadline(10, "the opening of the restored table");
+            LoadLessonListForOpening(list, restored, &message);
+        }
+        QCOMPARE(list.lines(), QStringList({"000A1Ohne Lektion", "001A1Verben"}));
+        QVERIFY2(message.contains("Bei einer Vokabel war der Lektionscode abweichend") &&
+                     message.contains("Eine Vokabel gehörte zu keiner Lektion"),
+                 qPrintable(message));
+        engine::Query q;
+        q.addSql("SELECT * FROM " + engine::quoteLiteral(restored) + " WHERE Lektion = \"001A1\"");
+        q.open();
+        QCOMPARE(q.recordCount(), 2);
+        q.close();
+        engine::releaseTable(restored);
+    }
+
     void restoreTakesOnlyTheFilesOfOneDatabase() {
         // A database restore writes nothing but a table and its companions:
         // not the settings of the data folder, not two tables, not none.

@@ -71,6 +71,21 @@ class TestDatabaseRoad : public QObject {
         return StartMainWindow(program.path());
     }
 
+    // A table in the Latin folder holding words as another tool wrote them:
+    // lesson, foreign word and translation, "('001A1', 'amare', 'lieben'), ...".
+    QString latinTable(const QString& name, const QByteArray& words) {
+        platform::ensureFolder(program.filePath("Latein"));
+        const QString table = program.filePath("Latein/" + name + ".ol");
+        {
+            engine::Query create;
+            CreateVocabularyTable(create, table);
+        }
+        engine::releaseTable(table);
+        execOnFile(table,
+                   "INSERT INTO VokabelTable (Lektion, Fremdwort, Uebersetzung) VALUES " + words);
+        return table;
+    }
+
 private slots:
     void initTestCase() {
         platform::ensureFolder(program.filePath("data"));
@@ -483,6 +498,36 @@ private slots:
                  QByteArray("  001A1\r\n0011A\r\n001A1\r\n002A1\r\nNomen\r\nVerben\r\n"));
     }
 
+    // Lesson values that another tool stored as no text: the window's opening
+    // ends, its one note says what changed, and the tree reaches every word.
+    void lessonValuesOfNoTextOpenIntoTheTree() {
+        const QString table = latinTable("Fremd", "('001A1', 'amare', 'lieben'), "
+                                                  "(x'3030314131', 'videre', 'sehen'), "
+                                                  "(x'30300031', 'ire', 'gehen'), "
+                                                  "(CAST(x'ff4131' AS TEXT), 'esse', 'sein')");
+        QVERIFY(LessonList({"001A1Verben"}).save(program.filePath("Latein/Fremd.lst")));
+        auto window = startProgram();
+        {
+            Deadline deadline(10, "the opening");
+            window->OpenVocabularyDatabase(table);
+        }
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].caption, QStringLiteral("Hinweis"));
+        QVERIFY2(boxes[0].text.startsWith("Bei einer Vokabel war der Lektionscode abweichend") &&
+                     boxes[0].text.endsWith("2 Vokabeln gehörten zu keiner Lektion; sie stehen "
+                                            "jetzt unter „Lektion 0, A 1 [Ohne Lektion]“."),
+                 qPrintable(boxes[0].text));
+        QCOMPARE(window->lekbaum->topLevelItemCount(), 2);
+        QCOMPARE(SelectedLessonCode(window->lekbaum), QStringLiteral("000A1"));
+        QCOMPARE(window->Query->recordCount(), 2);
+        QVERIFY(SelectLessonNode(window->lekbaum, "001A1"));
+        window->lekbaumClick();
+        QCOMPARE(window->Query->recordCount(), 2);
+        window->close();
+        QCOMPARE(wordsOfTable(table), QStringList({"001A1:amare=lieben", "001A1:videre=sehen",
+                                                   "000A1:ire=gehen", "000A1:esse=sein"}));
+    }
+
     // A FIFO where a table is expected (from the open dialog, the recent list
     // or the command line) would wait for a writer for good. Where a settings
     // file is expected it counts as missing: the defaults hold.
@@ -536,21 +581,8 @@ private slots:
     // message names the file, nothing is written, and the words stay. Without
     // it the table opens as before.
     void aTableCarryingSqlOfItsOwnIsNotOpened() {
-        QVERIFY(platform::ensureFolder(program.filePath("Latein")));
-        const QString table = program.filePath("Latein/Falle.ol");
-        {
-            engine::Query create;
-            CreateVocabularyTable(create, table);
-        }
-        engine::releaseTable(table);
-        const auto rawExec = [&](const char* sql) {
-            sqlite3* db = nullptr;
-            QCOMPARE(sqlite3_open(QFile::encodeName(table).constData(), &db), SQLITE_OK);
-            QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
-            sqlite3_close(db);
-        };
-        rawExec("INSERT INTO VokabelTable (Lektion, Fremdwort, Uebersetzung) VALUES "
-                "('001A1', 'amare', 'lieben'), ('001A1', 'videre', 'sehen')");
+        const QString table =
+            latinTable("Falle", "('001A1', 'amare', 'lieben'), ('001A1', 'videre', 'sehen')");
         const QStringList words{"001A1:amare=lieben", "001A1:videre=sehen"};
         engine::releaseTable(table);
         auto window = startProgram();
@@ -559,7 +591,7 @@ private slots:
              "DROP TRIGGER t", "einen Trigger"},
             {"CREATE VIEW v AS SELECT * FROM VokabelTable", "DROP VIEW v", "eine Sicht"}};
         for (const auto& [add, drop, found] : carried) {
-            rawExec(add);
+            execOnFile(table, add);
             QFile file(table);
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QByteArray before = file.readAll();
@@ -578,7 +610,7 @@ private slots:
             file.close();
             QVERIFY(!QFile::exists(program.filePath("Latein/Falle.lst")));
             QVERIFY(GeneralOptions.Recent[0].Path != table);
-            rawExec(drop);
+            execOnFile(table, drop);
         }
         window->OpenVocabularyDatabase(table);
         QCOMPARE(CurrentTablePath, table);

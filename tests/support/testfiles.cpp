@@ -6,8 +6,11 @@
 #include <QFileInfo>
 #include <QTest>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +24,15 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
+}
+
+void execOnFile(const QString& path, const QByteArray& sql) {
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    const int rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+    const QByteArray error = sqlite3_errmsg(db);
+    sqlite3_close(db);
+    QVERIFY2(rc == SQLITE_OK, error.constData());
 }
 
 FifoGuard::FifoGuard(int patienceMs) : watcher_([this, patienceMs] { watch(patienceMs); }) {}
@@ -87,4 +99,50 @@ bool FifoGuard::waitedFor() const {
     // let it go is waited for.
     const std::lock_guard lock(mutex_);
     return released_;
+}
+
+Deadline::Deadline(int seconds, const char* what)
+    : watcher_([this, seconds, what] {
+          std::unique_lock lock(mutex_);
+          if (ended_.wait_for(lock, std::chrono::seconds(seconds), [this] { return done_; }))
+              return;
+          std::fprintf(stderr, "FAIL!  : %s did not end within %d s\n", what, seconds);
+          std::fflush(stderr);
+          std::_Exit(1);
+      }) {}
+
+Deadline::~Deadline() {
+    {
+        const std::lock_guard lock(mutex_);
+        done_ = true;
+    }
+    ended_.notify_all();
+    watcher_.join();
+}
+
+namespace {
+constexpr uid_t NobodyId = 65534;
+}
+
+ActAsUser::ActAsUser() {
+    if (::geteuid() != 0) return;
+    // The real ids too, which access() asks; the saved ones stay root's, so
+    // that the guard can switch back.
+    if (::setresgid(NobodyId, NobodyId, 0) != 0) return;
+    if (::setresuid(NobodyId, NobodyId, 0) != 0) {
+        if (::setresgid(0, 0, 0) != 0) std::_Exit(1);
+        return;
+    }
+    switched_ = true;
+}
+
+bool ActAsUser::possible() {
+    if (::geteuid() != 0) return true;
+    const ActAsUser probe;
+    return probe.switched_;
+}
+
+ActAsUser::~ActAsUser() {
+    if (!switched_) return;
+    if (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0) std::_Exit(1);
 }
