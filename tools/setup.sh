@@ -19,6 +19,12 @@ packages=(
   # a font for the windows and the printouts
   fonts-dejavu-core fontconfig
 )
+# The tests (a build of every target) also make FUSE mounts whose daemon is
+# stopped, for the test of file systems that do not answer; it is skipped
+# where the machine cannot mount them.
+if [ $# -eq 0 ]; then
+  packages+=(bindfs fuse3)
+fi
 
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"

@@ -6,6 +6,7 @@
 #include "exchange/exportwindow.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/progresswindows.h"
+#include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/ownerwindow.h"
@@ -30,9 +31,7 @@ QString chooseExportFileWithDialog(int filterIndex) {
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.value(filterIndex - 1, filters.first()));
     dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    if (platform::execModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().first();
+    return platform::chosenFile(dialog, platform::execModal(dialog));
 }
 
 // The main window is put back on its current lesson however the export ends.

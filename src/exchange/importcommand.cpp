@@ -9,6 +9,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/progresswindows.h"
 #include "platform/codec.h"
+#include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/regularfile.h"
@@ -30,9 +31,7 @@ QString chooseImportFileWithDialog() {
     dialog.setNameFilters(
         {QStringLiteral("Textdateien (*.txt)"), QStringLiteral("Alle Dateien (*)")});
     dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    if (platform::execModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().first();
+    return platform::chosenFile(dialog, platform::execModal(dialog));
 }
 
 const QString InvalidFileQuestion = QStringLiteral(

@@ -1,5 +1,6 @@
 #include "platform/filedialog.h"
 
+#include "platform/messagebox.h"
 #include "platform/mounts.h"
 
 #include <QDialog>
@@ -27,6 +28,16 @@ void prepareFileDialog(QFileDialog& dialog) {
         for (int column = 1; column < header->count(); ++column)
             header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     }
+}
+
+QString chosenFile(QFileDialog& dialog, int result) {
+    if (result != QDialog::Accepted) return QString();
+    const QString path = dialog.selectedFiles().value(0);
+    if (path.isEmpty()) return QString();
+    const QString folder = QFileInfo(path).absolutePath();
+    if (askFileSystem(folder).answered()) return path;
+    showMessage(noAnswerMessage(folder), QStringLiteral("Fehler"), Icon::Error);
+    return QString();
 }
 
 void releaseSilentFileModels(QDialog& dialog) {

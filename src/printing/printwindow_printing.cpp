@@ -98,9 +98,8 @@ QString Tdruck::choosePrintFile() {
         dialog.setDefaultSuffix(QStringLiteral("pdf"));
         dialog.setDirectory(QFileInfo(proposal).absolutePath());
         dialog.selectFile(QFileInfo(proposal).fileName());
-        if (platform::execModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        const QString path = dialog.selectedFiles().first();
+        const QString path = platform::chosenFile(dialog, platform::execModal(dialog));
+        if (path.isEmpty()) return QString();
         proposal = path;
         if (QFileInfo(path).isDir()) continue;
         if (QFileInfo::exists(path) &&

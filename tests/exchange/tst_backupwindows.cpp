@@ -11,6 +11,7 @@
 #include "exchange/foldertree.h"
 #include "exchange/restorewindow.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/filedialog.h"
 #include "platform/folders.h"
 #include "platform/messagebox.h"
 #include "platform/modal.h"
@@ -22,13 +23,13 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QFrame>
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -473,6 +474,22 @@ class TestBackupWindows : public QObject {
         QCOMPARE(options.Recent[0].Path, silent + "/Latein/Caesar.ol");
         main.reset();
         Form1 = nullptr;
+
+        // A file chosen for an export, import or printout in a folder that
+        // does not answer is refused, the chosen one elsewhere taken.
+        QFileDialog files(nullptr, "Speichern unter", WorkDir + "/Englisch");
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        files.setAcceptMode(QFileDialog::AcceptSave);
+        files.selectFile("Liste.txt");
+        boxes.clear();
+        QCOMPARE(platform::chosenFile(files, QDialog::Accepted), QString());
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, platform::noAnswerMessage(WorkDir + "/Englisch"));
+        files.setDirectory(WorkDir + "/Latein");
+        files.selectFile("Liste.txt");
+        QCOMPARE(platform::chosenFile(files, QDialog::Accepted), WorkDir + "/Latein/Liste.txt");
+        QCOMPARE(platform::chosenFile(files, QDialog::Rejected), QString());
+        QCOMPARE(boxes.size(), 1);
     }
 
     // The tree lists each folder on a thread of its own, without the hidden
