@@ -142,8 +142,7 @@ void TForm1::openDatabaseSteps(const QString& path) {
     EnableDatabaseControls();
     // A first lesson without words gets its first word, as a click on it
     // gives it, so that the fields show a word of that lesson.
-    if (Query->isEmpty() && Query->canModify())
-        InsertNewWordRecord(*Query, CurrentLessonCode);
+    if (Query->isEmpty() && Query->canModify()) InsertNewWordRecord(*Query, CurrentLessonCode);
 
     ReadDatabaseOptions(CurrentDatabaseBase);
     AddRecentDatabase(CurrentTablePath, CurrentDatabaseName, CurrentLanguage);
@@ -200,22 +199,26 @@ bool TForm1::NeuClick2() {
     const QString previousSelection = SelectionOptionsPath, previousQuiz = QuizOptionsPath,
                   previousCharTable = CharTableOptionsPath;
     DisableDatabaseControls();
+    const auto putBackPrevious = [&] {
+        CurrentTablePath = previousPath;
+        CurrentLanguage = previousLanguage;
+        DatabaseOptions = previousOptions;
+        SelectionOptionsPath = previousSelection;
+        QuizOptionsPath = previousQuiz;
+        CharTableOptionsPath = previousCharTable;
+        if (!CurrentTablePath.isEmpty() && !baumlist.isEmpty() &&
+            QFileInfo::exists(CurrentTablePath)) {
+            setDatabaseParts(CurrentTablePath);
+            EnableDatabaseControls();
+            ShowWordTypeAndDifficulty();
+            UpdateNavButtons();
+        }
+    };
 
     QString name;
     while (true) {
         if (platform::execModal(*DialogNeu) != 1) {
-            CurrentTablePath = previousPath;
-            CurrentLanguage = previousLanguage;
-            DatabaseOptions = previousOptions;
-            SelectionOptionsPath = previousSelection;
-            QuizOptionsPath = previousQuiz;
-            CharTableOptionsPath = previousCharTable;
-            if (!CurrentTablePath.isEmpty() && !baumlist.isEmpty()) {
-                setDatabaseParts(CurrentTablePath);
-                EnableDatabaseControls();
-                ShowWordTypeAndDifficulty();
-                UpdateNavButtons();
-            }
+            putBackPrevious();
             return true;
         }
         name = DialogNeu->EditName->text().trimmed();
@@ -248,7 +251,15 @@ bool TForm1::NeuClick2() {
         }
         CurrentLanguage = language;
         setDatabaseParts(tablePath);
-        CreateVocabularyTable(*Query, CurrentTablePath);
+        try {
+            CreateVocabularyTable(*Query, CurrentTablePath);
+        } catch (...) {
+            // The engine's message follows; the window goes back to the
+            // database open before, or to none when that one was overwritten.
+            putBackPrevious();
+            if (!QFileInfo::exists(previousPath)) leaveDatabase();
+            throw;
+        }
         break;
     }
     LoadDatabaseOptionFiles();

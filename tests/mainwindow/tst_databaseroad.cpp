@@ -1,7 +1,7 @@
 // The main road of a user: a new database, words typed into two lessons, the
 // program closed and the database opened again from the recent list.
-#include "database/currentdatabase.h"
 #include "database/charsets.h"
+#include "database/currentdatabase.h"
 #include "database/databasefiles.h"
 #include "database/databaseoptions.h"
 #include "database/generaloptions.h"
@@ -16,6 +16,7 @@
 #include "platform/messagebox.h"
 #include "platform/modal.h"
 #include "platform/paths.h"
+#include "support/filesizelimit.h"
 #include "support/mainwindowstart.h"
 #include "support/testfiles.h"
 
@@ -67,9 +68,7 @@ class TestDatabaseRoad : public QObject {
     QList<platform::MessageBoxRequest> boxes;
     platform::Answer nextAnswer = platform::Answer::Ok;
 
-    std::unique_ptr<TForm1> startProgram() {
-        return StartMainWindow(program.path());
-    }
+    std::unique_ptr<TForm1> startProgram() { return StartMainWindow(program.path()); }
 
     // A table in the Latin folder holding words as another tool wrote them:
     // lesson, foreign word and translation, "('001A1', 'amare', 'lieben'), ...".
@@ -86,7 +85,7 @@ class TestDatabaseRoad : public QObject {
         return table;
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         platform::ensureFolder(program.filePath("data"));
         platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
@@ -129,8 +128,8 @@ private slots:
     // program's own, is refused by the dialog and by the command, before
     // anything is created.
     void newDatabaseRefusesUnusableLanguages() {
-        for (const QString& language : {QStringLiteral("Русский"), QStringLiteral("data"),
-                                       QStringLiteral("Backup")}) {
+        for (const QString& language :
+             {QStringLiteral("Русский"), QStringLiteral("data"), QStringLiteral("Backup")}) {
             boxes.clear();
             auto window = startProgram();
             int rounds = 0;
@@ -201,8 +200,8 @@ private slots:
             typeInto(window->DBuebersetzung, "König");
             window->close(); // the word being typed is stored on close
         }
-        QCOMPARE(wordsOfTable(table), (QStringList{"001A1:amare=lieben", "001A1:videre=sehen",
-                                                    "002A1:rex=König"}));
+        QCOMPARE(wordsOfTable(table),
+                 (QStringList{"001A1:amare=lieben", "001A1:videre=sehen", "002A1:rex=König"}));
         {
             // A new database is recorded once it is opened again; do so now
             // through the open dialog, then from the recent list.
@@ -231,6 +230,31 @@ private slots:
             QCOMPARE(CurrentTablePath, table);
             QCOMPARE(window->windowTitle(), QStringLiteral("Orvilex Vokabeltrainer - Caesar"));
         }
+    }
+
+    // A new database whose table cannot be made (a full disk) leaves no file
+    // behind, and the window goes back to the database open before.
+    void aFailedCreationGoesBackToTheOpenDatabase() {
+        const QString open = latinTable("Offen", "('002A1', 'amare', 'lieben')");
+        auto window = startProgram();
+        window->OpenVocabularyDatabase(open);
+        QCOMPARE(window->lekbaum->topLevelItemCount(), 1);
+        platform::setModalHandler([](QDialog& d) {
+            auto* neu = qobject_cast<TDialogNeu*>(&d);
+            neu->EditName->setText("Voll");
+            neu->RLatein->setChecked(true);
+            return 1;
+        });
+        {
+            FileSizeLimit full(512);
+            QVERIFY_THROWS_EXCEPTION(std::exception, window->NeuClick2());
+        }
+        platform::setModalHandler({});
+        QVERIFY(!QFileInfo::exists(program.filePath("Latein/Voll.ol")));
+        QCOMPARE(CurrentTablePath, open);
+        QCOMPARE(window->lekbaum->topLevelItemCount(), 1);
+        QVERIFY(window->DBFremdwort->isEnabled());
+        QCOMPARE(window->Query->asString("Fremdwort"), QStringLiteral("amare"));
     }
 
     // A database named relative to the folder the program is started from
@@ -300,12 +324,14 @@ private slots:
         typeInto(window->DBFremdwort, "videre");
         window->DBFremdwortExit();
         QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].text, QStringLiteral("Die Vokabel \"videre\" existiert schon in dieser Datenbank."));
+        QCOMPARE(boxes[0].text,
+                 QStringLiteral("Die Vokabel \"videre\" existiert schon in dieser Datenbank."));
         boxes.clear();
         typeInto(window->DBFremdwort, "vid\"re");
         window->DBFremdwortExit(); // the quote stands for any one character
         QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].text, QStringLiteral("Die Vokabel \"vid_re\" existiert schon in dieser Datenbank."));
+        QCOMPARE(boxes[0].text,
+                 QStringLiteral("Die Vokabel \"vid_re\" existiert schon in dieser Datenbank."));
         // Warned when the focus moves on to another field, not when another
         // window (the special characters) takes the activation.
         boxes.clear();
