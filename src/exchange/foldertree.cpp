@@ -22,6 +22,20 @@ bool before(const QString& a, const QString& b) {
     return order != 0 ? order < 0 : a < b;
 }
 
+QString withSlash(const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// The names on the way from `root` down to `path`; false when the path does
+// not lie below the root.
+bool elementsBelow(const QString& root, const QString& path, QStringList& elements) {
+    const QString prefix = withSlash(root);
+    const QString clean = QDir::cleanPath(path);
+    if (!clean.startsWith(prefix)) return false;
+    elements = clean.mid(prefix.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    return true;
+}
+
 } // namespace
 
 void ListSubfolders(const QString& path, const FolderReport& report) {
@@ -115,8 +129,7 @@ void FolderTreeModel::setRootPath(const QString& path) {
 
 QString FolderTreeModel::pathOf(const Node* node) const {
     if (!node->parent) return node->name;
-    const QString above = pathOf(node->parent);
-    return (above.endsWith(QLatin1Char('/')) ? above : above + QLatin1Char('/')) + node->name;
+    return withSlash(pathOf(node->parent)) + node->name;
 }
 
 QString FolderTreeModel::filePath(const QModelIndex& index) const {
@@ -132,12 +145,10 @@ QModelIndex FolderTreeModel::indexOfNode(Node* node) const {
 }
 
 QModelIndex FolderTreeModel::indexOf(const QString& path) {
-    const QString rootPath = root_->name;
-    const QString clean = QDir::cleanPath(path);
-    const QString prefix = rootPath.endsWith(QLatin1Char('/')) ? rootPath : rootPath + '/';
-    if (!clean.startsWith(prefix)) return {};
+    QStringList elements;
+    if (!elementsBelow(root_->name, path, elements)) return {};
     Node* node = root_.get();
-    for (const QString& element : clean.mid(prefix.size()).split('/', Qt::SkipEmptyParts)) {
+    for (const QString& element : elements) {
         if (node->listing == Node::Listing::None) list(node);
         node = node->child(element);
         if (!node) return {};
@@ -146,13 +157,9 @@ QModelIndex FolderTreeModel::indexOf(const QString& path) {
 }
 
 void FolderTreeModel::relistAlong(const QString& path) {
-    const QString rootPath = root_->name;
-    const QString prefix = rootPath.endsWith(QLatin1Char('/')) ? rootPath : rootPath + '/';
-    const QString clean = QDir::cleanPath(path);
-    Node* node = root_.get();
     QStringList elements;
-    if (clean.startsWith(prefix))
-        elements = clean.mid(prefix.size()).split('/', Qt::SkipEmptyParts);
+    elementsBelow(root_->name, path, elements);
+    Node* node = root_.get();
     for (int i = 0; node; ++i) {
         if (node->listing != Node::Listing::None && node->listing != Node::Listing::Asked)
             list(node);

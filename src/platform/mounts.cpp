@@ -138,9 +138,9 @@ FileSystemAnswer answerOf(int result, int error, const struct statfs& info) {
         return answer;
     }
     answer.state = FileSystemAnswer::State::Answered;
-    answer.bytesTotal =
-        qint64(info.f_blocks) * qint64(info.f_frsize ? info.f_frsize : info.f_bsize);
-    answer.bytesFree = qint64(info.f_bavail) * qint64(info.f_frsize ? info.f_frsize : info.f_bsize);
+    const qint64 unit = qint64(info.f_frsize ? info.f_frsize : info.f_bsize);
+    answer.bytesTotal = qint64(info.f_blocks) * unit;
+    answer.bytesFree = qint64(info.f_bavail) * unit;
     answer.readOnly = (info.f_flags & ST_RDONLY) != 0;
     return answer;
 }
